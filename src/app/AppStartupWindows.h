@@ -1,0 +1,53 @@
+#pragma once
+
+#include "core/Startup.h"
+
+#include <QElapsedTimer>
+
+#include <memory>
+
+namespace halcyra {
+
+class Catalogue;
+class ErrorReporter;
+class SettingsStore;
+class frmMain;
+class frmMsg;
+class frmSplash;
+struct ProgramState;
+
+// The real windows behind the start-up sequence.
+class AppStartupWindows final : public StartupWindows
+{
+public:
+    AppStartupWindows(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
+                      ErrorReporter& reporter);
+    ~AppStartupWindows() override;
+
+    void createMainWindow() override;
+    void ShowMsg(const QString& title, const QString& message) override;
+    void showSplash() override;
+    void closeSplash() override;
+    void showTips() override;
+    void processEvents() override;
+    void waitFor(int milliseconds) override;
+    std::array<QString, 11> loadCompanyInfo() override;
+    void showCompanyInfo() override;
+    void showMainWindow() override;
+
+    frmMain* mainWindow() const { return m_main.get(); }
+    // Time spent in the splash waits, which a start-up measurement leaves out.
+    qint64 waitedMilliseconds() const { return m_waited; }
+
+private:
+    const Catalogue& m_catalogue;
+    SettingsStore& m_settings;
+    ProgramState& m_state;
+    ErrorReporter& m_reporter;
+    std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<frmSplash> m_splash;
+    std::unique_ptr<frmMsg> m_msg;
+    qint64 m_waited = 0;
+};
+
+} // namespace halcyra

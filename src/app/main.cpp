@@ -1,0 +1,84 @@
+#include "app/AppStartupWindows.h"
+#include "core/Catalogue.h"
+#include "core/ErrorReporter.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "core/Startup.h"
+#include "core/Version.h"
+#include "core/windows/HalcyraApplication.h"
+#include "records/windows/frmMain.h"
+#include "ui/windows/QtPrompts.h"
+
+#include <QCommandLineParser>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QTextStream>
+#include <QTime>
+#include <QTimer>
+
+using namespace halcyra;
+
+namespace {
+
+class SystemTimeOfDay final : public TimeOfDay
+{
+public:
+    double secondsSinceMidnight() const override
+    {
+        return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
+    }
+};
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceLaunch;
+    sinceLaunch.start();
+
+    HalcyraApplication app(argc, argv);
+    QApplication::setApplicationName(AppTitle());
+    QApplication::setApplicationVersion(versionNumber());
+
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Halcyra: client records and wellness profiles. Runs in its program "
+                       "folder, the current working folder."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption splashSeconds(
+        QStringLiteral("splash-seconds"),
+        QStringLiteral("Shortest time the start-up window stays (default 3)."),
+        QStringLiteral("seconds"), QStringLiteral("3"));
+    const QCommandLineOption exitAfterStart(
+        QStringLiteral("exit-after-start"),
+        QStringLiteral("Quit as soon as the main window shows and print the start-up time."));
+    parser.addOption(splashSeconds);
+    parser.addOption(exitAfterStart);
+    parser.process(app);
+
+    QtPrompts prompts;
+    SettingsStore settings(SettingsStore::defaultFolder());
+    ErrorReporter reporter(QDir::currentPath(), prompts);
+    app.setErrorReporter(&reporter);
+
+    const Catalogue catalogue = Catalogue::builtIn();
+    ProgramState state;
+    AppStartupWindows windows(catalogue, settings, state, reporter);
+    SystemTimeOfDay clock;
+
+    StartupOptions options;
+    options.workingFolder = QDir::currentPath();
+    options.splashSeconds = qMax(0.0, parser.value(splashSeconds).toDouble());
+    if (!Main(options, state, settings, reporter, windows, clock))
+        return 1;
+
+    if (parser.isSet(exitAfterStart)) {
+        QApplication::processEvents();
+        const qint64 ms = sinceLaunch.elapsed() - windows.waitedMilliseconds();
+        QTextStream(stdout) << "Main window shown after " << ms
+                            << " ms (splash wait excluded)\n";
+        return 0;
+    }
+    return app.exec();
+}

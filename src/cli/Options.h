@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QHash>
+#include <QSet>
+#include <QString>
+#include <QStringList>
+#include <QTextStream>
+
+#include <optional>
+
+namespace halcyra::cli {
+
+// A small option parser for the subcommands: "--name VALUE", "--name=VALUE" and "--flag".
+class Options
+{
+public:
+    Options(QString command, QString usage, QString description);
+
+    void addValue(const QString& name);
+    void addFlag(const QString& name);
+
+    // Parses; returns an exit code when the command must stop (help printed, bad option).
+    std::optional<int> parse(const QStringList& arguments, QTextStream& out, QTextStream& err);
+
+    bool isSet(const QString& name) const { return m_given.contains(name); }
+    QString value(const QString& name, const QString& fallback = {}) const;
+    const QStringList& positional() const { return m_positional; }
+
+private:
+    QString m_command;
+    QString m_usage;
+    QString m_description;
+    QSet<QString> m_valueOptions;
+    QSet<QString> m_flagOptions;
+    QHash<QString, QString> m_values;
+    QSet<QString> m_given;
+    QStringList m_positional;
+};
+
+} // namespace halcyra::cli

@@ -1,0 +1,122 @@
+#include "core/Conversions.h"
+
+#include <cmath>
+#include <limits>
+
+namespace halcyra {
+namespace {
+
+bool isSkippedBlank(QChar c)
+{
+    return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+}
+
+// Gathers the characters that take part in the number, blanks removed, so that the parse
+// below only has to look at a compact prefix.
+QString compactPrefix(QStringView text)
+{
+    QString out;
+    out.reserve(text.size());
+    for (QChar c : text) {
+        if (isSkippedBlank(c))
+            continue;
+        if (c.isDigit() || c == u'+' || c == u'-' || c == u'.' || c == u'e' || c == u'E' ||
+            c == u'd' || c == u'D')
+            out.append(c);
+        else
+            break;
+    }
+    return out;
+}
+
+} // namespace
+
+double leadingNumber(QStringView text)
+{
+    const QString s = compactPrefix(text);
+    qsizetype i = 0;
+    const qsizetype n = s.size();
+    bool negative = false;
+    if (i < n && (s[i] == u'+' || s[i] == u'-')) {
+        negative = s[i] == u'-';
+        ++i;
+    }
+    double value = 0;
+    bool anyDigit = false;
+    while (i < n && s[i].isDigit()) {
+        value = value * 10 + s[i].digitValue();
+        anyDigit = true;
+        ++i;
+    }
+    if (i < n && s[i] == u'.') {
+        ++i;
+        double scale = 0.1;
+        while (i < n && s[i].isDigit()) {
+            value += s[i].digitValue() * scale;
+            scale /= 10;
+            anyDigit = true;
+            ++i;
+        }
+    }
+    if (!anyDigit)
+        return 0;
+    if (i < n && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
+        qsizetype j = i + 1;
+        bool negativeExponent = false;
+        if (j < n && (s[j] == u'+' || s[j] == u'-')) {
+            negativeExponent = s[j] == u'-';
+            ++j;
+        }
+        int exponent = 0;
+        bool exponentDigits = false;
+        while (j < n && s[j].isDigit() && exponent < 400) {
+            exponent = exponent * 10 + s[j].digitValue();
+            exponentDigits = true;
+            ++j;
+        }
+        if (exponentDigits)
+            value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
+    }
+    return negative ? -value : value;
+}
+
+int leadingInteger(QStringView text)
+{
+    const double value = std::trunc(leadingNumber(text));
+    if (value >= static_cast<double>(std::numeric_limits<int>::max()))
+        return std::numeric_limits<int>::max();
+    if (value <= static_cast<double>(std::numeric_limits<int>::min()))
+        return std::numeric_limits<int>::min();
+    return static_cast<int>(value);
+}
+
+double settingAsNumber(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.compare(u"True", Qt::CaseInsensitive) == 0)
+        return -1;
+    if (trimmed.compare(u"False", Qt::CaseInsensitive) == 0)
+        return 0;
+    return leadingNumber(trimmed);
+}
+
+bool textToBoolean(QStringView text, bool fallback)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.compare(u"True", Qt::CaseInsensitive) == 0)
+        return true;
+    if (trimmed.compare(u"False", Qt::CaseInsensitive) == 0)
+        return false;
+    bool isNumber = false;
+    const double value = trimmed.toDouble(&isNumber);
+    if (isNumber)
+        return value != 0;
+    return fallback;
+}
+
+QString booleanToText(bool value)
+{
+    return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+} // namespace halcyra

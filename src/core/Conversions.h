@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace halcyra {
+
+// The numeric prefix of a text, 0 when there is none. Blanks, tabs and line feeds are skipped
+// wherever they stand, so " 1 2" reads as 12; a sign, a decimal point and an exponent are
+// taken as long as they form a number. This is the one number parse of the whole program:
+// catalogue values, scores and settings all go through it.
+double leadingNumber(QStringView text);
+
+// leadingNumber truncated toward zero and clamped to the int range.
+int leadingInteger(QStringView text);
+
+// Reads a stored setting as a number the way the stored texts were meant: "True" is -1 and
+// "False" is 0 (any letter case), anything else is its leading number.
+double settingAsNumber(QStringView text);
+
+// Reads a stored setting as a flag: "True"/"False" in any case, or a number where 0 is false
+// and any other number true. Text that is neither gives `fallback`.
+bool textToBoolean(QStringView text, bool fallback = false);
+
+// The stored form of a flag: "True" or "False".
+QString booleanToText(bool value);
+
+} // namespace halcyra

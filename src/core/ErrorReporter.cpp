@@ -1,0 +1,116 @@
+#include "core/ErrorReporter.h"
+
+#include "core/Version.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QLocale>
+
+namespace halcyra {
+
+ProgramError::ProgramError(int number, QString description)
+    : m_number(number), m_description(std::move(description)),
+      m_utf8(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
+{
+}
+
+ErrorReporter::ErrorReporter(QString logFolder, UserPrompts& prompts)
+    : m_logFolder(std::move(logFolder)), m_prompts(prompts)
+{
+}
+
+QString ErrorReporter::logPath() const
+{
+    return QDir(m_logFolder).filePath(logFileName());
+}
+
+bool ErrorReporter::appendToLog(const QString& firstLine, const QString& rest, QString* why)
+{
+    QFile log(logPath());
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+        *why = log.errorString();
+        return false;
+    }
+    const QByteArray report = (firstLine + u'\n' + u'\n' + rest + u'\n').toUtf8();
+    if (log.write(report) != report.size()) {
+        *why = log.errorString();
+        return false;
+    }
+    return true;
+}
+
+void ErrorReporter::ReportError(const QString& errorNumberText, const QString& errorDescription,
+                                const QString& locationText, int messageStyle,
+                                const QString& helpFile, int helpContext, bool showMessage)
+{
+    Q_UNUSED(helpFile);
+    Q_UNUSED(helpContext);
+    // A failure while reporting must not come back here.
+    if (m_reporting)
+        return;
+    m_reporting = true;
+
+    m_messageText = QStringLiteral("erNum = ") + errorNumberText + u'\n' +
+                    QStringLiteral("erDesc = ") + errorDescription + u'\n' + locationText;
+    const QString firstLine =
+        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat) + u' ' +
+        versionNumber();
+
+    QString shown = m_messageText;
+    QString why;
+    if (!appendToLog(firstLine, m_messageText, &why))
+        shown += QStringLiteral("\n\n(This report could not be added to %1: %2)")
+                     .arg(QDir::toNativeSeparators(logPath()), why);
+
+    if (showMessage) {
+        try {
+            m_prompts.inform(QStringLiteral("Error Handler"), shown,
+                             messageStyle == kStyleCritical ? UserPrompts::Icon::Critical
+                                                            : UserPrompts::Icon::None);
+        } catch (...) {
+            // Nothing more can be done for a report that cannot even be shown.
+        }
+    }
+    m_reporting = false;
+}
+
+void ErrorReporter::reportException(std::exception_ptr error, const QString& location)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const ProgramError& e) {
+        ReportError(QString::number(e.number()), e.description(), location);
+    } catch (const std::exception& e) {
+        ReportError(QString::number(errors::kUnexpected), QString::fromLocal8Bit(e.what()),
+                    location);
+    } catch (...) {
+        ReportError(QString::number(errors::kUnexpected), QStringLiteral("Unknown error"),
+                    location);
+    }
+}
+
+bool ErrorReporter::trap(const QString& label, const std::function<void()>& body)
+{
+    ProcedureScope scope(*this, label);
+    try {
+        body();
+        return true;
+    } catch (...) {
+        reportException(std::current_exception(), m_currentProcedureLabel);
+        return false;
+    }
+}
+
+ProcedureScope::ProcedureScope(ErrorReporter& reporter, const QString& label)
+    : m_reporter(reporter), m_previous(reporter.CurrentProcedureLabel())
+{
+    m_reporter.setCurrentProcedureLabel(label);
+}
+
+ProcedureScope::~ProcedureScope()
+{
+    m_reporter.setCurrentProcedureLabel(m_previous);
+}
+
+} // namespace halcyra

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace halcyra {
+
+// Program-wide values fixed at start-up and read by the windows and reports.
+struct ProgramState
+{
+    static QString DatabaseFileName() { return QStringLiteral("HCY300.db"); }
+
+    QString DatabaseFolder;   // always ends in the folder separator
+    QString DatabaseFullPath; // DatabaseFolder + DatabaseFileName()
+    QString DatabaseConnect;  // empty: the default database format
+
+    // Company name, last name, first name, address, city, state, zip code, phone 1, phone 2,
+    // fax, e-mail; the remaining slots are spare.
+    std::array<QString, 15> CompanyInfoLines;
+    bool CompanyInfoOpenedAtStart = false;
+
+    // Set when the adviser cancels the options dialog or a message's Cancel button.
+    bool OptionsCancelled = false;
+};
+
+} // namespace halcyra

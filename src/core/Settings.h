@@ -1,0 +1,57 @@
+#pragma once
+
+#include <QString>
+
+#include <map>
+#include <memory>
+
+class QSettings;
+
+namespace halcyra {
+
+// Where a setting lives and what it reads when it has never been stored.
+struct SettingKey
+{
+    QString application; // AppExeName() or AppTitle()
+    QString section;
+    QString key;
+    QString defaultValue;
+};
+
+// The per-user settings store: string values addressed by application name, section and key.
+// Each application name is one INI file in the store's folder; a section is a group.
+class SettingsStore
+{
+public:
+    // `folder` holds the INI files; tests give a temporary folder.
+    explicit SettingsStore(QString folder);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore&) = delete;
+    SettingsStore& operator=(const SettingsStore&) = delete;
+
+    // The user's folder: $HALCYRA_CONFIG_DIR when set, else "Halcyra" in the config folder.
+    static QString defaultFolder();
+    QString folder() const { return m_folder; }
+
+    QString GetSetting(const QString& application, const QString& section, const QString& key,
+                       const QString& defaultValue = {}) const;
+    // Stores the value and writes the file at once, so nothing waits for the program's end.
+    void SaveSetting(const QString& application, const QString& section, const QString& key,
+                     const QString& value);
+    void DeleteSetting(const QString& application, const QString& section, const QString& key);
+    bool contains(const QString& application, const QString& section, const QString& key) const;
+
+    QString get(const SettingKey& key) const;
+    void save(const SettingKey& key, const QString& value);
+    // The setting read as a flag ("True"/"False" or a number; see textToBoolean).
+    bool flag(const SettingKey& key) const;
+    void saveFlag(const SettingKey& key, bool value);
+
+private:
+    QSettings& file(const QString& application) const;
+
+    QString m_folder;
+    mutable std::map<QString, std::unique_ptr<QSettings>> m_files;
+};
+
+} // namespace halcyra

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QString>
+
+#include <optional>
+
+namespace halcyra {
+
+// Every modal question or notice the program puts to the user goes through this interface:
+// the windows give a Qt implementation, the command line one that writes to the console, and
+// tests one that answers from a script, so no test ever blocks on a modal window.
+class UserPrompts
+{
+public:
+    enum class Icon { None, Information, Warning, Critical, Question };
+    enum class Buttons { Ok, YesNo, YesNoCancel };
+    enum class Answer { Ok, Yes, No, Cancel };
+
+    virtual ~UserPrompts() = default;
+
+    // A notice with an OK button.
+    virtual void inform(const QString& title, const QString& text, Icon icon) = 0;
+
+    // A question; `defaultAnswer` is the button that Enter presses.
+    virtual Answer ask(const QString& title, const QString& text, Buttons buttons, Icon icon,
+                       Answer defaultAnswer) = 0;
+
+    // A line of text, or nothing when the user cancels.
+    virtual std::optional<QString> askText(const QString& title, const QString& label,
+                                           const QString& initial) = 0;
+
+    // Changes the mouse pointer to the hourglass while the program works, and back.
+    virtual void setBusy(bool busy) = 0;
+};
+
+} // namespace halcyra

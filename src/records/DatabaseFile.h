@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+
+#include <array>
+
+namespace halcyra {
+
+// Creates the client database in `folder` from the built-in schema, only when the folder has
+// none. An existing database is never opened for writing, replaced or changed. The new file
+// appears whole or not at all: it is built under a temporary name and then renamed.
+enum class CreateResult { Created, AlreadyPresent, Failed };
+CreateResult createDatabaseIfMissing(const QString& folder, QString* error);
+
+// The schema the installer creates databases from.
+QString builtInSchema();
+
+// Opens the database at `path` in its own connection named `connectionName`: WAL journal and
+// full synchronous writes, since saves are rare and a lost record is not acceptable.
+bool openDatabase(const QString& path, const QString& connectionName, QString* error);
+
+// The eleven text fields of the company information row, empty texts where the row or the
+// database cannot be read (the error is put in `error`).
+std::array<QString, 11> readCompanyInfo(const QString& databasePath, QString* error);
+
+} // namespace halcyra

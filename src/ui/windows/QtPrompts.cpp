@@ -1,0 +1,97 @@
+#include "ui/windows/QtPrompts.h"
+
+#include <QApplication>
+#include <QInputDialog>
+#include <QMessageBox>
+
+namespace halcyra {
+namespace {
+
+QMessageBox::Icon toQt(UserPrompts::Icon icon)
+{
+    switch (icon) {
+    case UserPrompts::Icon::Information:
+        return QMessageBox::Information;
+    case UserPrompts::Icon::Warning:
+        return QMessageBox::Warning;
+    case UserPrompts::Icon::Critical:
+        return QMessageBox::Critical;
+    case UserPrompts::Icon::Question:
+        return QMessageBox::Question;
+    case UserPrompts::Icon::None:
+        break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+QMessageBox::StandardButton toQt(UserPrompts::Answer answer)
+{
+    switch (answer) {
+    case UserPrompts::Answer::Yes:
+        return QMessageBox::Yes;
+    case UserPrompts::Answer::No:
+        return QMessageBox::No;
+    case UserPrompts::Answer::Cancel:
+        return QMessageBox::Cancel;
+    case UserPrompts::Answer::Ok:
+        break;
+    }
+    return QMessageBox::Ok;
+}
+
+} // namespace
+
+void QtPrompts::inform(const QString& title, const QString& text, Icon icon)
+{
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    // The pointer may be the hourglass of the procedure that failed; a notice needs the arrow.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    box.exec();
+    QApplication::restoreOverrideCursor();
+}
+
+UserPrompts::Answer QtPrompts::ask(const QString& title, const QString& text, Buttons buttons,
+                                   Icon icon, Answer defaultAnswer)
+{
+    QMessageBox::StandardButtons qtButtons = QMessageBox::Ok;
+    if (buttons == Buttons::YesNo)
+        qtButtons = QMessageBox::Yes | QMessageBox::No;
+    else if (buttons == Buttons::YesNoCancel)
+        qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
+    QMessageBox box(toQt(icon), title, text, qtButtons, QApplication::activeWindow());
+    box.setDefaultButton(toQt(defaultAnswer));
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const int result = box.exec();
+    QApplication::restoreOverrideCursor();
+    switch (result) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    case QMessageBox::Cancel:
+        return Answer::Cancel;
+    default:
+        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    }
+}
+
+std::optional<QString> QtPrompts::askText(const QString& title, const QString& label,
+                                          const QString& initial)
+{
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, label,
+                                               QLineEdit::Normal, initial, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
+void QtPrompts::setBusy(bool busy)
+{
+    if (busy)
+        QApplication::setOverrideCursor(Qt::WaitCursor);
+    else if (QApplication::overrideCursor())
+        QApplication::restoreOverrideCursor();
+}
+
+} // namespace halcyra

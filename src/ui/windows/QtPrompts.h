@@ -1,0 +1,21 @@
+#pragma once
+
+#include "core/UserPrompts.h"
+
+class QWidget;
+
+namespace halcyra {
+
+// The user prompts as Qt dialogs, parented to the active window.
+class QtPrompts final : public UserPrompts
+{
+public:
+    void inform(const QString& title, const QString& text, Icon icon) override;
+    Answer ask(const QString& title, const QString& text, Buttons buttons, Icon icon,
+               Answer defaultAnswer) override;
+    std::optional<QString> askText(const QString& title, const QString& label,
+                                   const QString& initial) override;
+    void setBusy(bool busy) override;
+};
+
+} // namespace halcyra
