@@ -18,8 +18,7 @@ namespace halcyra {
 AppStartupWindows::AppStartupWindows(const Catalogue& catalogue, SettingsStore& settings,
                                      ProgramState& state, ErrorReporter& reporter)
     : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter)
-{
-}
+{}
 
 AppStartupWindows::~AppStartupWindows() = default;
 

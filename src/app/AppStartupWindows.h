@@ -3,7 +3,6 @@
 #include "core/Startup.h"
 
 #include <QElapsedTimer>
-
 #include <memory>
 
 namespace halcyra {

@@ -76,8 +76,7 @@ int main(int argc, char** argv)
     if (parser.isSet(exitAfterStart)) {
         QApplication::processEvents();
         const qint64 ms = sinceLaunch.elapsed() - windows.waitedMilliseconds();
-        QTextStream(stdout) << "Main window shown after " << ms
-                            << " ms (splash wait excluded)\n";
+        QTextStream(stdout) << "Main window shown after " << ms << " ms (splash wait excluded)\n";
         return 0;
     }
     return app.exec();

@@ -21,8 +21,8 @@ int InitCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
     QString error;
     switch (createDatabaseIfMissing(folder, &error)) {
     case CreateResult::Created:
-        out << "Created " << QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("HCY300.db")))
-            << '\n';
+        out << "Created "
+            << QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("HCY300.db"))) << '\n';
         return kExitOk;
     case CreateResult::AlreadyPresent:
         out << "Kept the existing database in " << QDir::toNativeSeparators(folder) << '\n';

@@ -7,8 +7,7 @@ namespace halcyra::cli {
 Options::Options(QString command, QString usage, QString description)
     : m_command(std::move(command)), m_usage(std::move(usage)),
       m_description(std::move(description))
-{
-}
+{}
 
 void Options::addValue(const QString& name)
 {
@@ -20,8 +19,7 @@ void Options::addFlag(const QString& name)
     m_flagOptions.insert(name);
 }
 
-std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out,
-                                  QTextStream& err)
+std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         const QString& argument = arguments.at(i);

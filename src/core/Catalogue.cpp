@@ -5,7 +5,6 @@
 #include <QDebug>
 #include <QDir>
 #include <QFile>
-
 #include <algorithm>
 
 namespace halcyra {

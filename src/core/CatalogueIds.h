@@ -47,31 +47,85 @@ inline constexpr int kVitaminETitle = 4802;
 inline constexpr int kVitaminEText = 4803;
 
 // Report row r (1..41)
-constexpr int rowName(int r) { return 1500 + r; }
-constexpr int rowHigh(int r) { return 1600 + r; }
-constexpr int rowVeryHigh(int r) { return 1700 + r; }
-constexpr int fieldLabel(int r) { return kFieldLabelBase + r; }
-constexpr int analysisTitle(int r) { return 4000 + 10 * r; }
-constexpr int analysisText(int r) { return 4000 + 10 * r + 1; }
-constexpr int analysisContinuation(int r) { return 4000 + 10 * r + 2; }
+constexpr int rowName(int r)
+{
+    return 1500 + r;
+}
+constexpr int rowHigh(int r)
+{
+    return 1600 + r;
+}
+constexpr int rowVeryHigh(int r)
+{
+    return 1700 + r;
+}
+constexpr int fieldLabel(int r)
+{
+    return kFieldLabelBase + r;
+}
+constexpr int analysisTitle(int r)
+{
+    return 4000 + 10 * r;
+}
+constexpr int analysisText(int r)
+{
+    return 4000 + 10 * r + 1;
+}
+constexpr int analysisContinuation(int r)
+{
+    return 4000 + 10 * r + 2;
+}
 
 // Supplement j (1..40)
-constexpr int supplementName(int j) { return 5000 + 10 * j; }
-constexpr int supplementPossible(int j) { return 5000 + 10 * j + 1; }
-constexpr int supplementUnit(int j) { return 5000 + 10 * j + 2; }
-constexpr int supplementFlyerGroup(int j) { return 5000 + 10 * j + 3; }
+constexpr int supplementName(int j)
+{
+    return 5000 + 10 * j;
+}
+constexpr int supplementPossible(int j)
+{
+    return 5000 + 10 * j + 1;
+}
+constexpr int supplementUnit(int j)
+{
+    return 5000 + 10 * j + 2;
+}
+constexpr int supplementFlyerGroup(int j)
+{
+    return 5000 + 10 * j + 3;
+}
 
 // Daily intake entry n (1..14)
-constexpr int dailyIntakeName(int n) { return 5500 + 10 * n; }
-constexpr int dailyIntakeServings(int n) { return 5500 + 10 * n + 1; }
+constexpr int dailyIntakeName(int n)
+{
+    return 5500 + 10 * n;
+}
+constexpr int dailyIntakeServings(int n)
+{
+    return 5500 + 10 * n + 1;
+}
 
 // Reference k (1..27)
-constexpr int referenceTitle(int k) { return 3000 + 10 * k + 1; }
-constexpr int referenceCitation(int k) { return 3000 + 10 * k + 2; }
+constexpr int referenceTitle(int k)
+{
+    return 3000 + 10 * k + 1;
+}
+constexpr int referenceCitation(int k)
+{
+    return 3000 + 10 * k + 2;
+}
 
 // Questionnaire line q, supplemental line s, yes/no question s
-constexpr int questionnaireLine(int q) { return 7000 + q; }
-constexpr int supplementalLine(int s) { return 9000 + s; }
-constexpr int yesNoQuestion(int s) { return 9100 + s; }
+constexpr int questionnaireLine(int q)
+{
+    return 7000 + q;
+}
+constexpr int supplementalLine(int s)
+{
+    return 9000 + s;
+}
+constexpr int yesNoQuestion(int s)
+{
+    return 9100 + s;
+}
 
 } // namespace halcyra::ids

@@ -12,13 +12,11 @@ namespace halcyra {
 ProgramError::ProgramError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
       m_utf8(QStringLiteral("%1: %2").arg(number).arg(m_description).toUtf8())
-{
-}
+{}
 
 ErrorReporter::ErrorReporter(QString logFolder, UserPrompts& prompts)
     : m_logFolder(std::move(logFolder)), m_prompts(prompts)
-{
-}
+{}
 
 QString ErrorReporter::logPath() const
 {

@@ -3,7 +3,6 @@
 #include "core/UserPrompts.h"
 
 #include <QString>
-
 #include <exception>
 #include <functional>
 

@@ -17,9 +17,8 @@ QString AddTrailingBackslash(QString& path)
 QString defaultInstallFolder()
 {
 #ifdef Q_OS_WIN
-    QString folder = QStringLiteral("C:\\Program Files\\Halcyra %1.%2\\")
-                         .arg(kVersionMajor)
-                         .arg(kVersionMinor);
+    QString folder =
+        QStringLiteral("C:\\Program Files\\Halcyra %1.%2\\").arg(kVersionMajor).arg(kVersionMinor);
 #else
     QString folder = QDir::toNativeSeparators(QDir::home().filePath(QStringLiteral("Halcyra")));
 #endif

@@ -34,9 +34,7 @@ QSettings& SettingsStore::file(const QString& application) const
     auto it = m_files.find(application);
     if (it == m_files.end()) {
         const QString path = QDir(m_folder).filePath(application + QStringLiteral(".ini"));
-        it = m_files
-                 .emplace(application,
-                          std::make_unique<QSettings>(path, QSettings::IniFormat))
+        it = m_files.emplace(application, std::make_unique<QSettings>(path, QSettings::IniFormat))
                  .first;
     }
     return *it->second;

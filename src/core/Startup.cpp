@@ -7,7 +7,6 @@
 #include "core/SettingsKeys.h"
 
 #include <QFile>
-
 #include <algorithm>
 #include <cmath>
 

@@ -3,7 +3,6 @@
 #include "core/ProgramState.h"
 
 #include <QString>
-
 #include <array>
 
 namespace halcyra {

@@ -11,9 +11,9 @@
 namespace halcyra {
 namespace {
 
-const char* const kCompanyColumns[] = {"CoName",  "LastName", "FirstName", "Address",
-                                       "City",    "State",    "ZipCode",   "Phone1",
-                                       "Phone2",  "Fax",      "E-mail"};
+const char* const kCompanyColumns[] = {"CoName", "LastName", "FirstName", "Address",
+                                       "City",   "State",    "ZipCode",   "Phone1",
+                                       "Phone2", "Fax",      "E-mail"};
 
 QString uniqueConnectionName(const QString& purpose)
 {

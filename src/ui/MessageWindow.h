@@ -14,9 +14,9 @@ struct MessageLayout
     QString heading = QStringLiteral("Question");
     QColor headingColor = Qt::black;
     QString okCaption = QStringLiteral("OK");
-    bool showCancel = false;  // cmd1
-    QString secondCaption;    // cmd2; empty when hidden
-    bool showOnline = false;  // cmdShowMe
+    bool showCancel = false; // cmd1
+    QString secondCaption;   // cmd2; empty when hidden
+    bool showOnline = false; // cmdShowMe
     bool showDoNotShow = false;
 };
 

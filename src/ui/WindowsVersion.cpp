@@ -25,7 +25,8 @@ QString windowsVersionName(unsigned platformId, unsigned major, unsigned minor)
         if (major == 5)
             return minor == 0 ? QStringLiteral("Windows 2000") : QStringLiteral("Windows XP");
     }
-    return QStringLiteral("Failed. - .dwPlatformId = %1: .dwMajorVersion = %2: .dwMinorVersion = %3")
+    return QStringLiteral(
+               "Failed. - .dwPlatformId = %1: .dwMajorVersion = %2: .dwMinorVersion = %3")
         .arg(platformId)
         .arg(major)
         .arg(minor);

@@ -10,7 +10,6 @@
 #include <QTabBar>
 #include <QTreeWidget>
 #include <QWidget>
-
 #include <optional>
 
 namespace halcyra {

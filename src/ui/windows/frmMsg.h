@@ -3,7 +3,6 @@
 #include "ui/MessageWindow.h"
 
 #include <QDialog>
-
 #include <functional>
 
 class QCheckBox;

@@ -64,8 +64,7 @@ frmTip::frmTip(SettingsStore& settings, const QString& programFolder, QWidget* p
     cmdOk->setDefault(true);
 
     chkLoadTipsAtStartup->setChecked(m_settings.flag(keys::showTipsAtStartup()));
-    connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this,
-            &frmTip::chkLoadTipsAtStartup_Click);
+    connect(chkLoadTipsAtStartup, &QCheckBox::clicked, this, &frmTip::chkLoadTipsAtStartup_Click);
     connect(cmdNextTip, &QPushButton::clicked, this, &frmTip::cmdNextTip_Click);
     connect(cmdOk, &QPushButton::clicked, this, &QDialog::accept);
 

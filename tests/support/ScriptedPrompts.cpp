@@ -1,0 +1,33 @@
+#include "support/ScriptedPrompts.h"
+
+#include <stdexcept>
+
+namespace halcyra::test {
+
+void ScriptedPrompts::inform(const QString& title, const QString& text, Icon icon)
+{
+    m_shown.append({title, text, icon});
+    if (m_failNextInform) {
+        m_failNextInform = false;
+        throw std::runtime_error("the notice could not be shown");
+    }
+}
+
+UserPrompts::Answer ScriptedPrompts::ask(const QString& title, const QString& text, Buttons buttons,
+                                         Icon icon, Answer defaultAnswer)
+{
+    Q_UNUSED(buttons);
+    Q_UNUSED(defaultAnswer);
+    m_shown.append({title, text, icon});
+    return m_answers.isEmpty() ? Answer::Cancel : m_answers.takeFirst();
+}
+
+std::optional<QString> ScriptedPrompts::askText(const QString& title, const QString& label,
+                                                const QString& initial)
+{
+    Q_UNUSED(initial);
+    m_shown.append({title, label, Icon::Question});
+    return m_texts.isEmpty() ? std::nullopt : m_texts.takeFirst();
+}
+
+} // namespace halcyra::test
