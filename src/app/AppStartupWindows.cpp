@@ -29,9 +29,20 @@ void AppStartupWindows::createMainWindow()
 
 void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
 {
-    if (!m_msg)
+    if (!m_msg) {
         m_msg = std::make_unique<frmMsg>(m_settings, m_state.OptionsCancelled);
+        m_msg->GetHelp = [this] { showHelpContents(); };
+    }
     m_msg->ShowMsg(title, message);
+}
+
+void AppStartupWindows::showHelpContents()
+{
+    // The help topics are not part of this installation yet.
+    m_reporter.prompts().inform(QStringLiteral("Help"),
+                                QStringLiteral("Unable to display Help Contents. There is no Help "
+                                               "associated with this project."),
+                                UserPrompts::Icon::Information);
 }
 
 void AppStartupWindows::showSplash()

@@ -39,6 +39,8 @@ public:
     qint64 waitedMilliseconds() const { return m_waited; }
 
 private:
+    void showHelpContents();
+
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;
     ProgramState& m_state;

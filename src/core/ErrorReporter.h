@@ -42,6 +42,8 @@ public:
     QString logPath() const;
     void setLogFolder(const QString& folder) { m_logFolder = folder; }
 
+    UserPrompts& prompts() const { return m_prompts; }
+
     // e.g. "frmMain:Sub Form_Load()"
     const QString& CurrentProcedureLabel() const { return m_currentProcedureLabel; }
     void setCurrentProcedureLabel(const QString& label) { m_currentProcedureLabel = label; }

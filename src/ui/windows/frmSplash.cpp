@@ -76,6 +76,7 @@ frmSplash::frmSplash(const Catalogue& catalogue, QWidget* parent)
     layout->addWidget(lblVersion, 1, 1);
     layout->addWidget(lblPlatform, 2, 1, Qt::AlignTop);
     layout->addWidget(lblWarning, 3, 0, 1, 2);
+    layout->setColumnStretch(1, 1);
     setFixedWidth(560);
     setStyleSheet(QStringLiteral("frmSplash { border: 2px solid #2c6e3f; }"));
 }

@@ -1,0 +1,116 @@
+// Runs the real halcyra-cli.
+
+#include "support/TempProgramFolder.h"
+
+#include <QCryptographicHash>
+#include <QProcess>
+#include <QtTest>
+
+using halcyra::test::TempProgramFolder;
+
+namespace {
+
+struct Result
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Result runCli(const QStringList& arguments)
+{
+    QProcess cli;
+    cli.start(QStringLiteral(HALCYRA_CLI_PATH), arguments);
+    Result result;
+    if (!cli.waitForFinished(30000))
+        return result;
+    result.exitCode = cli.exitCode();
+    result.out = QString::fromUtf8(cli.readAllStandardOutput());
+    result.err = QString::fromUtf8(cli.readAllStandardError());
+    return result;
+}
+
+QByteArray fileHash(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
+}
+
+} // namespace
+
+class Cli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void helpListsTheCommands()
+    {
+        const Result result = runCli({QStringLiteral("--help")});
+        QCOMPARE(result.exitCode, 0);
+        QVERIFY(result.out.contains(QStringLiteral("catalogue")));
+        QVERIFY(result.out.contains(QStringLiteral("init")));
+
+        const Result bare = runCli({});
+        QCOMPARE(bare.exitCode, 2);
+        const Result unknown = runCli({QStringLiteral("frobnicate")});
+        QCOMPARE(unknown.exitCode, 2);
+        QVERIFY(unknown.err.contains(QStringLiteral("unknown command")));
+    }
+
+    void catalogueEntryById()
+    {
+        const Result one = runCli({QStringLiteral("catalogue"), QStringLiteral("1312")});
+        QCOMPARE(one.exitCode, 0);
+        QCOMPARE(one.out, QStringLiteral("Halcyra - Supplement Guide\n"));
+
+        const Result missing = runCli({QStringLiteral("catalogue"), QStringLiteral("99")});
+        QCOMPARE(missing.exitCode, 1);
+        QVERIFY(missing.out.isEmpty());
+        QVERIFY(missing.err.contains(QStringLiteral("no entry 99")));
+
+        const Result notNumber = runCli({QStringLiteral("catalogue"), QStringLiteral("x1")});
+        QCOMPARE(notNumber.exitCode, 2);
+    }
+
+    void wholeCatalogueInIdOrder()
+    {
+        const Result all = runCli({QStringLiteral("catalogue")});
+        QCOMPARE(all.exitCode, 0);
+        const QStringList lines = all.out.split(u'\n', Qt::SkipEmptyParts);
+        QVERIFY(lines.size() > 4);
+        int previous = -1;
+        for (const QString& line : lines) {
+            const qsizetype tab = line.indexOf(u'\t');
+            QVERIFY2(tab > 0, qPrintable(line));
+            const int id = line.left(tab).toInt();
+            QVERIFY2(id > previous, qPrintable(line));
+            previous = id;
+        }
+        QVERIFY(lines.contains(QStringLiteral("1313\tHalcyra")));
+    }
+
+    void initCreatesOnceAndNeverTouchesAnExistingDatabase()
+    {
+        TempProgramFolder folder;
+        const QString db = folder.path(QStringLiteral("HCY300.db"));
+        const Result first =
+            runCli({QStringLiteral("init"), QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(first.exitCode, 0);
+        QVERIFY(QFile::exists(db));
+
+        const QByteArray before = fileHash(db);
+        const Result second =
+            runCli({QStringLiteral("init"), QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(second.exitCode, 0);
+        QVERIFY(second.out.contains(QStringLiteral("Kept")));
+        QCOMPARE(fileHash(db), before);
+
+        const Result badOption = runCli({QStringLiteral("init"), QStringLiteral("--frob")});
+        QCOMPARE(badOption.exitCode, 2);
+    }
+};
+
+QTEST_GUILESS_MAIN(Cli)
+#include "tst_cli.moc"
