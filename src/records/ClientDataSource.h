@@ -1,0 +1,76 @@
+#pragma once
+
+#include "records/ClientRecord.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <vector>
+
+namespace halcyra {
+
+// The client records as the main window and the record list move through them: an ordered
+// list of record numbers (only the numbers are held, so many thousands of clients cost little)
+// and the one current record, read when the position moves. Every change is one transaction.
+class ClientDataSource
+{
+public:
+    // `database` is open (see openDatabase).
+    explicit ClientDataSource(QSqlDatabase database);
+
+    // Reads the record numbers in the current order and moves to the first record.
+    bool open(QString* error);
+
+    // Sets the order ("ORDER BY" expression of quoted column names) and an optional filter
+    // ("WHERE" expression), re-reads and keeps the current record where it is still listed.
+    // On an error the previous order and filter stay.
+    bool setOrderAndFilter(const QString& orderBy, const QString& filter, QString* error);
+    QString orderBy() const { return m_orderBy; }
+    QString filter() const { return m_filter; }
+
+    int RecordCount() const { return static_cast<int>(m_ids.size()); }
+    // Position of the current record from 0, or -1 while a new record is being typed or when
+    // there are no records.
+    int AbsolutePosition() const { return m_position; }
+    bool isNewRecord() const { return m_newRecord; }
+    bool isEmpty() const { return m_ids.empty(); }
+    const ClientRecord& current() const { return m_current; }
+
+    bool moveTo(int position, QString* error);
+    bool MoveFirst(QString* error) { return moveTo(0, error); }
+    bool MoveLast(QString* error) { return moveTo(RecordCount() - 1, error); }
+    bool MoveNext(QString* error);
+    bool MovePrevious(QString* error);
+    int positionOf(qint64 customerId) const;
+
+    // Starts a new, empty record; nothing is stored until Update.
+    void AddNew();
+    // Leaves a new record without storing it and goes back to where the source was.
+    bool CancelNew(QString* error);
+
+    // Stores `edited` as the current record (a new record is inserted and gets its number).
+    // On failure nothing is changed, in the file or here.
+    bool Update(const ClientRecord& edited, QString* error);
+    // Deletes the current record and moves to the next one (the last when it was the last).
+    bool Delete(QString* error);
+
+    // The record at a position, for lists; empty when the position is out of range.
+    ClientRecord recordAt(int position, QString* error) const;
+    qint64 idAt(int position) const;
+
+private:
+    bool readIds(const QString& orderBy, const QString& filter, std::vector<qint64>* ids,
+                 QString* error) const;
+    bool readRecord(qint64 id, ClientRecord* record, QString* error) const;
+    ClientRecord emptyRecord() const;
+
+    QSqlDatabase m_db;
+    QString m_orderBy = QStringLiteral("\"CustomerID\"");
+    QString m_filter;
+    std::vector<qint64> m_ids;
+    int m_position = -1;
+    int m_positionBeforeNew = -1;
+    bool m_newRecord = false;
+    ClientRecord m_current;
+};
+
+} // namespace halcyra
