@@ -1,0 +1,70 @@
+#include "cli/DemoCommand.h"
+
+#include "cli/Options.h"
+#include "records/DatabaseFile.h"
+#include "records/DemoClients.h"
+
+#include <QDir>
+#include <QSqlDatabase>
+
+namespace halcyra::cli {
+
+int DemoCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
+{
+    Options options(
+        QStringLiteral("demo"), QStringLiteral("--clients N [--folder DIR] [--add]"),
+        QStringLiteral("Adds N fictional clients with scores, and fills an empty company row.\n"
+                       "A folder without a database first gets an empty one. A database that\n"
+                       "already holds clients is left alone unless --add is given."));
+    options.addValue(QStringLiteral("clients"));
+    options.addValue(QStringLiteral("folder"));
+    options.addValue(QStringLiteral("seed"));
+    options.addFlag(QStringLiteral("add"));
+    if (const auto exit = options.parse(arguments, out, err))
+        return *exit;
+
+    bool isNumber = false;
+    const int count = options.value(QStringLiteral("clients")).toInt(&isNumber);
+    if (!isNumber || count < 1 || count > 10'000'000) {
+        err << "halcyra-cli demo: --clients needs a number from 1 to 10000000.\n";
+        return kExitUsage;
+    }
+    const quint32 seed = options.value(QStringLiteral("seed"), QStringLiteral("1")).toUInt();
+    const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
+
+    QString error;
+    if (createDatabaseIfMissing(folder, &error) == CreateResult::Failed) {
+        err << "halcyra-cli demo: " << error << '\n';
+        return kExitFailed;
+    }
+    const QString connection = QStringLiteral("demo");
+    int added = -1;
+    {
+        if (!openDatabase(QDir(folder).filePath(QStringLiteral("HCY300.db")), connection, &error)) {
+            err << "halcyra-cli demo: " << error << '\n';
+        } else {
+            QSqlDatabase db = QSqlDatabase::database(connection);
+            const int existing = countClients(db, &error);
+            if (existing > 0 && !options.isSet(QStringLiteral("add"))) {
+                err << "halcyra-cli demo: the database already holds " << existing
+                    << " clients; give --add to add more.\n";
+                added = -2;
+            } else if (existing >= 0) {
+                added = addDemoClients(db, count, seed, &error);
+                if (added < 0)
+                    err << "halcyra-cli demo: " << error << '\n';
+            } else {
+                err << "halcyra-cli demo: " << error << '\n';
+            }
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connection);
+    if (added < 0)
+        return kExitFailed;
+    out << "Added " << added << " fictional clients to "
+        << QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("HCY300.db"))) << '\n';
+    return kExitOk;
+}
+
+} // namespace halcyra::cli

@@ -1,0 +1,25 @@
+#pragma once
+
+#include "records/ClientRecord.h"
+
+#include <QSqlDatabase>
+#include <QString>
+#include <array>
+
+namespace halcyra {
+
+// Plausible fictional clients, for trying the program out and for measuring it with many
+// records. The same seed gives the same clients.
+ClientRecord makeDemoClient(quint32 seed, int number);
+
+// The company row a demo database gets when its own is empty.
+std::array<QString, 11> demoCompanyInfo();
+
+// Adds `count` demo clients in one transaction and fills an empty company row. Returns the
+// number added, or -1 with `error` set (then nothing was added).
+int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error);
+
+// The number of client records, or -1 with `error` set.
+int countClients(QSqlDatabase& db, QString* error);
+
+} // namespace halcyra
