@@ -1,0 +1,194 @@
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
+
+#include <QDir>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace halcyra;
+using namespace Qt::StringLiterals;
+
+class SettingsTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void init();
+    void valuesRoundTrip_data();
+    void valuesRoundTrip();
+    void absentKeyGivesDefault();
+    void applicationsAndSectionsAreSeparate();
+    void eachApplicationIsItsOwnFile();
+    void flagReadsNumbersAndWords_data();
+    void flagReadsNumbersAndWords();
+    void saveFlagStoresTrueAndFalse();
+    void secondStoreSeesWhatTheFirstSaved();
+    void deleteSettingRestoresDefault();
+    void storeMakesItsFolder();
+
+private:
+    std::unique_ptr<QTemporaryDir> m_dir;
+};
+
+void SettingsTest::init()
+{
+    m_dir = std::make_unique<QTemporaryDir>();
+    QVERIFY(m_dir->isValid());
+}
+
+void SettingsTest::valuesRoundTrip_data()
+{
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+
+    QTest::newRow("plain") << u"Database"_s << u"DBPath"_s << u"/home/ida/Halcyra/"_s;
+    QTest::newRow("key with blanks") << u"Options"_s << u"Show Tips at Startup"_s << u"0"_s;
+    QTest::newRow("key with slash") << u"Options"_s << u"Backup/Restore"_s << u"1"_s;
+    QTest::newRow("message title")
+        << u"Options"_s << u"Email Questionnaire Compatibility"_s << u"1"_s;
+    QTest::newRow("section with blank") << u"Call Programs"_s << u"Acrobat Reader"_s
+                                        << u"C:\\Program Files\\Reader\\AcroRd32.exe"_s;
+    QTest::newRow("value with equals and semicolon")
+        << u"Options"_s << u"Web"_s << u"http://x.example/?a=1;b=2"_s;
+    QTest::newRow("value with blanks round") << u"Options"_s << u"Note"_s << u"  two  "_s;
+    QTest::newRow("empty value") << u"Options"_s << u"Empty"_s << QString();
+    QTest::newRow("non-ASCII") << u"Settings"_s << u"Name"_s << u"Zoë Müller"_s;
+}
+
+void SettingsTest::valuesRoundTrip()
+{
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+
+    {
+        SettingsStore store(m_dir->path());
+        store.SaveSetting(u"HCY"_s, section, key, value);
+        QCOMPARE(store.GetSetting(u"HCY"_s, section, key, u"absent"_s), value);
+        QVERIFY(store.contains(u"HCY"_s, section, key));
+    }
+    // Read back from the file by a store that never saw the value.
+    SettingsStore reread(m_dir->path());
+    QCOMPARE(reread.GetSetting(u"HCY"_s, section, key, u"absent"_s), value);
+}
+
+void SettingsTest::absentKeyGivesDefault()
+{
+    SettingsStore store(m_dir->path());
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"1"_s), u"1"_s);
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), QString());
+    QVERIFY(!store.contains(u"HCY"_s, u"Options"_s, u"Tutorial"_s));
+    QCOMPARE(store.get(keys::tutorial()), u"1"_s);
+    QCOMPARE(store.get(keys::showTipsAtStartup()), u"1"_s);
+}
+
+void SettingsTest::applicationsAndSectionsAreSeparate()
+{
+    SettingsStore store(m_dir->path());
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Web"_s, u"exe"_s);
+    store.SaveSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Web"_s, u"title"_s);
+    store.SaveSetting(u"HCY"_s, u"Settings"_s, u"Web"_s, u"other section"_s);
+
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Web"_s), u"exe"_s);
+    QCOMPARE(store.GetSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Web"_s), u"title"_s);
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Settings"_s, u"Web"_s), u"other section"_s);
+    // The program's own key helpers point at the two application names.
+    QCOMPARE(store.get(keys::webAddress()), u"title"_s);
+    QCOMPARE(keys::tutorial().application, u"HCY"_s);
+    QCOMPARE(keys::showTipsAtStartup().application, u"Halcyra 6.3"_s);
+}
+
+void SettingsTest::eachApplicationIsItsOwnFile()
+{
+    SettingsStore store(m_dir->path());
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"True"_s);
+    store.SaveSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, u"0"_s);
+
+    const QStringList files = QDir(m_dir->path()).entryList(QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 2);
+    QVERIFY(QFile::remove(QDir(m_dir->path()).filePath(files.first())));
+    // With one file gone, only that application's values are lost.
+    SettingsStore reread(m_dir->path());
+    const bool exeLost = !reread.contains(u"HCY"_s, u"Options"_s, u"Tutorial"_s);
+    const bool titleLost =
+        !reread.contains(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s);
+    QVERIFY(exeLost != titleLost);
+}
+
+void SettingsTest::flagReadsNumbersAndWords_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<bool>("expected");
+    QTest::newRow("1") << u"1"_s << true;
+    QTest::newRow("0") << u"0"_s << false;
+    QTest::newRow("-1") << u"-1"_s << true;
+    QTest::newRow("True") << u"True"_s << true;
+    QTest::newRow("False") << u"False"_s << false;
+    QTest::newRow("false") << u"false"_s << false;
+}
+
+void SettingsTest::flagReadsNumbersAndWords()
+{
+    QFETCH(QString, stored);
+    QFETCH(bool, expected);
+    SettingsStore store(m_dir->path());
+    store.save(keys::showTipsAtStartup(), stored);
+    QCOMPARE(store.flag(keys::showTipsAtStartup()), expected);
+    store.save(keys::fieldHelpHidden(), stored);
+    QCOMPARE(store.flag(keys::fieldHelpHidden()), expected);
+}
+
+void SettingsTest::saveFlagStoresTrueAndFalse()
+{
+    SettingsStore store(m_dir->path());
+    // Absent keys read as their defaults: tips on ("1"), field help not hidden ("False").
+    QCOMPARE(store.flag(keys::showTipsAtStartup()), true);
+    QCOMPARE(store.flag(keys::fieldHelpHidden()), false);
+    // A stored text that is no flag at all falls back to the default.
+    store.save(keys::showTipsAtStartup(), u"perhaps"_s);
+    QCOMPARE(store.flag(keys::showTipsAtStartup()), true);
+
+    store.saveFlag(keys::fieldHelpHidden(), true);
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s), u"True"_s);
+    store.saveFlag(keys::fieldHelpHidden(), false);
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s), u"False"_s);
+}
+
+void SettingsTest::secondStoreSeesWhatTheFirstSaved()
+{
+    SettingsStore first(m_dir->path());
+    SettingsStore second(m_dir->path());
+    // The second store has read the file before the first one writes.
+    QCOMPARE(second.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"none"_s), u"none"_s);
+    first.SaveSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/data/"_s);
+    QCOMPARE(second.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"none"_s), u"/data/"_s);
+
+    // Written at once: the file on disk already holds it, without the store being destroyed.
+    QFile file(QDir(m_dir->path()).filePath(u"HCY.ini"_s));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.readAll().contains("/data/"));
+}
+
+void SettingsTest::deleteSettingRestoresDefault()
+{
+    SettingsStore store(m_dir->path());
+    store.SaveSetting(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s, u"/usr/bin/reader"_s);
+    store.SaveSetting(u"HCY"_s, u"CallPrograms"_s, u"Other"_s, u"kept"_s);
+    store.DeleteSetting(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s);
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s, u"d"_s), u"d"_s);
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"CallPrograms"_s, u"Other"_s), u"kept"_s);
+    SettingsStore reread(m_dir->path());
+    QVERIFY(!reread.contains(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s));
+}
+
+void SettingsTest::storeMakesItsFolder()
+{
+    const QString folder = m_dir->filePath(u"not/yet/there"_s);
+    SettingsStore store(folder);
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"0"_s);
+    SettingsStore reread(folder);
+    QCOMPARE(reread.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"0"_s);
+}
+
+QTEST_GUILESS_MAIN(SettingsTest)
+#include "tst_settings.moc"
