@@ -1,5 +1,6 @@
 #include "core/Conversions.h"
 
+#include <QLocale>
 #include <cmath>
 #include <limits>
 
@@ -33,51 +34,41 @@ QString compactPrefix(QStringView text)
 
 double leadingNumber(QStringView text)
 {
-    const QString s = compactPrefix(text);
+    // Finds where the number ends, then lets the C-locale conversion read that prefix: adding
+    // up digits by hand would read "0.3" as 0.30000000000000004.
+    QString s = compactPrefix(text);
     qsizetype i = 0;
     const qsizetype n = s.size();
-    bool negative = false;
-    if (i < n && (s[i] == u'+' || s[i] == u'-')) {
-        negative = s[i] == u'-';
+    if (i < n && (s[i] == u'+' || s[i] == u'-'))
         ++i;
-    }
-    double value = 0;
     bool anyDigit = false;
     while (i < n && s[i].isDigit()) {
-        value = value * 10 + s[i].digitValue();
         anyDigit = true;
         ++i;
     }
     if (i < n && s[i] == u'.') {
         ++i;
-        double scale = 0.1;
         while (i < n && s[i].isDigit()) {
-            value += s[i].digitValue() * scale;
-            scale /= 10;
             anyDigit = true;
             ++i;
         }
     }
     if (!anyDigit)
         return 0;
+    qsizetype end = i;
     if (i < n && (s[i] == u'e' || s[i] == u'E' || s[i] == u'd' || s[i] == u'D')) {
         qsizetype j = i + 1;
-        bool negativeExponent = false;
-        if (j < n && (s[j] == u'+' || s[j] == u'-')) {
-            negativeExponent = s[j] == u'-';
+        if (j < n && (s[j] == u'+' || s[j] == u'-'))
             ++j;
-        }
-        int exponent = 0;
-        bool exponentDigits = false;
-        while (j < n && s[j].isDigit() && exponent < 400) {
-            exponent = exponent * 10 + s[j].digitValue();
-            exponentDigits = true;
+        const qsizetype exponentStart = j;
+        while (j < n && s[j].isDigit())
             ++j;
+        if (j > exponentStart) {
+            s[i] = u'e';
+            end = j;
         }
-        if (exponentDigits)
-            value *= std::pow(10.0, negativeExponent ? -exponent : exponent);
     }
-    return negative ? -value : value;
+    return QLocale::c().toDouble(QStringView(s).left(end));
 }
 
 int leadingInteger(QStringView text)
