@@ -44,20 +44,23 @@ void ErrorReporter::ReportError(const QString& errorNumberText, const QString& e
 {
     Q_UNUSED(helpFile);
     Q_UNUSED(helpContext);
-    // A failure while reporting must not come back here.
-    if (m_reporting)
-        return;
-    m_reporting = true;
-
-    m_messageText = QStringLiteral("erNum = ") + errorNumberText + u'\n' +
-                    QStringLiteral("erDesc = ") + errorDescription + u'\n' + locationText;
+    const QString messageText = QStringLiteral("erNum = ") + errorNumberText + u'\n' +
+                                QStringLiteral("erDesc = ") + errorDescription + u'\n' +
+                                locationText;
     const QString firstLine =
         QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat) + u' ' +
         versionNumber();
+    QString why;
+    const bool logged = appendToLog(firstLine, messageText, &why);
+
+    // A failure while a report is being shown must not open a box again: it is logged only.
+    if (m_reporting)
+        return;
+    m_reporting = true;
+    m_messageText = messageText;
 
     QString shown = m_messageText;
-    QString why;
-    if (!appendToLog(firstLine, m_messageText, &why))
+    if (!logged)
         shown += QStringLiteral("\n\n(This report could not be added to %1: %2)")
                      .arg(QDir::toNativeSeparators(logPath()), why);
 
@@ -95,19 +98,39 @@ bool ErrorReporter::trap(const QString& label, const std::function<void()>& body
         body();
         return true;
     } catch (...) {
-        reportException(std::current_exception(), m_currentProcedureLabel);
+        reportException(std::current_exception(), takeFailedProcedureLabel());
         return false;
     }
 }
 
-ProcedureScope::ProcedureScope(ErrorReporter& reporter, const QString& label)
-    : m_reporter(reporter), m_previous(reporter.CurrentProcedureLabel())
+QString ErrorReporter::takeFailedProcedureLabel()
 {
+    QString label =
+        m_failedProcedureLabel.isEmpty() ? m_currentProcedureLabel : m_failedProcedureLabel;
+    m_failedProcedureLabel.clear();
+    return label;
+}
+
+void ErrorReporter::noteFailedProcedure(const QString& label)
+{
+    // Scopes unwind from the innermost out: the first one noted is where the error arose.
+    if (m_failedProcedureLabel.isEmpty())
+        m_failedProcedureLabel = label;
+}
+
+ProcedureScope::ProcedureScope(ErrorReporter& reporter, const QString& label)
+    : m_reporter(reporter), m_previous(reporter.CurrentProcedureLabel()),
+      m_unwindingAtEntry(std::uncaught_exceptions())
+{
+    // A procedure starting means any error noted earlier was handled by its catcher.
+    m_reporter.clearFailedProcedure();
     m_reporter.setCurrentProcedureLabel(label);
 }
 
 ProcedureScope::~ProcedureScope()
 {
+    if (std::uncaught_exceptions() > m_unwindingAtEntry)
+        m_reporter.noteFailedProcedure(m_reporter.CurrentProcedureLabel());
     m_reporter.setCurrentProcedureLabel(m_previous);
 }
 

@@ -57,7 +57,8 @@ public:
 
     // Appends one five-line report to the log and, when `showMessage`, shows it. The help file
     // and context are kept for the box's Help button. Never throws: when the log cannot be
-    // written the box still shows, with a line saying so.
+    // written the box still shows, with a line saying so. A report made while another one's box
+    // is up (an event handler failing under it) goes to the log only.
     void ReportError(const QString& errorNumberText, const QString& errorDescription,
                      const QString& locationText, int messageStyle = kStyleOk,
                      const QString& helpFile = {}, int helpContext = 0, bool showMessage = true);
@@ -69,6 +70,12 @@ public:
     // Reports an exception caught elsewhere (for example by the application's event filter).
     void reportException(std::exception_ptr error, const QString& location);
 
+    // The label of the innermost procedure an error has just left, or the current label when
+    // no procedure scope was left by an error; for the place that catches the error.
+    QString takeFailedProcedureLabel();
+    void noteFailedProcedure(const QString& label);
+    void clearFailedProcedure() { m_failedProcedureLabel.clear(); }
+
 private:
     bool appendToLog(const QString& firstLine, const QString& rest, QString* why);
 
@@ -76,11 +83,15 @@ private:
     UserPrompts& m_prompts;
     QString m_currentProcedureLabel;
     QString m_messageText;
+    QString m_failedProcedureLabel;
     bool m_reporting = false;
 };
 
 // Sets the current procedure label for the lifetime of the scope and puts the previous one
-// back afterwards, so a nested call does not leave its label behind.
+// back afterwards, so a nested call does not leave its label behind. When an error unwinds
+// the scope, the reporter remembers the label, so the trap that catches the error names the
+// procedure that failed rather than its own (until the next procedure starts: an error that
+// was caught and handled is forgotten then).
 class ProcedureScope
 {
 public:
@@ -92,6 +103,7 @@ public:
 private:
     ErrorReporter& m_reporter;
     QString m_previous;
+    int m_unwindingAtEntry;
 };
 
 } // namespace halcyra

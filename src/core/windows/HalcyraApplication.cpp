@@ -13,7 +13,8 @@ bool HalcyraApplication::notify(QObject* receiver, QEvent* event)
     } catch (...) {
         if (!m_reporter)
             throw;
-        m_reporter->reportException(std::current_exception(), m_reporter->CurrentProcedureLabel());
+        m_reporter->reportException(std::current_exception(),
+                                    m_reporter->takeFailedProcedureLabel());
         return false;
     }
 }
