@@ -8,7 +8,8 @@ namespace halcyra {
 // naming the numbers when the combination is not known.
 QString windowsVersionName(unsigned platformId, unsigned major, unsigned minor);
 
-// The name of the running system: the table above on Windows, the system's own name elsewhere.
+// The name of the running system as the system itself gives it: every release since XP reports
+// numbers the table above does not know.
 QString GetWindowsVersionName();
 
 } // namespace halcyra
