@@ -2,6 +2,7 @@
 
 #include "cli/CatalogueCommand.h"
 #include "cli/InitCommand.h"
+#include "cli/ProfileCommand.h"
 
 namespace halcyra::cli {
 namespace {
@@ -22,6 +23,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<CatalogueCommand>());
     commands.push_back(std::make_unique<InitCommand>());
+    commands.push_back(std::make_unique<ProfileCommand>());
     return commands;
 }
 
