@@ -27,21 +27,24 @@ constexpr int kThymusRow = 29;
 // Rows whose High value calls for the Vitamin E paragraph.
 constexpr std::array kVitaminETriggerRows{10, 19, 20, 23, 25};
 
+constexpr std::array<bool, kReportRowCount + 1> vitaminETriggers()
+{
+    std::array<bool, kReportRowCount + 1> triggers{};
+    for (int r : kVitaminETriggerRows)
+        triggers[static_cast<size_t>(r)] = true;
+    return triggers;
+}
+constexpr std::array<bool, kReportRowCount + 1> kTriggersVitaminE = vitaminETriggers();
+
 Mark markFor(int r, double score, double high, double veryHigh)
 {
-    if (r == kDigestionRow && score >= high)
+    const int reachedHigh = score >= high;
+    const int reachedVeryHigh = score >= veryHigh;
+    if (r == kDigestionRow && reachedHigh)
         return Mark::SuggestAttention;
-    if (score >= veryHigh)
-        return Mark::VeryHigh;
-    if (score >= high)
-        return Mark::High;
-    return Mark::None;
-}
-
-bool triggersVitaminE(int r)
-{
-    return std::find(kVitaminETriggerRows.begin(), kVitaminETriggerRows.end(), r) !=
-           kVitaminETriggerRows.end();
+    // Very High wherever it is reached, else High; as arithmetic, not a branch on the score.
+    static_assert(static_cast<int>(Mark::High) == 1 && static_cast<int>(Mark::VeryHigh) == 2);
+    return static_cast<Mark>(std::max(2 * reachedVeryHigh, reachedHigh));
 }
 
 void addText(AnalysisParagraph& paragraph, int id)
@@ -55,20 +58,19 @@ void addHeartHealthTexts(AnalysisParagraph& paragraph)
     addText(paragraph, ids::analysisText(kHeartHealthTextsRow));
 }
 
-// The paragraph of a row that reached its High or Very High value.
-AnalysisParagraph markedParagraph(int r, bool veryHigh)
+// Fills the paragraph of a row that reached its High or Very High value.
+void fillMarkedParagraph(AnalysisParagraph& paragraph, int r, bool veryHigh)
 {
-    AnalysisParagraph paragraph;
     paragraph.row = r;
     paragraph.titleId = ids::analysisTitle(r);
     paragraph.kind = veryHigh ? ParagraphKind::VeryHigh : ParagraphKind::High;
     paragraph.style = veryHigh ? TitleStyle::Emphasised : TitleStyle::Plain;
+    paragraph.textCount = 0;
     addText(paragraph, ids::analysisText(r));
     if (r == kThymusRow)
         addText(paragraph, ids::analysisContinuation(r));
     if (r == kFirstHeartHealthRow)
         addHeartHealthTexts(paragraph);
-    return paragraph;
 }
 
 AnalysisParagraph maleGlandPrecaution()
@@ -172,33 +174,38 @@ Evaluation evaluateProfile(const PreparedProfile& profile, const ReferenceTables
                                                          markFor(r, score, high, veryHigh)};
     }
 
+    int summaryCount = 0;
     for (int r = 1; r <= tables.summaryRowCount; ++r)
         if (!tables.subSectionRow[r])
-            evaluation.m_summaryRows[static_cast<size_t>(evaluation.m_summaryCount++)] = r;
+            evaluation.m_summaryRows[static_cast<size_t>(summaryCount++)] = r;
+    evaluation.m_summaryCount = summaryCount;
 
-    auto add = [&evaluation](const AnalysisParagraph& paragraph) {
-        evaluation.m_paragraphs[static_cast<size_t>(evaluation.m_paragraphCount++)] = paragraph;
-    };
+    auto& paragraphs = evaluation.m_paragraphs;
+    int count = 0;
     bool vitaminE = false;
     for (int r = 1; r <= tables.analysisRowCount; ++r) {
-        if (tables.subSectionRow[r])
-            continue;
         const double score = profile.boxScore[r];
         const bool reachedHigh = score >= tables.high[r];
-        if (reachedHigh && triggersVitaminE(r))
-            vitaminE = true;
-        if (score >= tables.veryHigh[r])
-            add(markedParagraph(r, true));
-        else if (reachedHigh)
-            add(markedParagraph(r, false));
-        else if (r == kMaleGlandRow && profile.sexExactlyM &&
-                 profile.age >= kMaleGlandPrecautionAge)
-            add(maleGlandPrecaution());
-        else if (r == kFirstHeartHealthRow && profile.age >= kHeartHealthPrecautionAge)
-            add(heartHealthPrecaution());
+        const bool reachedVeryHigh = score >= tables.veryHigh[r];
+        const bool named = !tables.subSectionRow[r];
+        // Every row fills the next slot and only a marked row keeps it: whether a row is
+        // marked differs from client to client, and a branch on it would often be mispredicted.
+        const bool marked = named & (reachedHigh | reachedVeryHigh);
+        fillMarkedParagraph(paragraphs[static_cast<size_t>(count)], r, reachedVeryHigh);
+        vitaminE |= named & reachedHigh & kTriggersVitaminE[static_cast<size_t>(r)];
+        count += marked;
+
+        if (r == kMaleGlandRow && named && !marked && profile.sexExactlyM &&
+            profile.age >= kMaleGlandPrecautionAge)
+            paragraphs[static_cast<size_t>(count++)] = maleGlandPrecaution();
+        else if (r == kFirstHeartHealthRow && named && !marked &&
+                 profile.age >= kHeartHealthPrecautionAge)
+            paragraphs[static_cast<size_t>(count++)] = heartHealthPrecaution();
     }
     if (vitaminE)
-        add(vitaminEParagraph(profile.yesNo[kYesNoHighBloodPressure]));
+        paragraphs[static_cast<size_t>(count++)] =
+            vitaminEParagraph(profile.yesNo[kYesNoHighBloodPressure]);
+    evaluation.m_paragraphCount = count;
     return evaluation;
 }
 
