@@ -8,6 +8,17 @@
 #include <QLocale>
 
 namespace halcyra {
+namespace {
+
+// The system's general date: its short date with the full time of day.
+QString generalDateText(const QDateTime& when)
+{
+    const QLocale locale = QLocale::system();
+    return locale.toString(when.date(), QLocale::ShortFormat) + u' ' +
+           locale.toString(when.time(), QLocale::LongFormat);
+}
+
+} // namespace
 
 ProgramError::ProgramError(int number, QString description)
     : m_number(number), m_description(std::move(description)),
@@ -48,8 +59,7 @@ void ErrorReporter::ReportError(const QString& errorNumberText, const QString& e
                                 QStringLiteral("erDesc = ") + errorDescription + u'\n' +
                                 locationText;
     const QString firstLine =
-        QLocale::system().toString(QDateTime::currentDateTime(), QLocale::ShortFormat) + u' ' +
-        versionNumber();
+        generalDateText(QDateTime::currentDateTime()) + u' ' + versionNumber();
     QString why;
     const bool logged = appendToLog(firstLine, messageText, &why);
 
