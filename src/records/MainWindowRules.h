@@ -1,0 +1,28 @@
+#pragma once
+
+#include <QList>
+#include <QRect>
+#include <QString>
+#include <optional>
+
+namespace halcyra {
+
+// The "My Website" entry is offered only when the adviser has stored an address of their own:
+// not empty and more than the bare "http://" the company window starts with.
+bool hasOwnWebAddress(const QString& storedAddress);
+
+// Where the main window opens: the stored left, top, width and height (pixels), unless one of
+// them is missing or the stored place is off every screen (`screens`, their available areas),
+// for instance after a second monitor was removed. The size is kept within the screen.
+std::optional<QRect> restoredMainGeometry(const QString& left, const QString& top,
+                                          const QString& width, const QString& height,
+                                          const QList<QRect>& screens);
+
+// The data source's message when it cannot read or write a record (the reason is the database's).
+QString dataSourceErrorMessage(const QString& reason);
+
+// The notice for a command whose window is not part of this installation yet; `caption` is
+// the menu or button caption ("&Page Set&up..." gives "Page Setup").
+QString notAvailableMessage(const QString& caption);
+
+} // namespace halcyra
