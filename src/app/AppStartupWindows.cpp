@@ -10,7 +10,6 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QLineEdit>
 #include <QTimer>
 
 namespace halcyra {
@@ -24,7 +23,9 @@ AppStartupWindows::~AppStartupWindows() = default;
 
 void AppStartupWindows::createMainWindow()
 {
-    m_main = std::make_unique<frmMain>(m_catalogue);
+    m_main = std::make_unique<frmMain>(
+        m_catalogue, m_settings, m_state, m_reporter,
+        [this](const QString& title, const QString& message) { ShowMsg(title, message); });
 }
 
 void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
@@ -32,6 +33,10 @@ void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
     if (!m_msg) {
         m_msg = std::make_unique<frmMsg>(m_settings, m_state.OptionsCancelled);
         m_msg->GetHelp = [this] { showHelpContents(); };
+        m_msg->onFieldHelpToggled = [this](const QString& messageTitle, bool hidden) {
+            if (messageTitle == u"F1 Help Main" && m_main)
+                m_main->setFieldHelpButtonHidden(hidden);
+        };
     }
     m_msg->ShowMsg(title, message);
 }
@@ -106,7 +111,7 @@ void AppStartupWindows::showMainWindow()
         QApplication::restoreOverrideCursor();
     m_main->show();
     m_main->activateWindow();
-    m_main->lastNameBox()->setFocus();
+    m_main->putCursorInLastName();
 }
 
 } // namespace halcyra

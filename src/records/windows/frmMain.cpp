@@ -1,29 +1,431 @@
 #include "records/windows/frmMain.h"
 
+#include "core/Catalogue.h"
+#include "core/ErrorReporter.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
+#include "core/Version.h"
 #include "core/windows/ApplyCatalogueCaptions.h"
+#include "records/ClientDataSource.h"
+#include "records/DatabaseFile.h"
+#include "records/DetailRules.h"
+#include "records/MainWindowRules.h"
+#include "records/windows/DataNavigator.h"
+#include "records/windows/DetailForm.h"
+#include "records/windows/EditBoxes.h"
+#include "records/windows/ScoreGrid.h"
+#include "records/windows/YesNoFrame.h"
+#include "ui/MessageWindow.h"
 
-#include <QFormLayout>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollArea>
+#include <QShortcut>
+#include <QSqlDatabase>
 #include <QStatusBar>
+#include <QToolBar>
+#include <QVBoxLayout>
 
 namespace halcyra {
+namespace {
 
-frmMain::frmMain(const Catalogue& catalogue, QWidget* parent)
-    : QMainWindow(parent), m_lastName(new QLineEdit(this))
+QString label(const char* procedure)
+{
+    return QStringLiteral("frmMain:Sub ") + QString::fromLatin1(procedure) + QStringLiteral("()");
+}
+
+QPushButton* commandButton(QWidget* parent, const char* name, const char* caption, int captionId,
+                           const char* toolTip, int toolTipId)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setProperty("tag", captionId);
+    // The catalogue number stands in the tool tip until the captions are applied.
+    button->setToolTip(toolTipId > 0 ? QString::number(toolTipId) : QString::fromLatin1(toolTip));
+    button->setAutoDefault(false);
+    return button;
+}
+
+} // namespace
+
+frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, const ProgramState& state,
+                 ErrorReporter& reporter, ShowMsgFunction showMsg, QWidget* parent)
+    : QMainWindow(parent), m_settings(settings), m_state(state), m_reporter(reporter),
+      m_showMsg(std::move(showMsg))
 {
     setObjectName(QStringLiteral("frmMain"));
+    setProperty("tag", 1049);
     setWindowTitle(QStringLiteral("Halcyra Data Entry"));
-    m_lastName->setObjectName(QStringLiteral("txtFields_1"));
-    m_lastName->setMaxLength(50);
 
-    auto* central = new QWidget(this);
-    auto* form = new QFormLayout(central);
-    form->addRow(QStringLiteral("Last Name:"), m_lastName);
-    setCentralWidget(central);
-    statusBar()->setObjectName(QStringLiteral("sbStatusBar"));
-    resize(900, 640);
+    m_menus = buildMainMenus(*this);
+    m_details = new DetailForm;
+    Frame1 = new YesNoFrame;
+    Frame2 = new ScoreGrid(catalogue);
+    Data1 = new DataNavigator;
+    fraHolder = new QScrollArea(this);
+    fraHolder->setObjectName(QStringLiteral("fraHolder"));
+    fraHolder->setFrameShape(QFrame::NoFrame);
+    fraHolder->setFocusPolicy(Qt::NoFocus);
+    fraHolder->setWidgetResizable(true);
+    fraHolder->setWidget(buildHolder());
+    setCentralWidget(fraHolder);
 
-    ApplyCatalogueCaptions(*this, catalogue);
+    connectCommands();
+    connectBoxes();
+    setTabChain();
+    Form_Load(catalogue);
+}
+
+frmMain::~frmMain()
+{
+    m_data.reset();
+    if (!m_connectionName.isEmpty())
+        QSqlDatabase::removeDatabase(m_connectionName);
+}
+
+QLineEdit* frmMain::lastNameBox() const
+{
+    return qobject_cast<QLineEdit*>(m_details->box(1));
+}
+
+QWidget* frmMain::buildHolder()
+{
+    auto* holder = new QWidget;
+    holder->setObjectName(QStringLiteral("fraHolderContents"));
+    auto* layout = new QVBoxLayout(holder);
+    layout->setContentsMargins(12, 12, 12, 12);
+    layout->setSpacing(12);
+    layout->addWidget(m_details);
+
+    auto* answers = new QHBoxLayout;
+    answers->setSpacing(12);
+    answers->addWidget(Frame2);
+    answers->addWidget(Frame1, 1);
+    layout->addLayout(answers);
+
+    auto* bottom = new QHBoxLayout;
+    bottom->setSpacing(12);
+    bottom->addWidget(Data1, 1);
+    bottom->addWidget(buildButtons());
+    layout->addLayout(bottom);
+    layout->addStretch(1);
+    return holder;
+}
+
+QWidget* frmMain::buildButtons()
+{
+    auto* buttons = new QWidget;
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(6);
+    cmdAdd = commandButton(buttons, "cmdAdd", "&New", 1051, "", 1052);
+    cmdDelete = commandButton(buttons, "cmdDelete", "&Delete", 1053, "", 1054);
+    cmdUpdate = commandButton(buttons, "cmdUpdate", "&Save", 1055, "", 1056);
+    cmdList = commandButton(buttons, "cmdList", "&List", 1057, "", 1058);
+    cmdHelp = commandButton(buttons, "cmdHelp", "&Help = F1", 1059, "", 1060);
+    cmdSend = commandButton(buttons, "cmdSend", "Send Questionnaire", 1061, "", 1062);
+    for (QPushButton* button : {cmdAdd, cmdDelete, cmdUpdate, cmdList, cmdHelp, cmdSend})
+        row->addWidget(button);
+    return buttons;
+}
+
+void frmMain::connectCommands()
+{
+    auto entry = [this](const char* name) { return m_menus.action(QString::fromLatin1(name)); };
+    connect(cmdAdd, &QPushButton::clicked, this, &frmMain::cmdAdd_Click);
+    connect(entry("mnuFileNew"), &QAction::triggered, this, &frmMain::cmdAdd_Click);
+    connect(cmdDelete, &QPushButton::clicked, this, &frmMain::cmdDelete_Click);
+    connect(cmdUpdate, &QPushButton::clicked, this, &frmMain::cmdUpdate_Click);
+    connect(entry("mnuFileSave"), &QAction::triggered, this, &frmMain::cmdUpdate_Click);
+    connect(cmdList, &QPushButton::clicked, this, &frmMain::cmdList_Click);
+    connect(entry("mnuFileOpen"), &QAction::triggered, this, &frmMain::cmdList_Click);
+    connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
+    connect(cmdSend, &QPushButton::clicked, this, [this] { showNotAvailable(cmdSend->text()); });
+    connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
+    connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
+
+    connect(entry("mnuEditUndo"), &QAction::triggered, this, &frmMain::EditUndoProc);
+    connect(entry("mnuEditCut"), &QAction::triggered, this, [this] { cutFrom(activeBox()); });
+    connect(entry("mnuEditCopy"), &QAction::triggered, this, [this] { copyFrom(activeBox()); });
+    connect(entry("mnuEditPaste"), &QAction::triggered, this, [this] { pasteInto(activeBox()); });
+
+    connect(entry("mnuHelpContents"), &QAction::triggered, this, &frmMain::showHelpContents);
+    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
+    connect(f1, &QShortcut::activated, this, &frmMain::showHelpContents);
+
+    for (const QString& name : menuEntriesNotYetAvailable()) {
+        QAction* action = m_menus.action(name);
+        connect(action, &QAction::triggered, this,
+                [this, action] { showNotAvailable(action->text()); });
+    }
+}
+
+void frmMain::setTabChain()
+{
+    QList<QWidget*> chain = m_details->tabOrder();
+    chain += Frame2->tabOrder();
+    for (int i = 0; i < YesNoFrame::kBoxes; ++i)
+        chain << Frame1->box(i);
+    chain << cmdAdd << cmdDelete << cmdUpdate << cmdList << cmdHelp << cmdSend;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        setTabOrder(chain[i - 1], chain[i]);
+}
+
+void frmMain::Form_Load(const Catalogue& catalogue)
+{
+    m_connectionName =
+        QStringLiteral("frmMain.Data1.%1").arg(reinterpret_cast<quintptr>(this), 0, 16);
+    m_reporter.trap(label("Form_Load"), [&] {
+        m_reporter.prompts().setBusy(true);
+        QString error;
+        const bool opened = openDatabase(m_state.DatabaseFullPath, m_connectionName, &error);
+        m_data =
+            std::make_unique<ClientDataSource>(QSqlDatabase::database(m_connectionName, false));
+        ApplyCatalogueCaptions(*this, catalogue);
+        setFieldHelpButtonHidden(m_settings.flag(keys::fieldHelpHidden()));
+        refreshOwnWebsiteEntry();
+        placeOnScreen();
+        m_reporter.prompts().setBusy(false);
+        if (!opened || !m_data->open(&error))
+            throw ProgramError(errors::kPathFileAccess, error);
+    });
+    if (!m_data)
+        m_data = std::make_unique<ClientDataSource>(QSqlDatabase());
+    // With no client yet the adviser starts on a new record rather than on nothing.
+    if (m_data->isEmpty() && !m_data->isNewRecord()) {
+        Data1_Validate(DataAction::AddNew);
+        m_data->AddNew();
+    }
+    Data1_Reposition();
+}
+
+void frmMain::placeOnScreen()
+{
+    QList<QRect> screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens << screen->availableGeometry();
+    const auto stored = restoredMainGeometry(
+        m_settings.get(keys::mainWindow(QStringLiteral("MainLeft"))),
+        m_settings.get(keys::mainWindow(QStringLiteral("MainTop"))),
+        m_settings.get(keys::mainWindow(QStringLiteral("MainWidth"))),
+        m_settings.get(keys::mainWindow(QStringLiteral("MainHeight"))), screens);
+    if (stored) {
+        resize(stored->size());
+        move(stored->topLeft());
+        return;
+    }
+    // First start: the whole form where the screen allows it, in the middle of the screen.
+    const QRect available = screen()->availableGeometry();
+    const QSize chrome(24, menuBar()->sizeHint().height() + m_menus.toolBar->sizeHint().height() +
+                               statusBar()->sizeHint().height() + 8);
+    const QSize wanted =
+        (fraHolder->widget()->sizeHint() + chrome).boundedTo(available.size() - QSize(16, 40));
+    resize(wanted);
+    move(available.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+}
+
+void frmMain::storePlacement()
+{
+    m_settings.save(keys::mainWindow(QStringLiteral("MainLeft")), QString::number(x()));
+    m_settings.save(keys::mainWindow(QStringLiteral("MainTop")), QString::number(y()));
+    m_settings.save(keys::mainWindow(QStringLiteral("MainWidth")), QString::number(width()));
+    m_settings.save(keys::mainWindow(QStringLiteral("MainHeight")), QString::number(height()));
+}
+
+void frmMain::setFieldHelpButtonHidden(bool hidden)
+{
+    cmdHelp->setHidden(hidden);
+}
+
+void frmMain::refreshOwnWebsiteEntry()
+{
+    m_menus.action(QStringLiteral("mnuViewBrowserMy"))
+        ->setEnabled(hasOwnWebAddress(m_settings.get(keys::webAddress())));
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    bool quit = false;
+    m_reporter.trap(label("Form_QueryUnload"), [&] {
+        quit = !m_askBeforeQuitting ||
+               m_reporter.prompts().ask(
+                   AppTitle(), QStringLiteral("Are you sure you want to quit the program?"),
+                   UserPrompts::Buttons::YesNoCancel, UserPrompts::Icon::Warning,
+                   UserPrompts::Answer::Yes) == UserPrompts::Answer::Yes;
+    });
+    m_askBeforeQuitting = true;
+    bool keepOpen = !quit;
+    if (quit)
+        m_reporter.trap(label("Form_Unload"), [&] { keepOpen = !unloadSteps(); });
+    if (keepOpen)
+        event->ignore();
+    else
+        event->accept();
+}
+
+bool frmMain::unloadSteps()
+{
+    // Nothing typed is lost: a record that cannot be saved keeps the window open.
+    if (!finishEntryInFocusedBox() || !saveIfEdited())
+        return false;
+    Data1_Validate(DataAction::Close);
+    const QList<QWidget*> windows = QApplication::topLevelWidgets();
+    for (auto it = windows.rbegin(); it != windows.rend(); ++it)
+        if (*it != this && (*it)->isVisible())
+            (*it)->close();
+    if (!isMinimized())
+        storePlacement();
+    return true;
+}
+
+void frmMain::unloadWithoutQuestion()
+{
+    m_askBeforeQuitting = false;
+    close();
+}
+
+void frmMain::cmdAdd_Click()
+{
+    m_reporter.trap(label("cmdAdd_Click"), [&] {
+        if (!finishEntryInFocusedBox() || !saveIfEdited())
+            return;
+        Data1_Validate(DataAction::AddNew);
+        m_data->AddNew();
+        Data1_Reposition();
+        putCursorInLastName();
+    });
+}
+
+void frmMain::cmdDelete_Click()
+{
+    m_reporter.trap(label("cmdDelete_Click"), [&] {
+        processBoxEvents();
+        UserPrompts& prompts = m_reporter.prompts();
+        if (m_data->RecordCount() <= 1 && !m_data->isNewRecord()) {
+            prompts.inform(AppTitle(), QStringLiteral("You CAN NOT delete the last record."),
+                           UserPrompts::Icon::None);
+            return;
+        }
+        const auto answer = prompts.ask(QStringLiteral("Delete Record Verification"),
+                                        deleteQuestion(m_details->text(2), m_details->text(1)),
+                                        UserPrompts::Buttons::YesNo, UserPrompts::Icon::None,
+                                        UserPrompts::Answer::No);
+        if (answer == UserPrompts::Answer::No)
+            return;
+        Data1_Validate(DataAction::Delete);
+        QString error;
+        if (!m_data->Delete(&error)) {
+            showDataError(error);
+            return;
+        }
+        Data1_Reposition();
+    });
+}
+
+void frmMain::cmdUpdate_Click()
+{
+    m_reporter.trap(label("cmdUpdate_Click"), [&] {
+        if (!finishEntryInFocusedBox())
+            return;
+        QString error;
+        if (m_data->isNewRecord() && !isEdited(m_data->current(), formOnScreen())) {
+            // A new record with nothing typed: nothing to keep, back to where the adviser was.
+            if (!m_data->CancelNew(&error))
+                showDataError(error);
+        } else if (!saveIfEdited()) {
+            return;
+        }
+        Data1_Validate(DataAction::Update);
+        Data1_Reposition();
+    });
+}
+
+void frmMain::cmdList_Click()
+{
+    m_reporter.trap(label("cmdList_Click"), [&] {
+        // The list shows what is stored, so the record on screen is stored first.
+        if (!finishEntryInFocusedBox() || !saveIfEdited())
+            return;
+        m_reporter.prompts().setBusy(true);
+        if (!m_listWindow) {
+            m_listWindow = new QWidget(this, Qt::Window);
+            m_listWindow->setObjectName(QStringLiteral("frmDataGrid"));
+            m_listWindow->setWindowTitle(QStringLiteral("Halcyra Client List"));
+            auto* layout = new QVBoxLayout(m_listWindow);
+            auto* note = new QLabel(QStringLiteral("The client list is not available yet."));
+            note->setAlignment(Qt::AlignCenter);
+            layout->addWidget(note);
+            m_listWindow->resize(520, 320);
+        }
+        m_listWindow->show();
+        m_listWindow->raise();
+        m_listWindow->activateWindow();
+        m_reporter.prompts().setBusy(false);
+    });
+}
+
+void frmMain::cmdHelp_Click()
+{
+    m_reporter.trap(label("cmdHelp_Click"), [&] { ShowFieldHelp(QStringLiteral(" Main")); });
+}
+
+void frmMain::moveRecord(DataAction action)
+{
+    m_reporter.trap(label("Data1_Validate"), [&] {
+        if (!finishEntryInFocusedBox() || !saveIfEdited())
+            return;
+        Data1_Validate(action);
+        QString error;
+        bool moved = true;
+        switch (action) {
+        case DataAction::MoveFirst:
+            moved = m_data->MoveFirst(&error);
+            break;
+        case DataAction::MovePrevious:
+            moved = m_data->MovePrevious(&error);
+            break;
+        case DataAction::MoveNext:
+            moved = m_data->MoveNext(&error);
+            break;
+        case DataAction::MoveLast:
+            moved = m_data->MoveLast(&error);
+            break;
+        default:
+            break;
+        }
+        if (!moved)
+            showDataError(error);
+        Data1_Reposition();
+    });
+}
+
+void frmMain::ShowFieldHelp(const QString& suffix)
+{
+    m_showMsg(QStringLiteral("F1 Help") + suffix, fieldHelpText());
+}
+
+void frmMain::showHelpContents()
+{
+    m_reporter.trap(label("mnuHelpContents_Click"), [&] {
+        m_reporter.prompts().inform(AppTitle(),
+                                    QStringLiteral("Unable to display Help Contents. There is no "
+                                                   "Help associated with this project."),
+                                    UserPrompts::Icon::Information);
+    });
+}
+
+void frmMain::showNotAvailable(const QString& caption)
+{
+    m_reporter.prompts().inform(AppTitle(), notAvailableMessage(caption),
+                                UserPrompts::Icon::Information);
 }
 
 } // namespace halcyra

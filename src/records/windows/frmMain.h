@@ -1,25 +1,161 @@
 #pragma once
 
+#include "records/ClientForm.h"
+#include "records/DataControl.h"
+#include "records/windows/MainMenus.h"
+
+#include <QList>
 #include <QMainWindow>
+#include <QPointer>
+#include <functional>
+#include <memory>
 
 class QLineEdit;
+class QPushButton;
+class QScrollArea;
 
 namespace halcyra {
 
 class Catalogue;
+class ClientDataSource;
+class DataNavigator;
+class DetailForm;
+class ErrorReporter;
+class ScoreGrid;
+class SettingsStore;
+class YesNoFrame;
+struct ProgramState;
 
-// The program's working window, "Halcyra Data Entry".
+// The program's working window, "Halcyra Data Entry": the client's details, yes/no answers and
+// section scores of the current record of Data1, the record commands, the menus and toolbar.
+// The record on screen is saved before every move, New and close; a record that cannot be
+// saved stays on screen as typed.
 class frmMain : public QMainWindow
 {
     Q_OBJECT
 public:
-    explicit frmMain(const Catalogue& catalogue, QWidget* parent = nullptr);
+    // The message window (title, message); nothing is shown when the title is switched off.
+    using ShowMsgFunction = std::function<void(const QString& title, const QString& message)>;
+
+    frmMain(const Catalogue& catalogue, SettingsStore& settings, const ProgramState& state,
+            ErrorReporter& reporter, ShowMsgFunction showMsg, QWidget* parent = nullptr);
+    ~frmMain() override;
 
     // The client's last-name box, where the cursor starts.
-    QLineEdit* lastNameBox() const { return m_lastName; }
+    QLineEdit* lastNameBox() const;
+    // Puts the cursor into the last-name box as if the adviser had clicked it, so its help
+    // line shows even before the window is active.
+    void putCursorInLastName();
+    ClientDataSource& dataSource() const { return *m_data; }
+    QAction* menuEntry(const QString& name) const { return m_menus.action(name); }
+
+    // The Help button goes while the "F1 Help Main" message is switched off.
+    void setFieldHelpButtonHidden(bool hidden);
+    // My Website is offered only while an address of the adviser's own is stored.
+    void refreshOwnWebsiteEntry();
+    // File > Exit: the unload steps without the quit question.
+    void unloadWithoutQuestion();
+
+    // The record commands, as their buttons, menu entries and toolbar buttons run them.
+    void cmdAdd_Click();
+    void cmdDelete_Click();
+    void cmdUpdate_Click();
+    void cmdList_Click();
+    void cmdHelp_Click();
+    void moveRecord(DataAction action);
+
+protected:
+    // Form_QueryUnload and Form_Unload.
+    void closeEvent(QCloseEvent* event) override;
 
 private:
-    QLineEdit* m_lastName;
+    // Construction and loading (frmMain.cpp)
+    QWidget* buildHolder();
+    QWidget* buildButtons();
+    void connectCommands();
+    void connectBoxes();
+    void setTabChain();
+    void Form_Load(const Catalogue& catalogue);
+    void placeOnScreen();
+    void storePlacement();
+    bool unloadSteps();
+
+    // Data1 (frmMainData.cpp)
+    ClientForm formOnScreen() const;
+    void showRecord();
+    bool saveIfEdited();
+    void Data1_Validate(DataAction action);
+    void Data1_Reposition();
+    void setListCommandsEnabled(bool enabled);
+    void showDataError(const QString& reason);
+
+    // The boxes (frmMainEntry.cpp)
+    void queueBoxEvent(QWidget* box, bool entering);
+    bool processBoxEvents();
+    bool finishEntryInFocusedBox();
+    void boxGotFocus(QWidget* box);
+    bool boxLostFocus(QWidget* box);
+    void txtFields_GotFocus(int index);
+    bool txtFields_LostFocus(int index);
+    void txtScore_GotFocus(int index);
+    void txtScore_LostFocus(int index);
+    void boxChanged();
+    void returnFocusTo(QWidget* box);
+    void EditUndoProc();
+    QWidget* activeBox() const;
+
+    // Help and commands still to come (frmMain.cpp)
+    void ShowFieldHelp(const QString& suffix);
+    void showHelpContents();
+    void showNotAvailable(const QString& caption);
+
+    SettingsStore& m_settings;
+    const ProgramState& m_state;
+    ErrorReporter& m_reporter;
+    ShowMsgFunction m_showMsg;
+
+    QString m_connectionName;
+    std::unique_ptr<ClientDataSource> m_data;
+    DataAction m_lastAction = DataAction::MoveFirst;
+
+    MainMenus m_menus;
+    QScrollArea* fraHolder = nullptr;
+    DetailForm* m_details = nullptr;
+    YesNoFrame* Frame1 = nullptr;
+    ScoreGrid* Frame2 = nullptr;
+    DataNavigator* Data1 = nullptr;
+    QPushButton* cmdAdd = nullptr;
+    QPushButton* cmdDelete = nullptr;
+    QPushButton* cmdUpdate = nullptr;
+    QPushButton* cmdList = nullptr;
+    QPushButton* cmdHelp = nullptr;
+    QPushButton* cmdSend = nullptr;
+    QPointer<QWidget> m_listWindow;
+
+    // Text of the box that last received the focus, for Edit > Undo.
+    QString UndoText;
+    QPointer<QWidget> m_undoBox;
+
+    // Focus changes are handled once the focus has settled, in the order they happened.
+    struct BoxEvent
+    {
+        QPointer<QWidget> box;
+        bool entering;
+    };
+    QList<BoxEvent> m_boxEvents;
+    bool m_processingBoxEvents = false;
+    bool m_returningFocus = false;
+    // The last box whose leaving checks ran, the text they left and whether it passed, so a
+    // command does not check (and complain about) the same text twice.
+    struct CheckedBox
+    {
+        QPointer<QWidget> box;
+        QString text;
+        bool accepted = true;
+    };
+    CheckedBox m_lastChecked;
+
+    bool m_askBeforeQuitting = true;
 };
 
 } // namespace halcyra
