@@ -1,6 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/CatalogueCommand.h"
+#include "cli/DemoCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/ProfileCommand.h"
 
@@ -23,6 +24,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     std::vector<std::unique_ptr<Command>> commands;
     commands.push_back(std::make_unique<CatalogueCommand>());
     commands.push_back(std::make_unique<InitCommand>());
+    commands.push_back(std::make_unique<DemoCommand>());
     commands.push_back(std::make_unique<ProfileCommand>());
     return commands;
 }

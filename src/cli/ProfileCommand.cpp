@@ -2,25 +2,58 @@
 
 #include "cli/Options.h"
 #include "core/CatalogueIds.h"
+#include "core/ProgramState.h"
+#include "records/ClientDataSource.h"
+#include "records/DatabaseFile.h"
 #include "reports/Evaluation.h"
+#include "reports/ProfileFromRecord.h"
 #include "reports/ReferenceTables.h"
 #include "reports/SupplementGuide.h"
 
+#include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QSqlDatabase>
 
 namespace halcyra::cli {
 namespace {
 
-const char* const kUsage = "--scores S1,S2,...,S41 [--yes-no A,B,C,D,E] [--age TEXT] [--sex TEXT]"
-                           " [--total-cholesterol TEXT] [--hdl TEXT] [--json]";
+const char* const kUsage = "(--scores S1,S2,...,S41 [--yes-no A,B,C,D,E] [--age TEXT] [--sex TEXT]"
+                           " [--total-cholesterol TEXT] [--hdl TEXT] | --client ID [--folder DIR])"
+                           " [--json]";
 const char* const kDescription =
     "Evaluates one profile from the 41 score boxes as typed (comma-separated; missing\n"
     "trailing values count as empty) and prints the Summary rows, the Analysis titles and the\n"
     "supplement guide. --yes-no gives the five yes/no answers as 0 or 1 (high blood pressure,\n"
     "reactive hypoglycemia, smoker, high cholesterol, pain). With --json, prints one JSON\n"
-    "object with the rows, the Analysis titles, the whole guide and the listed guide.";
+    "object with the rows, the Analysis titles, the whole guide and the listed guide.\n"
+    "--client evaluates the saved record with that number in the program folder's database\n"
+    "(default: the working folder) instead.";
+
+// The profile of a saved client; nothing, with `error` set, when it cannot be read.
+std::optional<ProfileInput> profileInputFromClient(const QString& folder, const QString& idText,
+                                                   QString* error)
+{
+    bool isNumber = false;
+    const qint64 id = idText.toLongLong(&isNumber);
+    if (!isNumber) {
+        *error = QStringLiteral("--client needs a client number, not '%1'.").arg(idText);
+        return std::nullopt;
+    }
+    const QString connection = QStringLiteral("profile-client");
+    std::optional<ProfileInput> input;
+    {
+        ClientRecord record;
+        if (openDatabase(QDir(folder).filePath(ProgramState::DatabaseFileName()), connection,
+                         error) &&
+            loadClientRecord(QSqlDatabase::database(connection), id, &record, error))
+            input = profileInputFromRecord(record);
+        QSqlDatabase::database(connection).close();
+    }
+    QSqlDatabase::removeDatabase(connection);
+    return input;
+}
 
 QString numberText(double value)
 {
@@ -168,7 +201,8 @@ std::optional<ProfileInput> profileInputFromOptions(const Options& options, QStr
 int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     Options options(name(), QString::fromLatin1(kUsage), QString::fromLatin1(kDescription));
-    for (const char* value : {"scores", "yes-no", "age", "sex", "total-cholesterol", "hdl"})
+    for (const char* value :
+         {"scores", "yes-no", "age", "sex", "total-cholesterol", "hdl", "client", "folder"})
         options.addValue(QString::fromLatin1(value));
     options.addFlag(QStringLiteral("json"));
     if (const auto stop = options.parse(arguments, out, err))
@@ -179,10 +213,24 @@ int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         return kExitUsage;
     }
     QString error;
-    const std::optional<ProfileInput> input = profileInputFromOptions(options, &error);
-    if (!input) {
-        err << "halcyra-cli profile: " << error << '\n';
-        return kExitUsage;
+    std::optional<ProfileInput> input;
+    if (options.isSet(QStringLiteral("client"))) {
+        if (options.isSet(QStringLiteral("scores"))) {
+            err << "halcyra-cli profile: give either --scores or --client, not both.\n";
+            return kExitUsage;
+        }
+        input = profileInputFromClient(options.value(QStringLiteral("folder"), QDir::currentPath()),
+                                       options.value(QStringLiteral("client")), &error);
+        if (!input) {
+            err << "halcyra-cli profile: " << error << '\n';
+            return kExitFailed;
+        }
+    } else {
+        input = profileInputFromOptions(options, &error);
+        if (!input) {
+            err << "halcyra-cli profile: " << error << '\n';
+            return kExitUsage;
+        }
     }
 
     if (!m_catalogue)

@@ -41,6 +41,27 @@ template <typename Work> bool inTransaction(QSqlDatabase& db, QString* error, Wo
 
 } // namespace
 
+bool loadClientRecord(const QSqlDatabase& db, qint64 customerId, ClientRecord* record,
+                      QString* error)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM ") + kTable +
+                  QStringLiteral(" WHERE \"CustomerID\" = ?"));
+    query.addBindValue(customerId);
+    if (!query.exec()) {
+        *error = query.lastError().text();
+        return false;
+    }
+    if (!query.next()) {
+        *error = QStringLiteral("There is no client with the number %1.").arg(customerId);
+        return false;
+    }
+    for (int column = 0; column < columns::kCount; ++column)
+        record->values[static_cast<size_t>(column)] = query.value(column);
+    return true;
+}
+
 ClientDataSource::ClientDataSource(QSqlDatabase database) : m_db(std::move(database))
 {
     m_current = emptyRecord();
@@ -76,22 +97,7 @@ bool ClientDataSource::readIds(const QString& orderBy, const QString& filter,
 
 bool ClientDataSource::readRecord(qint64 id, ClientRecord* record, QString* error) const
 {
-    QSqlQuery query(m_db);
-    query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM ") + kTable +
-                  QStringLiteral(" WHERE \"CustomerID\" = ?"));
-    query.addBindValue(id);
-    if (!query.exec()) {
-        *error = query.lastError().text();
-        return false;
-    }
-    if (!query.next()) {
-        *error = QStringLiteral("Record %1 is no longer in the database.").arg(id);
-        return false;
-    }
-    for (int column = 0; column < columns::kCount; ++column)
-        record->values[static_cast<size_t>(column)] = query.value(column);
-    return true;
+    return loadClientRecord(m_db, id, record, error);
 }
 
 bool ClientDataSource::open(QString* error)
@@ -261,7 +267,13 @@ bool ClientDataSource::Delete(QString* error)
         m_current = emptyRecord();
         return true;
     }
-    return moveTo(std::min(m_position, RecordCount() - 1), error);
+    if (!moveTo(std::min(m_position, RecordCount() - 1), error)) {
+        // The deleted record must not stay current: a save would write to nothing.
+        AddNew();
+        m_positionBeforeNew = 0;
+        return false;
+    }
+    return true;
 }
 
 ClientRecord ClientDataSource::recordAt(int position, QString* error) const

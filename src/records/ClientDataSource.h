@@ -73,4 +73,9 @@ private:
     ClientRecord m_current;
 };
 
+// Reads the record with the given number; false with `error` set when it cannot be read or
+// does not exist.
+bool loadClientRecord(const QSqlDatabase& db, qint64 customerId, ClientRecord* record,
+                      QString* error);
+
 } // namespace halcyra

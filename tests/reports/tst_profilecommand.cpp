@@ -9,10 +9,7 @@
 #include <QProcess>
 #include <QtTest>
 
-// The command-line code is not part of a library the tests link, so the command and its
-// option parser are compiled into this test.
-#include "cli/Options.cpp"
-#include "cli/ProfileCommand.cpp"
+#include "cli/ProfileCommand.h"
 
 using namespace halcyra;
 
