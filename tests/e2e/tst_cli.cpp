@@ -4,6 +4,8 @@
 
 #include <QCryptographicHash>
 #include <QProcess>
+#include <QSqlDatabase>
+#include <QSqlQuery>
 #include <QtTest>
 
 using halcyra::test::TempProgramFolder;
@@ -109,6 +111,67 @@ private slots:
 
         const Result badOption = runCli({QStringLiteral("init"), QStringLiteral("--frob")});
         QCOMPARE(badOption.exitCode, 2);
+    }
+
+    void demoFillsOnceAndProfileReadsASavedClient()
+    {
+        TempProgramFolder folder;
+        const Result demo =
+            runCli({QStringLiteral("demo"), QStringLiteral("--clients"), QStringLiteral("3"),
+                    QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(demo.exitCode, 0);
+        const Result again =
+            runCli({QStringLiteral("demo"), QStringLiteral("--clients"), QStringLiteral("3"),
+                    QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(again.exitCode, 1);
+        QVERIFY(again.err.contains(QStringLiteral("--add")));
+        QCOMPARE(runCli({QStringLiteral("demo"), QStringLiteral("--clients"), QStringLiteral("x")})
+                     .exitCode,
+                 2);
+
+        // The saved record evaluates exactly as its boxes typed on the command line.
+        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"));
+        db.setDatabaseName(folder.path(QStringLiteral("HCY300.db")));
+        QVERIFY(db.open());
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("SELECT * FROM \"Customers Query\" "
+                                          "WHERE \"CustomerID\" = 2")) &&
+                query.next());
+        QStringList scores;
+        for (int n = 1; n <= 41; ++n)
+            scores << query.value(QStringLiteral("Field%1").arg(n)).toString();
+        QStringList yesNo;
+        for (int i = 0; i < 5; ++i)
+            yesNo << query.value(QStringLiteral("ckYesNo( %1)").arg(i)).toString();
+        const QStringList typed = {QStringLiteral("profile"),
+                                   QStringLiteral("--json"),
+                                   QStringLiteral("--scores"),
+                                   scores.join(u','),
+                                   QStringLiteral("--yes-no"),
+                                   yesNo.join(u','),
+                                   QStringLiteral("--age"),
+                                   query.value(QStringLiteral("Age")).toString(),
+                                   QStringLiteral("--sex"),
+                                   query.value(QStringLiteral("Sex")).toString(),
+                                   QStringLiteral("--total-cholesterol"),
+                                   query.value(QStringLiteral("TotalCholesterol")).toString(),
+                                   QStringLiteral("--hdl"),
+                                   query.value(QStringLiteral("HDL")).toString()};
+        db.close();
+
+        const Result fromRecord =
+            runCli({QStringLiteral("profile"), QStringLiteral("--json"), QStringLiteral("--client"),
+                    QStringLiteral("2"), QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(fromRecord.exitCode, 0);
+        const Result fromBoxes = runCli(typed);
+        QCOMPARE(fromBoxes.exitCode, 0);
+        QCOMPARE(fromRecord.out, fromBoxes.out);
+
+        const Result unknown =
+            runCli({QStringLiteral("profile"), QStringLiteral("--client"), QStringLiteral("99"),
+                    QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(unknown.exitCode, 1);
+        QVERIFY(unknown.err.contains(QStringLiteral("99")));
     }
 };
 
