@@ -183,6 +183,8 @@ private slots:
     void paragraphTextsUseOnlyKnownMarkup();
     void captions();
     void questionnaireLists();
+    void questionnaireScoreLines();
+    void bracketsAreMarkupOrAnswerBoxes();
     void intakeLists();
 
 private:
@@ -654,6 +656,68 @@ void CatalogueLayoutTest::questionnaireLists()
         const QString line = text(ids::questionnaireLine(q));
         QVERIFY2(!line.trimmed().isEmpty(), qPrintable(QString::number(q)));
         QVERIFY2(!line.startsWith(u'2') && !line.startsWith(u'['), qPrintable(line));
+    }
+}
+
+void CatalogueLayoutTest::questionnaireScoreLines()
+{
+    static const QRegularExpression scoreLine(u"^\\((\\d+[AB]?)\\)_+"_s);
+    static const QRegularExpression autoEntry(u"\\((\\d+)\\) = ([0-9AB+]+) \\(auto entry\\)"_s);
+    QHash<QString, int> scoreLines;
+    QHash<QString, QString> sums;
+    const int count = m_catalogue.count(ids::kQuestionnaireCount);
+    for (int q = 1; q <= count; ++q) {
+        const QString line = text(ids::questionnaireLine(q));
+        const QRegularExpressionMatch match = scoreLine.match(line);
+        if (!match.hasMatch())
+            continue;
+        const QString section = match.captured(1);
+        ++scoreLines[section];
+        // Every score line is followed by its section's end marker.
+        QVERIFY2(q < count, qPrintable(line));
+        const QString marker = text(ids::questionnaireLine(q + 1));
+        const bool caret =
+            section == u"17"_s || section == u"19"_s || section == u"28"_s || section == u"29"_s;
+        QCOMPARE(marker, caret ? u"^"_s : u"%"_s);
+        for (auto it = autoEntry.globalMatch(line); it.hasNext();) {
+            const QRegularExpressionMatch note = it.next();
+            QVERIFY2(!sums.contains(note.captured(1)), qPrintable(line));
+            sums.insert(note.captured(1), note.captured(2));
+        }
+    }
+
+    // The typed sections have one score line each; the sums have none of their own.
+    QStringList typed = {u"12A"_s, u"22A"_s, u"22B"_s};
+    const QSet<int> sumSections = {4, 8, 9, 13, 15, 23, 24};
+    for (int section = 1; section <= m_catalogue.count(ids::kNumberedSectionCount); ++section)
+        if (!sumSections.contains(section))
+            typed << QString::number(section);
+    for (const QString& section : typed)
+        QVERIFY2(scoreLines.value(section) == 1, qPrintable(section));
+    QCOMPARE(scoreLines.size(), typed.size());
+
+    // The notes name exactly the sums the score boxes compute.
+    const QHash<QString, QString> expected = {{u"4"_s, u"1+2+3"_s},        {u"8"_s, u"5+6+7"_s},
+                                              {u"9"_s, u"4+8"_s},          {u"13"_s, u"12+12A"_s},
+                                              {u"15"_s, u"10+11+13+14"_s}, {u"23"_s, u"22+22A"_s},
+                                              {u"24"_s, u"23+22B"_s}};
+    QCOMPARE(sums, expected);
+}
+
+void CatalogueLayoutTest::bracketsAreMarkupOrAnswerBoxes()
+{
+    static const QRegularExpression allowed(
+        u"^\\[(bo....|bf....|nl....|qq....|tb[0-9. ]{4} |( \\] No\\[ \\]))"_s);
+    for (int id : m_catalogue.ids()) {
+        const QString entry = text(id);
+        for (qsizetype at = entry.indexOf(u'['); at >= 0; at = entry.indexOf(u'[', at + 1)) {
+            const QString rest = entry.mid(at);
+            // "Yes[ ] No[ ]": the answer boxes of the printed questionnaire.
+            const bool answerBox =
+                entry.mid(at - 3, 4) == u"Yes["_s || entry.mid(at - 2, 3) == u"No["_s;
+            QVERIFY2(answerBox || allowed.match(rest).hasMatch(),
+                     qPrintable(u"%1: %2"_s.arg(id).arg(rest.left(12))));
+        }
     }
 }
 
