@@ -374,7 +374,7 @@ private slots:
         QVERIFY(h.child<QWidget>(QStringLiteral("sbStatusBar"))->isHidden());
 
         // Commands still to come answer with a notice instead of doing nothing.
-        for (const char* name : {"mnuFilePageSetup", "mnuFileUtilBackup", "mnuViewWell",
+        for (const char* name : {"mnuFileUtilRestore", "mnuFileUtilBackup", "mnuViewWell",
                                  "mnuPrintWell", "mnuSetupOptions", "mnuHelpAbout"}) {
             const qsizetype before = h.prompts.shown().size();
             h.child<QAction>(QString::fromLatin1(name))->trigger();

@@ -184,7 +184,6 @@ MainMenus buildMainMenus(QMainWindow& window)
 const QStringList& menuEntriesNotYetAvailable()
 {
     static const QStringList entries = {
-        QStringLiteral("mnuFilePageSetup"),
         QStringLiteral("mnuFileUtilBackup"),
         QStringLiteral("mnuFileUtilRestore"),
         QStringLiteral("mnuViewBrowserHCY"),

@@ -16,6 +16,7 @@
 #include "records/windows/EditBoxes.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
+#include "reports/windows/frmPrnDialog.h"
 #include "ui/MessageWindow.h"
 
 #include <QApplication>
@@ -25,6 +26,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPrinter>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -149,6 +151,11 @@ void frmMain::connectCommands()
     connect(entry("mnuFileOpen"), &QAction::triggered, this, &frmMain::cmdList_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
     connect(cmdSend, &QPushButton::clicked, this, [this] { showNotAvailable(cmdSend->text()); });
+    connect(entry("mnuFilePageSetup"), &QAction::triggered, this, [this] {
+        m_reporter.trap(label("mnuFilePageSetup_Click"), [&] {
+            mnuFilePageSetup_Click(programPrinter(), m_reporter.prompts(), this);
+        });
+    });
     connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
 
@@ -238,6 +245,13 @@ void frmMain::storePlacement()
     m_settings.save(keys::mainWindow(QStringLiteral("MainTop")), QString::number(y()));
     m_settings.save(keys::mainWindow(QStringLiteral("MainWidth")), QString::number(width()));
     m_settings.save(keys::mainWindow(QStringLiteral("MainHeight")), QString::number(height()));
+}
+
+QPrinter& frmMain::programPrinter()
+{
+    if (!m_printer)
+        m_printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *m_printer;
 }
 
 void frmMain::setFieldHelpButtonHidden(bool hidden)

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QLineEdit;
+class QPrinter;
 class QPushButton;
 class QScrollArea;
 
@@ -48,6 +49,8 @@ public:
     void putCursorInLastName();
     ClientDataSource& dataSource() const { return *m_data; }
     QAction* menuEntry(const QString& name) const { return m_menus.action(name); }
+    // The one printer all printed output of the session goes to, made on first use.
+    QPrinter& programPrinter();
 
     // The Help button goes while the "F1 Help Main" message is switched off.
     void setFieldHelpButtonHidden(bool hidden);
@@ -131,6 +134,7 @@ private:
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdSend = nullptr;
     QPointer<QWidget> m_listWindow;
+    std::unique_ptr<QPrinter> m_printer;
 
     // Text of the box that last received the focus, for Edit > Undo.
     QString UndoText;

@@ -1,0 +1,42 @@
+#pragma once
+
+class QPrinter;
+class QWidget;
+
+namespace halcyra {
+
+class UserPrompts;
+
+// The printer choice: the system's Print dialog on a copy of the program's printer, and on OK
+// the chosen device and settings copied onto the program's printer. Nothing of its own shows.
+//
+// `skipPrinting` is the report run's SkipPrinting flag: set when the Print dialog ends without
+// OK (cancelled or failed), so the run prints nothing; left alone on OK.
+class frmPrnDialog
+{
+public:
+    frmPrnDialog(UserPrompts& prompts, bool& skipPrinting, QWidget* parent = nullptr);
+
+    // Lets the adviser choose the printer and its settings. True when the choice was applied;
+    // on cancel or failure the printer stays exactly as it was.
+    bool Command2_Click(QPrinter& printer);
+
+    // The page setup (paper, orientation, margins) of `printer` itself; true on OK. Otherwise
+    // says "Dialog canceled" or why it failed.
+    bool ShowPageSetup(QPrinter& printer);
+
+private:
+    // The Print dialog on `chosen`; true on OK. Otherwise sets SkipPrinting and reports a
+    // failure `code` (a plain cancel, code 0, says nothing).
+    bool ShowPrinter(QPrinter& chosen, int code);
+
+    UserPrompts& m_prompts;
+    bool& m_skipPrinting;
+    QWidget* m_parent;
+};
+
+// File > Page Setup of the main window: the printer choice on the program's printer. A cancel
+// here only matters to a report run, which sets its own flag, so none is kept.
+void mnuFilePageSetup_Click(QPrinter& printer, UserPrompts& prompts, QWidget* parent);
+
+} // namespace halcyra
