@@ -37,6 +37,37 @@ inline SettingKey doNotShow(const QString& title)
     return {AppExeName(), QStringLiteral("Options"), title, QStringLiteral("0")};
 }
 
+// Report documents chosen for printing and viewing: n = 1..5 cover page and introduction,
+// Summary, Analysis, Supplement Guide, References; "1" chosen.
+inline SettingKey reportDocument(int n)
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Check1(%1)").arg(n),
+            QStringLiteral("1")};
+}
+// Daily intake sheets chosen: n = 1..5 the four phases and the selection guidelines.
+inline SettingKey dailySheet(int n)
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Check2(%1)").arg(n),
+            QStringLiteral("1")};
+}
+// What the report page headers show of the adviser: "Company Name Only", "First and Last Name
+// Only" or "Both"; fax number and e-mail address as numbers, 1 meaning include.
+inline SettingKey includeInPageHeader()
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Include in Page Header"),
+            QStringLiteral("Both")};
+}
+inline SettingKey includeFax()
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Include Fax"),
+            QStringLiteral("1")};
+}
+inline SettingKey includeEmail()
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Include Email"),
+            QStringLiteral("1")};
+}
+
 // The main window's position and size.
 inline SettingKey mainWindow(const QString& which) // "MainLeft", "MainTop", ...
 {

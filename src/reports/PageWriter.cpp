@@ -1,0 +1,86 @@
+#include "reports/PageWriter.h"
+
+#include <algorithm>
+
+namespace halcyra {
+
+QRectF fittedPageRect(QSizeF pagePoints, QSizeF printableInches)
+{
+    const QSizeF page = pagePoints / 72.0;
+    if (page.isEmpty() || printableInches.isEmpty())
+        return {};
+    const double scale =
+        std::min(printableInches.width() / page.width(), printableInches.height() / page.height());
+    const QSizeF size = page * scale;
+    return {QPointF((printableInches.width() - size.width()) / 2,
+                    (printableInches.height() - size.height()) / 2),
+            size};
+}
+
+PageWriter::PageWriter(const TextMeasure& measure) : m_measure(measure) {}
+
+void PageWriter::Print(const QString& text, bool endLine)
+{
+    if (!text.isEmpty()) {
+        preparePage();
+        drawText(m_x, m_y, text, m_font);
+    }
+    if (endLine)
+        this->endLine();
+    else
+        m_x += TextWidth(text);
+}
+
+void PageWriter::endLine()
+{
+    m_y += TextHeight();
+    m_x = 0;
+}
+
+void PageWriter::NewPage()
+{
+    if (m_pageHasContent)
+        m_newPagePending = true;
+    m_pageHasContent = false;
+    m_x = 0;
+    m_y = 0;
+}
+
+void PageWriter::EndDoc()
+{
+    if (m_begun)
+        endDocument();
+    m_begun = false;
+    m_ended = true;
+    m_newPagePending = false;
+    m_pageHasContent = false;
+    m_x = 0;
+    m_y = 0;
+}
+
+void PageWriter::drawPageImage(const QImage& image, QSizeF pagePoints)
+{
+    const QRectF area = fittedPageRect(pagePoints, printableSize());
+    if (area.isEmpty())
+        return;
+    preparePage();
+    drawImage(area, image);
+}
+
+void PageWriter::preparePage()
+{
+    if (!m_begun) {
+        beginDocument();
+        m_begun = true;
+        m_ended = false;
+        m_newPagePending = false;
+        ++m_pagesBegun;
+    } else if (m_newPagePending) {
+        beginNextPage();
+        m_newPagePending = false;
+        ++m_pagesBegun;
+    }
+    m_pageHasContent = true;
+}
+
+} // namespace halcyra

@@ -1,0 +1,132 @@
+#pragma once
+
+#include <QImage>
+#include <QRectF>
+#include <QSizeF>
+#include <QString>
+
+namespace halcyra {
+
+// The faces the reports ask for by name; fonts-liberation2 gives metric-compatible ones.
+inline QString timesNewRoman()
+{
+    return QStringLiteral("Times New Roman");
+}
+inline QString arial()
+{
+    return QStringLiteral("Arial");
+}
+inline QString courierNew()
+{
+    return QStringLiteral("Courier New");
+}
+
+// A printer font: face name, size in points and attributes.
+struct PrintFont
+{
+    QString name = timesNewRoman();
+    double size = 10;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+
+    bool operator==(const PrintFont& other) const = default;
+};
+
+// Measures printed text in inches. Every width and line height of the reports comes from here,
+// so a test can lay text out with widths it chooses.
+class TextMeasure
+{
+public:
+    virtual ~TextMeasure() = default;
+    virtual double width(const QString& text, const PrintFont& font) const = 0;
+    // The distance from one printed line to the next.
+    virtual double lineHeight(const PrintFont& font) const = 0;
+};
+
+// Where a page of `pagePoints` goes in a printable area: as large as fits, centred, in inches.
+QRectF fittedPageRect(QSizeF pagePoints, QSizeF printableInches);
+
+// The printer object the reports print through: a current position in inches from the top
+// left corner of the printable area, a current font, and text printed where the position
+// stands. Subclasses put the text on a real device (PainterPageWriter) or record it.
+// Nothing reaches the device until the first text or image: a report that prints nothing
+// starts no print job.
+class PageWriter
+{
+public:
+    explicit PageWriter(const TextMeasure& measure);
+    virtual ~PageWriter() = default;
+    PageWriter(const PageWriter&) = delete;
+    PageWriter& operator=(const PageWriter&) = delete;
+
+    // The printable area in inches. Asked afresh every time: a printer's paper and margins
+    // may change in the print dialog after the writer was made.
+    virtual QSizeF printableSize() const = 0;
+    double ScaleWidth() const { return printableSize().width(); }
+    double ScaleHeight() const { return printableSize().height(); }
+
+    double CurrentX() const { return m_x; }
+    double CurrentY() const { return m_y; }
+    void setCurrentX(double inches) { m_x = inches; }
+    void setCurrentY(double inches) { m_y = inches; }
+
+    const PrintFont& font() const { return m_font; }
+    void setFont(const PrintFont& font) { m_font = font; }
+    void setFontName(const QString& name) { m_font.name = name; }
+    void setFontSize(double points) { m_font.size = points; }
+    void setFontBold(bool on) { m_font.bold = on; }
+    void setFontItalic(bool on) { m_font.italic = on; }
+    void setFontUnderline(bool on) { m_font.underline = on; }
+
+    double TextWidth(const QString& text) const { return m_measure.width(text, m_font); }
+    double TextHeight() const { return m_measure.lineHeight(m_font); }
+
+    // Prints `text` at the current position in the current font. With `endLine` the position
+    // then moves to the start of the next line; without, it stays on the line after the text.
+    void Print(const QString& text, bool endLine = true);
+    // Moves to the start of the next line (an empty line when nothing was printed on it).
+    void endLine();
+
+    // Finishes the current page; printing continues at the top left of a new one. The new
+    // page is begun by the next thing printed, so a report never ends on an empty page, and a
+    // page with nothing on it is not finished twice.
+    void NewPage();
+    // Finishes the document: the print job is sent, or the file completed.
+    void EndDoc();
+
+    // Whether anything was printed on the current page, and how many pages have been begun.
+    bool pageHasContent() const { return m_pageHasContent; }
+    int pagesBegun() const { return m_pagesBegun; }
+    bool ended() const { return m_ended; }
+
+    // The pixel size a page image of `pagePoints` (points) should have on this device.
+    virtual QSize pageImageSize(QSizeF pagePoints) const = 0;
+    // Draws a page image, scaled to fit the printable area and centred in it, the way a
+    // reader shrinks a document page to the printable area.
+    void drawPageImage(const QImage& image, QSizeF pagePoints);
+
+protected:
+    // `top` is the top of the text line, in inches.
+    virtual void drawText(double x, double top, const QString& text, const PrintFont& font) = 0;
+    virtual void drawImage(const QRectF& inches, const QImage& image) = 0;
+    // Called before the first drawing of the document and for every following page.
+    virtual void beginDocument() = 0;
+    virtual void beginNextPage() = 0;
+    virtual void endDocument() = 0;
+
+private:
+    void preparePage();
+
+    const TextMeasure& m_measure;
+    PrintFont m_font;
+    double m_x = 0;
+    double m_y = 0;
+    bool m_begun = false;
+    bool m_ended = false;
+    bool m_pageHasContent = false;
+    bool m_newPagePending = false;
+    int m_pagesBegun = 0;
+};
+
+} // namespace halcyra

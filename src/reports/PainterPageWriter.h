@@ -1,0 +1,79 @@
+#pragma once
+
+#include "reports/PageWriter.h"
+
+#include <QFont>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <vector>
+
+class QPagedPaintDevice;
+
+namespace halcyra {
+
+// Measures text with the fonts as they print on one device, at the device's resolution.
+class DeviceTextMeasure final : public TextMeasure
+{
+public:
+    explicit DeviceTextMeasure(const QPagedPaintDevice& device) : m_device(device) {}
+
+    double width(const QString& text, const PrintFont& font) const override;
+    double lineHeight(const PrintFont& font) const override;
+
+    // The device font for a printer font.
+    static QFont qfont(const PrintFont& font);
+    double dotsPerInch() const;
+    const QFontMetricsF& metrics(const PrintFont& font) const;
+
+private:
+    struct Entry
+    {
+        PrintFont font;
+        int dpi;
+        QFontMetricsF metrics;
+    };
+    const QPagedPaintDevice& m_device;
+    mutable std::vector<Entry> m_cache;
+};
+
+// The measure has to exist before the PageWriter base that refers to it.
+struct DeviceTextMeasureHolder
+{
+    explicit DeviceTextMeasureHolder(const QPagedPaintDevice& device) : measure(device) {}
+    DeviceTextMeasure measure;
+};
+
+// Prints on a paged device (a QPrinter, or a QPdfWriter writing a file) through a QPainter.
+// Positions are inches from the top left of the device's printable area, which is where a
+// painter's origin lies on a paged device. The painter is begun with the first text printed,
+// so a printer set up in a dialog after this writer was made prints with its new settings.
+class PainterPageWriter final : private DeviceTextMeasureHolder, public PageWriter
+{
+public:
+    // `documentDpi` caps the resolution fixed documents are rendered at: enough for print,
+    // without images of hundreds of megabytes on a 1200 dpi device.
+    explicit PainterPageWriter(QPagedPaintDevice& device, int documentDpi = 300);
+    ~PainterPageWriter() override;
+
+    QSizeF printableSize() const override;
+    QSize pageImageSize(QSizeF pagePoints) const override;
+    // False when the painter could not be begun on the device (for example, no printer).
+    bool deviceFailed() const { return m_failed; }
+
+protected:
+    void drawText(double x, double top, const QString& text, const PrintFont& font) override;
+    void drawImage(const QRectF& inches, const QImage& image) override;
+    void beginDocument() override;
+    void beginNextPage() override;
+    void endDocument() override;
+
+private:
+    QPagedPaintDevice& m_device;
+    QPainter m_painter;
+    int m_documentDpi;
+    bool m_failed = false;
+    PrintFont m_painterFont;
+    bool m_painterFontSet = false;
+};
+
+} // namespace halcyra

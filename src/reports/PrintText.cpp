@@ -1,0 +1,191 @@
+#include "reports/PrintText.h"
+
+#include "reports/Markup.h"
+#include "reports/PageWriter.h"
+
+namespace halcyra {
+namespace {
+
+// At most this many characters are tried for one line.
+constexpr qsizetype kCandidateLength = 220;
+// Positions closer than this are the same place.
+constexpr double kSamePlace = 1e-9;
+
+QStringView withoutLeadingBlanks(QStringView text)
+{
+    qsizetype blanks = 0;
+    while (blanks < text.size() && text[blanks] == u' ')
+        ++blanks;
+    return text.mid(blanks);
+}
+
+// A word that cannot be broken is printed whole: up to and with the blank after it.
+qsizetype firstWordLength(QStringView candidate)
+{
+    const qsizetype blank = candidate.indexOf(u' ', 1);
+    return blank < 0 ? candidate.size() : blank + 1;
+}
+
+} // namespace
+
+QString continuationHeading(ParagraphStyle style)
+{
+    switch (style) {
+    case ParagraphStyle::Analysis:
+        return QStringLiteral("Analysis");
+    case ParagraphStyle::Guidelines:
+        return QStringLiteral("Nutritional Selection Guidelines");
+    case ParagraphStyle::Plain:
+    case ParagraphStyle::VeryHighTitle:
+        break;
+    }
+    return {};
+}
+
+// The line being filled: whether anything was printed on it yet.
+struct ParagraphPrinter::Line
+{
+    bool used = false;
+};
+
+void ParagraphPrinter::PrintText(const QString& text, ParagraphStyle style, double indent)
+{
+    const double available = m_writer.ScaleWidth() - indent;
+    m_writer.setCurrentX(page::kLineStart);
+    Line line;
+    QString run;
+    bool unknownCode = false;
+    auto flush = [&] {
+        printRun(run, style, available, line);
+        run.clear();
+    };
+
+    qsizetype at = 0;
+    while (at < text.size()) {
+        if (text[at] != u'[') {
+            run += text[at++];
+            continue;
+        }
+        const std::optional<MarkupCode> code = markupCodeAt(text, at);
+        if (!code) {
+            // Printed as it stands; the paragraph is marked once at its end.
+            unknownCode = true;
+            run += text[at++];
+            continue;
+        }
+        at += code->length;
+        switch (code->kind) {
+        case MarkupCode::Kind::Quote:
+            run += u'"';
+            break;
+        case MarkupCode::Kind::BoldOn:
+        case MarkupCode::Kind::BoldOff:
+            flush();
+            m_writer.setFontBold(code->kind == MarkupCode::Kind::BoldOn);
+            break;
+        case MarkupCode::Kind::NewLine:
+            flush();
+            startNextLine(line);
+            break;
+        case MarkupCode::Kind::Tab:
+            flush();
+            m_writer.setCurrentX(page::kLineStart + code->tabInches);
+            break;
+        }
+    }
+    if (unknownCode) {
+        if (!run.isEmpty() && !run.endsWith(u' '))
+            run += u' ';
+        run += QStringLiteral("ERROR: ");
+    }
+    flush();
+    if (line.used)
+        startNextLine(line);
+}
+
+void ParagraphPrinter::printRun(QStringView run, ParagraphStyle style, double available, Line& line)
+{
+    QStringView rest = run;
+    while (!rest.isEmpty()) {
+        breakPageIfPastBottom(style);
+        const double room = available - (m_writer.CurrentX() - page::kLineStart);
+        const QStringView candidate = rest.left(kCandidateLength);
+        // Shorten at the last blank (not the first character) until the text fits; the cut
+        // keeps the blank.
+        qsizetype length = candidate.size();
+        while (length > 0 && m_writer.TextWidth(candidate.left(length).toString()) > room) {
+            const qsizetype from = length - 2;
+            const qsizetype blank = from < 1 ? -1 : candidate.lastIndexOf(u' ', from);
+            length = blank < 1 ? 0 : blank + 1;
+        }
+        if (length == 0) {
+            // Nothing fits after text already on this line: try again on a line of its own.
+            if (m_writer.CurrentX() > page::kLineStart + kSamePlace) {
+                startNextLine(line);
+                rest = withoutLeadingBlanks(rest);
+                continue;
+            }
+            length = firstWordLength(candidate);
+        }
+        m_writer.Print(candidate.left(length).toString(), false);
+        line.used = true;
+        rest = rest.mid(length);
+        if (!rest.isEmpty()) {
+            startNextLine(line);
+            rest = withoutLeadingBlanks(rest);
+        }
+    }
+}
+
+void ParagraphPrinter::startNextLine(Line& line)
+{
+    m_writer.endLine();
+    m_writer.setCurrentX(page::kLineStart);
+    line.used = false;
+}
+
+void ParagraphPrinter::breakPageIfPastBottom(ParagraphStyle style)
+{
+    if (m_writer.CurrentY() > page::kBottomLimit)
+        continueOnNewPage(style);
+}
+
+void ParagraphPrinter::continueOnNewPage(ParagraphStyle style)
+{
+    const double x = m_writer.CurrentX();
+    PrintPageFooter(false);
+    m_writer.setCurrentY(page::kTop);
+    const QString heading = continuationHeading(style);
+    if (!heading.isEmpty()) {
+        PrintContinuationHeading(heading);
+        m_writer.setCurrentY(m_writer.CurrentY() + page::kLineSpacing);
+    }
+    m_writer.setCurrentX(x);
+}
+
+void ParagraphPrinter::PrintPageFooter(bool lastPage)
+{
+    const bool wasBold = m_writer.font().bold;
+    m_writer.setFontBold(false);
+    m_writer.setCurrentY(page::kFooterTop);
+    ++m_pageCounter;
+    const QString footer = QStringLiteral("Page ") + QString::number(m_pageCounter);
+    m_writer.setCurrentX((m_writer.ScaleWidth() - m_writer.TextWidth(footer)) / 2);
+    m_writer.Print(footer);
+    if (!lastPage)
+        m_writer.NewPage();
+    m_writer.setFontBold(wasBold);
+}
+
+void ParagraphPrinter::PrintContinuationHeading(const QString& title)
+{
+    const PrintFont saved = m_writer.font();
+    m_writer.setFontName(timesNewRoman());
+    m_writer.setFontBold(true);
+    m_writer.setCurrentX((m_writer.ScaleWidth() - m_writer.TextWidth(title)) / 2);
+    m_writer.Print(title);
+    m_writer.setFont(saved);
+    m_writer.setCurrentX(page::kLineStart);
+}
+
+} // namespace halcyra

@@ -1,0 +1,67 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+namespace halcyra {
+
+class PageWriter;
+
+// Page geometry of the printed reports, in inches on the printer's scale.
+namespace page {
+inline constexpr double kLineStart = 0.25;  // text lines start here, from the left edge
+inline constexpr double kBottomLimit = 9.5; // a line is printed only while y is at most this
+inline constexpr double kFooterTop = 9.75;  // the page number line
+inline constexpr double kTop = 0.5;         // titles, and text on continuation pages
+inline constexpr double kLineSpacing = 0.1; // added before each block
+inline constexpr double kParagraphIndent = 0.5;
+} // namespace page
+
+// How a paragraph continues on a new page. The catalogue's one-letter styles: "A" Analysis,
+// "N" nutritional guidelines, "R" the bold " VH" titles of the Analysis, "" everything else.
+enum class ParagraphStyle { Plain, Analysis, Guidelines, VeryHighTitle };
+
+// The heading printed at the top of a continuation page, empty for none.
+QString continuationHeading(ParagraphStyle style);
+
+// The paragraph printer: word-wraps catalogue texts to the printable width, carries out their
+// markup codes, and breaks pages past the bottom limit with a numbered footer and, for the
+// Analysis and the guidelines, a continuation heading.
+class ParagraphPrinter
+{
+public:
+    explicit ParagraphPrinter(PageWriter& writer) : m_writer(writer) {}
+
+    PageWriter& writer() const { return m_writer; }
+
+    // Prints `text` as a paragraph from the current vertical position; the paragraph ends
+    // with the position on the line below it. `indent` (inches) narrows the text.
+    void PrintText(const QString& text, ParagraphStyle style, double indent);
+
+    // "Page N" centred at the footer line, in the current font without bold; then a new page
+    // unless `lastPage`.
+    void PrintPageFooter(bool lastPage);
+
+    // The title centred in bold "Times New Roman", the font put back afterwards.
+    void PrintContinuationHeading(const QString& title);
+
+    // Before a line printed outside PrintText (a table row): when the position is past the
+    // bottom limit, the footer, a new page and the style's continuation heading.
+    void breakPageIfPastBottom(ParagraphStyle style);
+    // The footer, a new page and the style's continuation heading, wherever the position is.
+    void continueOnNewPage(ParagraphStyle style);
+
+    int pageCounter() const { return m_pageCounter; }
+    // Each report numbers its pages from 1.
+    void resetPageCounter() { m_pageCounter = 0; }
+
+private:
+    struct Line;
+    void printRun(QStringView run, ParagraphStyle style, double available, Line& line);
+    void startNextLine(Line& line);
+
+    PageWriter& m_writer;
+    int m_pageCounter = 0;
+};
+
+} // namespace halcyra

@@ -1,0 +1,242 @@
+#include "reports/PrintedReport.h"
+
+#include "core/Catalogue.h"
+#include "core/ErrorReporter.h"
+#include "reports/PageWriter.h"
+#include "reports/ReportDocuments.h"
+
+namespace halcyra {
+namespace {
+
+constexpr int kDisclaimer = 1410;
+
+const QString& procedureLabel()
+{
+    static const QString label = QStringLiteral("frmMain:Sub PrintDocument");
+    return label;
+}
+
+QString describe(const std::exception_ptr& error)
+{
+    try {
+        std::rethrow_exception(error);
+    } catch (const ProgramError& e) {
+        return e.description();
+    } catch (const std::exception& e) {
+        return QString::fromLocal8Bit(e.what());
+    } catch (...) {
+        return QStringLiteral("Unknown error");
+    }
+}
+
+} // namespace
+
+QString sectionStatusName(int section)
+{
+    static const char* const kNames[] = {"Cover Page", "Summary",
+                                         "Analysis",   "Supplement Guide",
+                                         "References", "Phase One",
+                                         "Phase Two",  "Phase Three",
+                                         "Phase Four", "Nutritional Selection Guidelines"};
+    if (section < section::kCoverPage || section > section::kGuidelines)
+        return {};
+    return QString::fromLatin1(kNames[section - 1]);
+}
+
+QString sectionDocument(int section)
+{
+    switch (section) {
+    case section::kCoverPage:
+        return QStringLiteral("Intro.pdf");
+    case section::kReferences:
+        return QStringLiteral("References.pdf");
+    case section::kGuidelines:
+        return QStringLiteral("NSG.pdf");
+    default:
+        break;
+    }
+    if (section >= section::kPhaseOne && section < section::kGuidelines)
+        return QStringLiteral("P%1.pdf").arg(section - section::kPhaseOne + 1);
+    return {};
+}
+
+PrintedReport::PrintedReport(Inputs inputs, FixedDocuments& documents, PageWriter& writer)
+    : m_inputs(std::move(inputs)), m_documents(documents), m_writer(writer), m_paragraphs(writer),
+      m_prepared(prepareProfile(m_inputs.profile, m_inputs.tables)),
+      m_evaluation(evaluateProfile(m_prepared, m_inputs.tables)),
+      m_guide(listSupplementGuide(ComputeSupplementGuide(m_prepared), m_prepared.yesNo,
+                                  m_inputs.catalogue, m_inputs.tables))
+{}
+
+PrintedReport::PrintedReport(const Catalogue& catalogue, const ReferenceTables& tables,
+                             const ProfileInput& profile, const ClientDetails& client,
+                             const CompanyInfo& companyInfoLines, const SettingsStore& settings,
+                             FixedDocuments& documents, PageWriter& writer)
+    : PrintedReport(Inputs{catalogue, tables, profile, client, companyInfoLines,
+                           HeaderOptions::fromSettings(settings)},
+                    documents, writer)
+{}
+
+void PrintedReport::PrintDocument(bool first, int section)
+{
+    if (sectionStatusName(section).isEmpty())
+        return;
+    if (first) {
+        m_paragraphs.resetPageCounter();
+        // A cancelled printer choice stops the whole run, not only its first section.
+        m_skipRun = m_choosePrinter && !m_choosePrinter();
+    }
+    if (m_skipRun)
+        return;
+    if (m_showPrinting)
+        m_showPrinting(sectionStatusName(section));
+    try {
+        printSection(section);
+    } catch (...) {
+        const std::exception_ptr error = std::current_exception();
+        m_problems << describe(error);
+        if (m_reporter)
+            m_reporter->reportException(error, procedureLabel());
+    }
+}
+
+void PrintedReport::EndDoc()
+{
+    m_writer.EndDoc();
+}
+
+void PrintedReport::printSection(int section)
+{
+    switch (section) {
+    case section::kCoverPage:
+        printCoverPage();
+        break;
+    case section::kSummary:
+        printSummary();
+        break;
+    case section::kAnalysis:
+        printAnalysis();
+        break;
+    case section::kSupplementGuide:
+        printSupplementGuide();
+        break;
+    default:
+        printDocument(sectionDocument(section));
+        break;
+    }
+}
+
+void PrintedReport::printDocument(const QString& fileName)
+{
+    QString error;
+    if (!m_documents.print(fileName, m_writer, &error))
+        throw ProgramError(errors::kFileNotFound, error);
+}
+
+void PrintedReport::DocHeader()
+{
+    m_writer.setCurrentX(page::kLineStart);
+    m_writer.Print(QStringLiteral("Provided By:"), false);
+    PrintDate();
+    for (const QString& line : adviserBlockLines(m_inputs.CompanyInfoLines, m_inputs.header))
+        printAt(page::kLineStart, line);
+}
+
+QStringList PrintedReport::clientBlockLines() const
+{
+    const ClientDetails& client = m_inputs.client;
+    return {QStringLiteral("Customized for:"), client.firstName + u' ' + client.lastName,
+            QStringLiteral("Phone: ") + client.phone};
+}
+
+void PrintedReport::PrintClient()
+{
+    for (const QString& line : clientBlockLines())
+        printCentred(line);
+}
+
+bool PrintedReport::blocksFitAcross()
+{
+    const double width = m_writer.ScaleWidth();
+    for (const QString& line : clientBlockLines())
+        if (m_writer.TextWidth(line) > width)
+            return false;
+    for (const QString& line : adviserBlockLines(m_inputs.CompanyInfoLines, m_inputs.header))
+        if (page::kLineStart + m_writer.TextWidth(line) > width)
+            return false;
+    const double provided = m_writer.TextWidth(QStringLiteral("Provided By: "));
+    const bool wasBold = m_writer.font().bold;
+    m_writer.setFontBold(true);
+    const double date = m_writer.TextWidth(QStringLiteral("Date: ") + m_inputs.client.date);
+    m_writer.setFontBold(wasBold);
+    return page::kLineStart + provided + date <= width;
+}
+
+void PrintedReport::PrintDate()
+{
+    const bool wasBold = m_writer.font().bold;
+    m_writer.setFontBold(true);
+    printAlignedRight(m_writer.ScaleWidth(), QStringLiteral("Date: ") + m_inputs.client.date);
+    m_writer.setFontBold(wasBold);
+    m_writer.endLine();
+}
+
+void PrintedReport::PrintDisclaimer()
+{
+    const PrintFont saved = m_writer.font();
+    m_writer.setFont(PrintFont{arial(), 8});
+    m_paragraphs.PrintText(text(kDisclaimer), ParagraphStyle::Plain, page::kParagraphIndent);
+    m_writer.setFont(saved);
+}
+
+void PrintedReport::startSection()
+{
+    if (m_writer.pageHasContent())
+        m_writer.NewPage();
+    m_writer.setCurrentX(0);
+    m_writer.setCurrentY(0);
+}
+
+void PrintedReport::printTitle(int titleId)
+{
+    setFont(arial(), 16, true);
+    m_writer.setCurrentY(page::kTop);
+    printCentred(text(titleId));
+}
+
+void PrintedReport::printCentred(const QString& line, bool endLine)
+{
+    m_writer.setCurrentX((m_writer.ScaleWidth() - m_writer.TextWidth(line)) / 2);
+    m_writer.Print(line, endLine);
+}
+
+// Prints on the current line, leaving the position at the line's start.
+void PrintedReport::printAt(double x, const QString& line)
+{
+    m_writer.setCurrentX(x);
+    m_writer.Print(line);
+}
+
+// Prints so that the text ends at `rightEdge`, staying on the line.
+void PrintedReport::printAlignedRight(double rightEdge, const QString& line)
+{
+    m_writer.setCurrentX(rightEdge - m_writer.TextWidth(line));
+    m_writer.Print(line, false);
+}
+
+void PrintedReport::addSpacing()
+{
+    m_writer.setCurrentY(m_writer.CurrentY() + page::kLineSpacing);
+}
+
+void PrintedReport::setFont(const QString& name, double size, bool bold, bool italic)
+{
+    m_writer.setFont(PrintFont{name, size, bold, italic, false});
+}
+
+QString PrintedReport::text(int id) const
+{
+    return m_inputs.catalogue.LoadResString(id);
+}
+
+} // namespace halcyra

@@ -1,0 +1,250 @@
+// The pages of the printed profile report: cover page, Summary, Analysis and Supplement Guide.
+
+#include "core/Catalogue.h"
+#include "core/CatalogueIds.h"
+#include "reports/PageWriter.h"
+#include "reports/PrintedReport.h"
+
+namespace halcyra {
+namespace {
+
+// Columns, in inches from the left of the printable area.
+constexpr double kHighColumn = 1.5;
+constexpr double kVeryHighColumn = 2.75;
+constexpr double kScoreColumn = 3.5;
+constexpr double kCategoryColumn = 4.25;
+constexpr double kSupplementColumn = 1.25;
+constexpr double kQuantityColumn = 4.0;
+constexpr double kReferencesColumn = 6.0;
+
+constexpr double kCoverTitleTop = 2.5;
+constexpr double kCoverClientTop = 5.0;
+constexpr double kCoverAdviserTop = 7.0;
+constexpr double kSmallestCoverSize = 10;
+
+// Texts of the pages.
+constexpr int kPurpose = 1411;
+constexpr int kSummaryLegend[] = {1412, 1413, 1414, 1415};
+constexpr int kNotDeterminedLegend = 1422;
+constexpr int kAnalysisIntroduction = 1416;
+constexpr int kAnalysisStatements[] = {1424, 1432, 1433, 1434};
+constexpr int kGuideIntroduction = 1417;
+constexpr int kGuideNotes[] = {1418, 1420, 1421};
+
+QString numberText(double value)
+{
+    return QString::number(value, 'g', 12);
+}
+
+} // namespace
+
+void PrintedReport::printCoverPage()
+{
+    startSection();
+    setFont(arial(), 24, true);
+    m_writer.setCurrentY(kCoverTitleTop);
+    printCentred(text(ids::kTitleReport));
+    // The blocks keep the title's size where they fit; a long name or address makes them
+    // smaller rather than run off the paper.
+    m_writer.setFontBold(false);
+    while (m_writer.font().size > kSmallestCoverSize && !blocksFitAcross())
+        m_writer.setFontSize(m_writer.font().size - 2);
+    m_writer.setCurrentY(kCoverClientTop);
+    PrintClient();
+    m_writer.setCurrentY(kCoverAdviserTop);
+    DocHeader();
+    m_writer.NewPage();
+    printDocument(sectionDocument(section::kCoverPage));
+}
+
+void PrintedReport::printSummary()
+{
+    startSection();
+    printTitle(ids::kTitleSummary);
+    setFont(arial(), 10);
+    addSpacing();
+    PrintClient();
+    addSpacing();
+    DocHeader();
+    addSpacing();
+    PrintDisclaimer();
+
+    addSpacing();
+    setFont(arial(), 12, true, true);
+    m_paragraphs.PrintText(text(kPurpose), ParagraphStyle::Plain, page::kParagraphIndent);
+
+    setFont(arial(), 10);
+    addSpacing();
+    printSummaryHeading();
+    for (int row : m_evaluation.summaryRows())
+        printSummaryRow(row);
+
+    setFont(arial(), 8);
+    addSpacing();
+    for (int id : kSummaryLegend)
+        m_paragraphs.PrintText(text(id), ParagraphStyle::Plain, page::kParagraphIndent);
+    m_paragraphs.PrintText(text(kNotDeterminedTextId) + text(kNotDeterminedLegend),
+                           ParagraphStyle::Plain, page::kParagraphIndent);
+    m_writer.NewPage();
+}
+
+void PrintedReport::printSummaryHeading()
+{
+    const double top = m_writer.CurrentY();
+    for (auto [column, word] :
+         {std::pair{kHighColumn, "High"}, std::pair{kVeryHighColumn, "Very High"},
+          std::pair{kScoreColumn, "Your"}}) {
+        const QString heading = QString::fromLatin1(word);
+        m_writer.setCurrentX(column - m_writer.TextWidth(heading) / 2);
+        m_writer.Print(heading, false);
+    }
+    m_writer.setCurrentY(top);
+    m_writer.endLine();
+
+    m_writer.setFontUnderline(true);
+    for (auto [column, word] :
+         {std::pair{kHighColumn, "Percentile"}, std::pair{kVeryHighColumn, "Percentile"},
+          std::pair{kScoreColumn, "Score"}}) {
+        const QString heading = QString::fromLatin1(word);
+        m_writer.setCurrentX(column - m_writer.TextWidth(heading) / 2);
+        m_writer.Print(heading, false);
+    }
+    printAt(kCategoryColumn, QStringLiteral("Category"));
+    m_writer.setFontUnderline(false);
+}
+
+void PrintedReport::printSummaryRow(int r)
+{
+    m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
+    const RowResult& row = m_evaluation.row(r);
+    // One-digit values move right by a digit's width, so the values align on their last digit.
+    const double digit = m_writer.TextWidth(QStringLiteral("0"));
+    m_writer.setCurrentX(kHighColumn + (row.high < 10 ? digit : 0));
+    m_writer.Print(numberText(row.high), false);
+    if (veryHighNotDetermined(row)) {
+        // Centred on the column: from the column's start it would run into the score.
+        const QString notDetermined = text(kNotDeterminedTextId);
+        m_writer.setCurrentX(kVeryHighColumn - m_writer.TextWidth(notDetermined) / 2);
+        m_writer.Print(notDetermined, false);
+    } else {
+        m_writer.setCurrentX(kVeryHighColumn + (row.veryHigh < 10 ? digit : 0));
+        m_writer.Print(numberText(row.veryHigh), false);
+    }
+    // The score's last digit stands under the "o" of the centred "Score" heading.
+    const double headingStart = kScoreColumn - m_writer.TextWidth(QStringLiteral("Score")) / 2;
+    const double scoreEnd = headingStart + m_writer.TextWidth(QStringLiteral("Sco"));
+    const QString score = numberText(row.score);
+    m_writer.setCurrentX(scoreEnd - m_writer.TextWidth(score));
+    m_writer.Print(score + summaryMarkSuffix(row.mark), false);
+    printAt(kCategoryColumn, text(ids::rowName(r)));
+}
+
+void PrintedReport::printAnalysis()
+{
+    startSection();
+    printTitle(ids::kTitleAnalysis);
+    setFont(arial(), 10);
+    addSpacing();
+    PrintClient();
+    addSpacing();
+    DocHeader();
+    addSpacing();
+    PrintDisclaimer();
+
+    addSpacing();
+    setFont(arial(), 12, false, true);
+    m_paragraphs.PrintText(text(kAnalysisIntroduction), ParagraphStyle::Analysis,
+                           page::kParagraphIndent);
+    setFont(arial(), 10, true);
+    addSpacing();
+    for (int id : kAnalysisStatements)
+        m_paragraphs.PrintText(text(id), ParagraphStyle::Analysis, page::kParagraphIndent);
+
+    setFont(timesNewRoman(), 10);
+    for (const AnalysisParagraph& paragraph : m_evaluation.analysis())
+        printAnalysisParagraph(paragraph);
+    m_paragraphs.PrintPageFooter(true);
+    m_writer.NewPage();
+}
+
+void PrintedReport::printAnalysisParagraph(const AnalysisParagraph& paragraph)
+{
+    addSpacing();
+    // A title goes with at least two lines of its text. This also puts the "Analysis" heading
+    // over a page that would start with a bold title, whose own style has none.
+    if (m_writer.CurrentY() + 2 * m_writer.TextHeight() > page::kBottomLimit)
+        m_paragraphs.continueOnNewPage(ParagraphStyle::Analysis);
+    const QString title = printedTitle(paragraph, m_inputs.catalogue);
+    if (paragraph.style == TitleStyle::Emphasised) {
+        m_writer.setFontBold(true);
+        m_paragraphs.PrintText(title,
+                               paragraph.kind == ParagraphKind::VitaminE
+                                   ? ParagraphStyle::Analysis
+                                   : ParagraphStyle::VeryHighTitle,
+                               page::kParagraphIndent);
+        m_writer.setFontBold(false);
+    } else {
+        m_paragraphs.PrintText(title, ParagraphStyle::Analysis, page::kParagraphIndent);
+    }
+    bool firstText = true;
+    for (int id : paragraph.texts()) {
+        if (!firstText)
+            addSpacing();
+        firstText = false;
+        m_paragraphs.PrintText(text(id), ParagraphStyle::Analysis, page::kParagraphIndent);
+    }
+}
+
+void PrintedReport::printSupplementGuide()
+{
+    startSection();
+    printTitle(ids::kTitleSupplementGuide);
+    setFont(arial(), 10);
+    addSpacing();
+    PrintClient();
+    addSpacing();
+    PrintDisclaimer();
+
+    addSpacing();
+    setFont(arial(), 10, true, true);
+    m_paragraphs.PrintText(text(kGuideIntroduction), ParagraphStyle::Plain, page::kParagraphIndent);
+
+    setFont(arial(), 10);
+    addSpacing();
+    m_writer.setFontUnderline(true);
+    m_writer.setCurrentX(kSupplementColumn);
+    m_writer.Print(QStringLiteral("Supplement"), false);
+    m_writer.setCurrentX(kQuantityColumn);
+    m_writer.Print(QStringLiteral("Quantity"), false);
+    printAt(kReferencesColumn, QStringLiteral("Ref. #"));
+    m_writer.setFontUnderline(false);
+    for (const GuideLine& line : m_guide)
+        printGuideLine(line);
+
+    addSpacing();
+    m_paragraphs.PrintText(text(ids::kGuideNote), ParagraphStyle::Plain, page::kParagraphIndent);
+    setFont(arial(), 8);
+    for (int id : kGuideNotes) {
+        addSpacing();
+        m_paragraphs.PrintText(text(id), ParagraphStyle::Plain, page::kParagraphIndent);
+    }
+    m_writer.NewPage();
+}
+
+void PrintedReport::printGuideLine(const GuideLine& line)
+{
+    m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
+    // Numbers right-aligned in a field two digits wide, the texts after them in line.
+    const double field = m_writer.TextWidth(QStringLiteral("00"));
+    const double blank = m_writer.TextWidth(QStringLiteral(" "));
+    m_writer.setCurrentX(kSupplementColumn);
+    m_writer.Print(line.name, false);
+    printAlignedRight(kQuantityColumn + field, QString::number(line.quantity));
+    m_writer.setCurrentX(kQuantityColumn + field + blank);
+    m_writer.Print(line.unit, false);
+    printAlignedRight(kReferencesColumn + field, QString::number(line.references));
+    m_writer.setCurrentX(kReferencesColumn + field);
+    m_writer.Print(QStringLiteral(" of ") + line.possible);
+}
+
+} // namespace halcyra
