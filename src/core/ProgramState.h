@@ -21,6 +21,14 @@ struct ProgramState
 
     // Set when the adviser cancels the options dialog or a message's Cancel button.
     bool OptionsCancelled = false;
+
+    // The report commands' hand-over with the options dialog: the command that opens it
+    // ("P-Well", "V-Well", "P-Daily", "V-Daily"; empty for the Setup menu), the chosen documents
+    // as one "1"/"0" per box, and how the dialog was left.
+    QString OptionsMode;
+    QString SelectedDocs;
+    bool PrintRequested = false;
+    bool SkipPrinting = false; // also set when the print dialog fails or is cancelled
 };
 
 } // namespace halcyra

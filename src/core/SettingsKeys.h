@@ -26,6 +26,18 @@ inline SettingKey fieldHelpHidden()
     return {AppExeName(), QStringLiteral("Options"), QStringLiteral("F1 Help"),
             QStringLiteral("False")};
 }
+// How product flyers are opened: 0 search for the reader, 1 the desktop's file viewer, 2 the
+// reader program stored under readerPath().
+inline SettingKey flyersOption()
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Flyers Option"),
+            QStringLiteral("0")};
+}
+inline SettingKey readerPath()
+{
+    return {AppExeName(), QStringLiteral("CallPrograms"), QStringLiteral("Acrobat Reader"),
+            QStringLiteral("Type Path here")};
+}
 inline SettingKey webAddress()
 {
     return {AppTitle(), QStringLiteral("Options"), QStringLiteral("Web"), {}};

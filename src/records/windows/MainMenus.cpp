@@ -199,7 +199,6 @@ const QStringList& menuEntriesNotYetAvailable()
         QStringLiteral("mnuPrintDaily"),
         QStringLiteral("mnuPrintQ"),
         QStringLiteral("mnuSetupCoInfo"),
-        QStringLiteral("mnuSetupOptions"),
         QStringLiteral("mnuHelpRead"),
         QStringLiteral("mnuHelpConsult"),
         QStringLiteral("mnuHelpPurpose"),

@@ -17,6 +17,7 @@
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
 #include "reports/windows/frmPrnDialog.h"
+#include "setup/windows/frmOptions.h"
 #include "ui/MessageWindow.h"
 
 #include <QApplication>
@@ -58,7 +59,7 @@ QPushButton* commandButton(QWidget* parent, const char* name, const char* captio
 
 } // namespace
 
-frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, const ProgramState& state,
+frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
                  ErrorReporter& reporter, ShowMsgFunction showMsg, QWidget* parent)
     : QMainWindow(parent), m_settings(settings), m_state(state), m_reporter(reporter),
       m_showMsg(std::move(showMsg))
@@ -84,6 +85,16 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, const Prog
     connectBoxes();
     setTabChain();
     Form_Load(catalogue);
+
+    // Setup > Options: the plain options dialog, without Print or View.
+    connect(m_menus.action(QStringLiteral("mnuSetupOptions")), &QAction::triggered, this,
+            [this, &catalogue] {
+                m_reporter.trap(label("mnuSetupOptions_Click"), [&] {
+                    m_state.OptionsMode.clear();
+                    frmOptions dialog(catalogue, m_settings, m_state, m_reporter, {}, this);
+                    dialog.showModally();
+                });
+            });
 }
 
 frmMain::~frmMain()

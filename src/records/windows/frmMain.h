@@ -38,7 +38,7 @@ public:
     // The message window (title, message); nothing is shown when the title is switched off.
     using ShowMsgFunction = std::function<void(const QString& title, const QString& message)>;
 
-    frmMain(const Catalogue& catalogue, SettingsStore& settings, const ProgramState& state,
+    frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
             ErrorReporter& reporter, ShowMsgFunction showMsg, QWidget* parent = nullptr);
     ~frmMain() override;
 
@@ -113,7 +113,7 @@ private:
     void showNotAvailable(const QString& caption);
 
     SettingsStore& m_settings;
-    const ProgramState& m_state;
+    ProgramState& m_state;
     ErrorReporter& m_reporter;
     ShowMsgFunction m_showMsg;
 

@@ -1,0 +1,496 @@
+#include "setup/windows/frmOptions.h"
+
+#include "core/Catalogue.h"
+#include "core/ErrorReporter.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
+#include "core/windows/ApplyCatalogueCaptions.h"
+#include "setup/OptionsTexts.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShortcut>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+namespace halcyra {
+namespace {
+
+constexpr int kExampleTextId = 1090;
+
+QString label(const char* procedure)
+{
+    return QStringLiteral("frmOptions:Sub ") + QString::fromLatin1(procedure) +
+           QStringLiteral("()");
+}
+
+// Shows the hourglass for the lifetime of the scope, also when a step fails.
+class BusyPointer
+{
+public:
+    explicit BusyPointer(UserPrompts& prompts) : m_prompts(prompts) { m_prompts.setBusy(true); }
+    ~BusyPointer() { m_prompts.setBusy(false); }
+    BusyPointer(const BusyPointer&) = delete;
+    BusyPointer& operator=(const BusyPointer&) = delete;
+
+private:
+    UserPrompts& m_prompts;
+};
+
+QPushButton* commandButton(QWidget* parent, const char* name, const char* caption, int captionId)
+{
+    auto* button = new QPushButton(QString::fromLatin1(caption), parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setProperty("tag", captionId);
+    // The catalogue number stands in the tool tip until the captions are applied.
+    button->setToolTip(QString::number(captionId + 1));
+    return button;
+}
+
+QLabel* helpLabel(const QString& name, const QString& text)
+{
+    auto* help = new QLabel(text);
+    help->setObjectName(name);
+    help->setWordWrap(true);
+    help->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    help->setMinimumWidth(260);
+    return help;
+}
+
+QWidget* page(int index)
+{
+    auto* widget = new QWidget;
+    widget->setObjectName(QStringLiteral("picOptions_%1").arg(index));
+    return widget;
+}
+
+} // namespace
+
+frmOptions::frmOptions(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
+                       ErrorReporter& reporter, PrintDocumentFunction printDocument,
+                       QWidget* parent)
+    : QDialog(parent), m_settings(settings), m_state(state), m_reporter(reporter),
+      m_printDocument(std::move(printDocument))
+{
+    setObjectName(QStringLiteral("frmOptions"));
+    setWindowTitle(QStringLiteral("Options"));
+
+    tbsOptions = new QTabWidget(this);
+    tbsOptions->setObjectName(QStringLiteral("tbsOptions"));
+    tbsOptions->addTab(buildDocumentsPage(0), QStringLiteral("Reports"));
+    tbsOptions->addTab(buildDocumentsPage(1), QStringLiteral("Daily Intake"));
+    tbsOptions->addTab(buildPageHeadersPage(), QStringLiteral("Page Headers"));
+    tbsOptions->addTab(buildMessagesPage(), QStringLiteral("Display Messages"));
+    tbsOptions->addTab(buildFlyersPage(catalogue), QStringLiteral("Flyers"));
+    for (int i = 0; i < kOptionsTabCount; ++i) {
+        tbsOptions->tabBar()->setTabData(i, 1072 + 2 * i);
+        tbsOptions->setTabToolTip(i, QString::number(1073 + 2 * i));
+    }
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(tbsOptions);
+    layout->addWidget(buildButtons());
+    layout->setSizeConstraint(QLayout::SetFixedSize);
+
+    connect(tbsOptions, &QTabWidget::currentChanged, this, &frmOptions::tbsOptions_Click);
+    connect(cmdOK, &QPushButton::clicked, this, &frmOptions::cmdOK_Click);
+    connect(cmdCancel, &QPushButton::clicked, this, &frmOptions::cmdCancel_Click);
+    connect(cmdApply, &QPushButton::clicked, this, &frmOptions::cmdApply_Click);
+    connect(cmdPrint, &QPushButton::clicked, this, &frmOptions::cmdPrint_Click);
+    connect(cmdView, &QPushButton::clicked, this, &frmOptions::cmdView_Click);
+    for (int i = 0; i < kFlyersMethodCount; ++i)
+        connect(optMethod[i], &QRadioButton::toggled, this, [this, i](bool on) {
+            if (on)
+                optMethod_Click(i);
+        });
+
+    // Form_KeyDown: Ctrl+Tab and Ctrl+Shift+Tab step through the tabs, wherever the focus is.
+    auto* next = new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Tab), this);
+    connect(next, &QShortcut::activated, this, [this] { selectNeighbourTab(true); });
+    for (QKeyCombination back :
+         {Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab, Qt::CTRL | Qt::SHIFT | Qt::Key_Tab}) {
+        auto* previous = new QShortcut(QKeySequence(back), this);
+        connect(previous, &QShortcut::activated, this, [this] { selectNeighbourTab(false); });
+    }
+
+    Form_Load(catalogue);
+}
+
+QWidget* frmOptions::buildDocumentsPage(int index)
+{
+    const bool reports = index == 0;
+    auto* widget = page(index);
+    auto* frame = new QGroupBox(reports ? QStringLiteral("Documents to Print")
+                                        : QStringLiteral("Daily Intake Sheets"));
+    frame->setObjectName(reports ? QStringLiteral("fraDocuments") : QStringLiteral("fraDaily"));
+    auto* boxes = new QVBoxLayout(frame);
+    auto& checks = reports ? Check1 : Check2;
+    const auto& captions = reports ? reportDocumentCaptions() : dailySheetCaptions();
+    for (int n = 1; n <= kDocumentsPerPage; ++n) {
+        checks[n - 1] = new QCheckBox(captions[n - 1], frame);
+        checks[n - 1]->setObjectName(
+            (reports ? QStringLiteral("Check1_%1") : QStringLiteral("Check2_%1")).arg(n));
+        boxes->addWidget(checks[n - 1]);
+    }
+    boxes->addStretch(1);
+
+    auto* row = new QHBoxLayout(widget);
+    row->addWidget(frame);
+    row->addWidget(helpLabel(QStringLiteral("lblHelp_%1").arg(index), {}), 1);
+    return widget;
+}
+
+QWidget* frmOptions::buildPageHeadersPage()
+{
+    auto* widget = page(2);
+    auto* frame = new QGroupBox(QStringLiteral("Include in Page Header"));
+    frame->setObjectName(QStringLiteral("fraHeader"));
+    Combo1 = new QComboBox(frame);
+    Combo1->setObjectName(QStringLiteral("Combo1"));
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->addItems(headerChoices());
+    Combo1->setToolTip(QStringLiteral("Click the Down Arrow at the right end of this control, "
+                                      "then click the desired Header option to select it."));
+    chkFax = new QCheckBox(QStringLiteral("Fax Number"), frame);
+    chkFax->setObjectName(QStringLiteral("chkFax"));
+    chkFax->setToolTip(
+        QStringLiteral("Select or deselect if Fax Number is to appear on Page Headers."));
+    chkEmail = new QCheckBox(QStringLiteral("E-mail"), frame);
+    chkEmail->setObjectName(QStringLiteral("chkEmail"));
+    chkEmail->setToolTip(
+        QStringLiteral("Select or deselect if E-mail Address is to appear on Page Headers."));
+    auto* boxes = new QVBoxLayout(frame);
+    boxes->addWidget(Combo1);
+    boxes->addWidget(chkFax);
+    boxes->addWidget(chkEmail);
+    boxes->addStretch(1);
+
+    auto* row = new QHBoxLayout(widget);
+    row->addWidget(frame);
+    row->addWidget(helpLabel(QStringLiteral("lblHeader"), {}), 1);
+    return widget;
+}
+
+QWidget* frmOptions::buildMessagesPage()
+{
+    auto* widget = page(3);
+    auto* messages = new QGroupBox(QStringLiteral("Don't Show Messages"));
+    messages->setObjectName(QStringLiteral("fraMessages"));
+    auto* grid = new QGridLayout(messages);
+    constexpr int kRows = (kMessageSwitchCount + 1) / 2;
+    for (int i = 0; i < kMessageSwitchCount; ++i) {
+        ckMsg[i] = new QCheckBox(messageSwitches()[i].caption, messages);
+        ckMsg[i]->setObjectName(QStringLiteral("ckMsg_%1").arg(i));
+        ckMsg[i]->setToolTip(messageSwitches()[i].toolTip);
+        grid->addWidget(ckMsg[i], i % kRows, i / kRows);
+    }
+
+    auto* tips = new QGroupBox(QStringLiteral("Show Tips"));
+    tips->setObjectName(QStringLiteral("fraTips"));
+    auto* didYouKnow = new QLabel(QStringLiteral("Did you know..."), tips);
+    didYouKnow->setObjectName(QStringLiteral("lblTipSample"));
+    QFont bold = didYouKnow->font();
+    bold.setBold(true);
+    didYouKnow->setFont(bold);
+    chkLoadTipsAtStartup = new QCheckBox(QStringLiteral("&Show Tips at Startup"), tips);
+    chkLoadTipsAtStartup->setObjectName(QStringLiteral("chkLoadTipsAtStartup"));
+    auto* tipRow = new QHBoxLayout(tips);
+    tipRow->addWidget(didYouKnow);
+    tipRow->addStretch(1);
+    tipRow->addWidget(chkLoadTipsAtStartup);
+
+    auto* column = new QVBoxLayout(widget);
+    column->addWidget(messages);
+    column->addWidget(tips);
+    column->addStretch(1);
+    return widget;
+}
+
+QWidget* frmOptions::buildFlyersPage(const Catalogue& catalogue)
+{
+    auto* widget = page(4);
+    auto* column = new QVBoxLayout(widget);
+    for (int i = 0; i < kFlyersMethodCount; ++i) {
+        optMethod[i] = new QRadioButton(flyersMethodCaptions()[i], widget);
+        optMethod[i]->setObjectName(QStringLiteral("optMethod_%1").arg(i));
+        column->addWidget(optMethod[i]);
+    }
+
+    fraFlyers = new QGroupBox(widget);
+    fraFlyers->setObjectName(QStringLiteral("fraFlyers"));
+    auto* instructions = new QLabel(
+        QStringLiteral("In the Text field below, type in the Path and File Name for Acrobat "
+                       "Reader."),
+        fraFlyers);
+    instructions->setObjectName(QStringLiteral("lblInstructions"));
+    instructions->setWordWrap(true);
+    txtPath = new QLineEdit(fraFlyers);
+    txtPath->setObjectName(QStringLiteral("txtPath"));
+    auto* example = new QLabel(catalogue.LoadResString(kExampleTextId), fraFlyers);
+    example->setObjectName(QStringLiteral("lblExample"));
+    example->setProperty("tag", kExampleTextId);
+    auto* frameColumn = new QVBoxLayout(fraFlyers);
+    frameColumn->addWidget(instructions);
+    frameColumn->addWidget(txtPath);
+    frameColumn->addWidget(example);
+    column->addWidget(fraFlyers);
+    column->addStretch(1);
+    return widget;
+}
+
+QWidget* frmOptions::buildButtons()
+{
+    auto* buttons = new QWidget(this);
+    auto* row = new QHBoxLayout(buttons);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->addStretch(1);
+    cmdOK = commandButton(buttons, "cmdOK", "&OK", 1082);
+    cmdCancel = commandButton(buttons, "cmdCancel", "Ca&ncel", 1084);
+    cmdApply = commandButton(buttons, "cmdApply", "Appl&y", 1086);
+    cmdPrint = commandButton(buttons, "cmdPrint", "&Print", 1088);
+    cmdView = commandButton(buttons, "cmdView", "&View", 1092);
+    for (QPushButton* button : {cmdOK, cmdCancel, cmdApply, cmdPrint, cmdView})
+        row->addWidget(button);
+    return buttons;
+}
+
+void frmOptions::Form_Load(const Catalogue& catalogue)
+{
+    m_reporter.trap(label("Form_Load"), [&] {
+        ApplyCatalogueCaptions(*this, catalogue);
+        // A cancel left over from an earlier dialog or message must not stop this run.
+        m_state.OptionsCancelled = false;
+
+        m_values = readOptionValues(m_settings);
+        for (int tab = 1; tab <= kOptionsTabCount; ++tab)
+            showValues(static_cast<OptionsTab>(tab));
+        for (const char* name : {"lblHelp_0", "lblHelp_1"})
+            findChild<QLabel*>(QString::fromLatin1(name))->setText(documentsHelpText());
+        findChild<QLabel*>(QStringLiteral("lblHeader"))->setText(pageHeadersHelpText());
+
+        const OptionsModeLayout layout =
+            optionsModeLayout(optionsModeFromText(m_state.OptionsMode));
+        setWindowTitle(layout.caption);
+        cmdPrint->setVisible(layout.printShown);
+        cmdView->setVisible(layout.viewShown);
+        selectTab(layout.firstTab);
+        setDefaultButton(layout.defaultButton);
+    });
+    m_loading = false;
+}
+
+OptionsButton frmOptions::showModally()
+{
+    m_closedBy = OptionsButton::None;
+    exec();
+    return m_closedBy;
+}
+
+OptionsTab frmOptions::selectedTab() const
+{
+    return static_cast<OptionsTab>(tbsOptions->currentIndex() + 1);
+}
+
+void frmOptions::selectTab(OptionsTab tab)
+{
+    tbsOptions->setCurrentIndex(static_cast<int>(tab) - 1);
+}
+
+void frmOptions::selectNeighbourTab(bool forward)
+{
+    selectTab(neighbourTab(selectedTab(), forward));
+}
+
+void frmOptions::tbsOptions_Click()
+{
+    if (m_loading)
+        return;
+    m_reporter.trap(label("tbsOptions_Click"), [&] {
+        const OptionsTab tab = selectedTab();
+        if (tab != OptionsTab::Reports && tab != OptionsTab::DailyIntake) {
+            // Once another page has been seen, the chosen documents may no longer be what the
+            // adviser means to print, so Print and View stay off.
+            cmdPrint->setEnabled(false);
+            cmdView->setEnabled(false);
+        }
+        setDefaultButton(OptionsButton::OK);
+        if (tab == OptionsTab::PageHeaders)
+            Combo1->setEditText(m_settings.get(keys::includeInPageHeader()));
+        if (tab == OptionsTab::Flyers) {
+            OptionValues stored;
+            readOptionsPage(m_settings, OptionsTab::Flyers, stored);
+            optMethod[stored.flyersMethod]->setChecked(true);
+            optMethod_Click(stored.flyersMethod);
+        }
+    });
+}
+
+void frmOptions::optMethod_Click(int index)
+{
+    m_reporter.trap(label("optMethod_Click"), [&] {
+        const bool storedReader = index == kFlyersMethodStoredReader;
+        fraFlyers->setVisible(storedReader);
+        if (storedReader)
+            txtPath->setText(m_settings.get(keys::readerPath()));
+    });
+}
+
+void frmOptions::setDefaultButton(OptionsButton button)
+{
+    cmdOK->setDefault(button == OptionsButton::OK);
+    cmdPrint->setDefault(button == OptionsButton::Print);
+    cmdView->setDefault(button == OptionsButton::View);
+}
+
+void frmOptions::showValues(OptionsTab tab)
+{
+    switch (tab) {
+    case OptionsTab::Reports:
+    case OptionsTab::DailyIntake: {
+        const bool reports = tab == OptionsTab::Reports;
+        const auto& values = reports ? m_values.reportDocuments : m_values.dailySheets;
+        const auto& boxes = reports ? Check1 : Check2;
+        for (int i = 0; i < kDocumentsPerPage; ++i)
+            boxes[i]->setChecked(values[i]);
+        break;
+    }
+    case OptionsTab::PageHeaders:
+        Combo1->setEditText(m_values.headerChoice);
+        chkFax->setChecked(m_values.includeFax);
+        chkEmail->setChecked(m_values.includeEmail);
+        break;
+    case OptionsTab::DisplayMessages:
+        chkLoadTipsAtStartup->setChecked(m_values.showTipsAtStartup);
+        for (int i = 0; i < kMessageSwitchCount; ++i)
+            ckMsg[i]->setChecked(m_values.doNotShow[i]);
+        break;
+    case OptionsTab::Flyers:
+        txtPath->setText(m_values.readerPath);
+        // Selecting an already selected method sends no toggle, so its rule runs here.
+        optMethod[m_values.flyersMethod]->setChecked(true);
+        optMethod_Click(m_values.flyersMethod);
+        break;
+    }
+}
+
+void frmOptions::takeValues(OptionsTab tab)
+{
+    switch (tab) {
+    case OptionsTab::Reports:
+    case OptionsTab::DailyIntake: {
+        const bool reports = tab == OptionsTab::Reports;
+        auto& values = reports ? m_values.reportDocuments : m_values.dailySheets;
+        const auto& boxes = reports ? Check1 : Check2;
+        for (int i = 0; i < kDocumentsPerPage; ++i)
+            values[i] = boxes[i]->isChecked();
+        break;
+    }
+    case OptionsTab::PageHeaders:
+        m_values.headerChoice = Combo1->currentText();
+        m_values.includeFax = chkFax->isChecked();
+        m_values.includeEmail = chkEmail->isChecked();
+        break;
+    case OptionsTab::DisplayMessages:
+        m_values.showTipsAtStartup = chkLoadTipsAtStartup->isChecked();
+        for (int i = 0; i < kMessageSwitchCount; ++i)
+            m_values.doNotShow[i] = ckMsg[i]->isChecked();
+        break;
+    case OptionsTab::Flyers:
+        for (int i = 0; i < kFlyersMethodCount; ++i)
+            if (optMethod[i]->isChecked()) {
+                m_values.flyersMethod = i;
+                break;
+            }
+        m_values.readerPath = txtPath->text();
+        break;
+    }
+}
+
+void frmOptions::cmdApply_Click()
+{
+    m_reporter.trap(label("cmdApply_Click"), [&] {
+        m_state.SelectedDocs.clear();
+        const OptionsTab tab = selectedTab();
+        takeValues(tab);
+        m_state.SelectedDocs = saveOptionsPage(m_settings, tab, m_values);
+        // The page shows what was stored (a header choice made valid).
+        if (tab == OptionsTab::PageHeaders)
+            Combo1->setEditText(m_values.headerChoice);
+    });
+}
+
+void frmOptions::cmdOK_Click()
+{
+    m_reporter.trap(label("cmdOK_Click"), [&] {
+        cmdApply_Click();
+        finish(OptionsButton::OK);
+    });
+}
+
+void frmOptions::cmdCancel_Click()
+{
+    m_reporter.trap(label("cmdCancel_Click"), [&] {
+        BusyPointer busy(m_reporter.prompts());
+        for (OptionsTab tab : {OptionsTab::Reports, OptionsTab::DailyIntake,
+                               OptionsTab::PageHeaders, OptionsTab::DisplayMessages}) {
+            readOptionsPage(m_settings, tab, m_values);
+            showValues(tab);
+        }
+        m_state.OptionsCancelled = true;
+        finish(OptionsButton::Cancel);
+        QApplication::processEvents();
+    });
+}
+
+void frmOptions::reject()
+{
+    cmdCancel_Click();
+}
+
+void frmOptions::cmdPrint_Click()
+{
+    m_reporter.trap(label("cmdPrint_Click"), [&] {
+        m_state.SkipPrinting = false;
+        m_state.PrintRequested = true;
+        BusyPointer busy(m_reporter.prompts());
+        cmdApply_Click();
+        const std::vector<PrintStep> steps = documentsToPrint(selectedTab(), m_state.SelectedDocs);
+        finish(OptionsButton::Print);
+        for (const PrintStep& step : steps) {
+            QApplication::processEvents();
+            if (m_printDocument)
+                m_printDocument(step.first, step.section);
+        }
+    });
+}
+
+void frmOptions::cmdView_Click()
+{
+    m_reporter.trap(label("cmdView_Click"), [&] {
+        m_state.PrintRequested = false;
+        m_state.SkipPrinting = true;
+        m_state.OptionsCancelled = false;
+        BusyPointer busy(m_reporter.prompts());
+        cmdApply_Click();
+        finish(OptionsButton::View);
+    });
+}
+
+void frmOptions::finish(OptionsButton button)
+{
+    m_closedBy = button;
+    QDialog::done(button == OptionsButton::Cancel ? QDialog::Rejected : QDialog::Accepted);
+}
+
+} // namespace halcyra
