@@ -2,8 +2,8 @@
 
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
-#include "records/DatabaseFile.h"
 #include "records/windows/frmMain.h"
+#include "setup/windows/frmCompanyInfo.h"
 #include "ui/windows/frmMsg.h"
 #include "ui/windows/frmSplash.h"
 #include "ui/windows/frmTip.h"
@@ -26,6 +26,8 @@ void AppStartupWindows::createMainWindow()
     m_main = std::make_unique<frmMain>(
         m_catalogue, m_settings, m_state, m_reporter,
         [this](const QString& title, const QString& message) { ShowMsg(title, message); });
+    QObject::connect(m_main.get(), &frmMain::companyInfoRequested, m_main.get(),
+                     [this] { companyWindow().showModally(); });
 }
 
 void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
@@ -36,6 +38,8 @@ void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
         m_msg->onFieldHelpToggled = [this](const QString& messageTitle, bool hidden) {
             if (messageTitle == u"F1 Help Main" && m_main)
                 m_main->setFieldHelpButtonHidden(hidden);
+            else if (messageTitle == u"F1 Help Company" && m_company)
+                m_company->setFieldHelpButtonHidden(hidden);
         };
     }
     m_msg->ShowMsg(title, message);
@@ -90,25 +94,59 @@ void AppStartupWindows::waitFor(int milliseconds)
     m_waited += timer.elapsed();
 }
 
+frmCompanyInfo& AppStartupWindows::companyWindow()
+{
+    if (!m_company) {
+        m_company = std::make_unique<frmCompanyInfo>(
+            m_settings, m_state, m_reporter,
+            [this](const QString& title, const QString& message) { ShowMsg(title, message); });
+        m_company->refreshOwnWebsiteEntry = [this] {
+            if (m_main)
+                m_main->refreshOwnWebsiteEntry();
+        };
+        m_company->showHelpContents = [this] {
+            if (m_main)
+                m_main->menuEntry(QStringLiteral("mnuHelpContents"))->trigger();
+            else
+                showHelpContents();
+        };
+        m_company->exitProgram = [this] { endProgram(); };
+    }
+    return *m_company;
+}
+
 std::array<QString, 11> AppStartupWindows::loadCompanyInfo()
 {
-    QString error;
-    const std::array<QString, 11> fields = readCompanyInfo(m_state.DatabaseFullPath, &error);
-    if (!error.isEmpty())
-        throw ProgramError(errors::kPathFileAccess,
-                           QStringLiteral("Company information could not be read: ") + error);
-    return fields;
+    // Loading the window reads the row; a row that cannot be read has shown its message there.
+    return companyWindow().fieldTexts();
 }
 
 void AppStartupWindows::showCompanyInfo()
 {
-    // The company information window joins here; until then start-up goes straight on.
+    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    companyWindow().showModally();
+    QApplication::restoreOverrideCursor();
+}
+
+void AppStartupWindows::endProgram()
+{
+    if (m_main && m_main->isVisible()) {
+        m_main->unloadWithoutQuestion();
+        return;
+    }
+    // Start-up goes on to its end, where the main window would show.
+    m_exitRequested = true;
 }
 
 void AppStartupWindows::showMainWindow()
 {
     while (QApplication::overrideCursor())
         QApplication::restoreOverrideCursor();
+    if (m_exitRequested) {
+        // The quit waits for the program's event loop, the next one to run.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
+        return;
+    }
     m_main->show();
     m_main->activateWindow();
     m_main->putCursorInLastName();

@@ -10,6 +10,7 @@ namespace halcyra {
 class Catalogue;
 class ErrorReporter;
 class SettingsStore;
+class frmCompanyInfo;
 class frmMain;
 class frmMsg;
 class frmSplash;
@@ -35,20 +36,27 @@ public:
     void showMainWindow() override;
 
     frmMain* mainWindow() const { return m_main.get(); }
+    // The company window, loaded (hidden) on first use and kept.
+    frmCompanyInfo& companyWindow();
     // Time spent in the splash waits, which a start-up measurement leaves out.
     qint64 waitedMilliseconds() const { return m_waited; }
 
 private:
     void showHelpContents();
+    // File > Exit Program of the company window: ends the program as File > Exit does, or,
+    // before the main window is up, lets start-up end without showing it.
+    void endProgram();
 
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;
     ProgramState& m_state;
     ErrorReporter& m_reporter;
     std::unique_ptr<frmMain> m_main;
+    std::unique_ptr<frmCompanyInfo> m_company;
     std::unique_ptr<frmSplash> m_splash;
     std::unique_ptr<frmMsg> m_msg;
     qint64 m_waited = 0;
+    bool m_exitRequested = false;
 };
 
 } // namespace halcyra

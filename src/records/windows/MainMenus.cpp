@@ -198,7 +198,6 @@ const QStringList& menuEntriesNotYetAvailable()
         QStringLiteral("mnuPrintWell"),
         QStringLiteral("mnuPrintDaily"),
         QStringLiteral("mnuPrintQ"),
-        QStringLiteral("mnuSetupCoInfo"),
         QStringLiteral("mnuHelpRead"),
         QStringLiteral("mnuHelpConsult"),
         QStringLiteral("mnuHelpPurpose"),

@@ -168,6 +168,7 @@ void frmMain::connectCommands()
         });
     });
     connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
+    connect(entry("mnuSetupCoInfo"), &QAction::triggered, this, &frmMain::companyInfoRequested);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
 
     connect(entry("mnuEditUndo"), &QAction::triggered, this, &frmMain::EditUndoProc);

@@ -67,6 +67,10 @@ public:
     void cmdHelp_Click();
     void moveRecord(DataAction action);
 
+signals:
+    // Setup > Company Info.: the program opens its company window.
+    void companyInfoRequested();
+
 protected:
     // Form_QueryUnload and Form_Unload.
     void closeEvent(QCloseEvent* event) override;

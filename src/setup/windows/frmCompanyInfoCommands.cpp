@@ -1,0 +1,187 @@
+// The company window's commands: Save, Close, Exit Program and Help, with the checks they run.
+
+#include "core/ErrorReporter.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
+#include "core/Version.h"
+#include "setup/windows/frmCompanyInfo.h"
+#include "ui/MessageWindow.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+namespace halcyra {
+namespace {
+
+QString label(const char* procedure)
+{
+    return QStringLiteral("frmCompanyInfo:Sub ") + QString::fromLatin1(procedure) +
+           QStringLiteral("()");
+}
+
+// The hourglass for the length of a command, put back before the program asks or tells
+// anything of its own and at the end. (The prompts show the arrow while they are up.)
+class Hourglass
+{
+public:
+    explicit Hourglass(UserPrompts& prompts) : m_prompts(prompts) { on(); }
+    ~Hourglass() { off(); }
+    Hourglass(const Hourglass&) = delete;
+    Hourglass& operator=(const Hourglass&) = delete;
+
+    void on()
+    {
+        if (!m_on)
+            m_prompts.setBusy(true);
+        m_on = true;
+    }
+    void off()
+    {
+        if (m_on)
+            m_prompts.setBusy(false);
+        m_on = false;
+    }
+
+private:
+    UserPrompts& m_prompts;
+    bool m_on = false;
+};
+
+} // namespace
+
+bool frmCompanyInfo::SearchFields()
+{
+    const BrandSearch search = halcyra::SearchFields(fieldTexts());
+    for (int i = 0; i < kCompanyFieldCount; ++i)
+        txtFields[static_cast<size_t>(i)]->setText(search.fields[static_cast<size_t>(i)]);
+    for (const int index : search.rejected) {
+        // The copy the reports read keeps the saved text, unless that too uses the brand word.
+        QString& stored = m_state.CompanyInfoLines[static_cast<size_t>(index)];
+        if (CheckForTessaly(stored, index))
+            stored.clear();
+        m_reporter.prompts().inform(AppTitle(),
+                                    brandNameMessage(lblLabels[static_cast<size_t>(index)]->text()),
+                                    UserPrompts::Icon::Critical);
+        txtFields[static_cast<size_t>(index)]->setFocus(Qt::OtherFocusReason);
+    }
+    return !search.rejected.isEmpty();
+}
+
+bool frmCompanyInfo::RequiredFields()
+{
+    const std::optional<int> empty = firstEmptyRequiredField(fieldTexts());
+    if (!empty)
+        return true;
+    m_reporter.prompts().inform(AppTitle(), requiredFieldsMessage(),
+                                UserPrompts::Icon::Information);
+    txtFields[static_cast<size_t>(*empty)]->setFocus(Qt::OtherFocusReason);
+    return false;
+}
+
+void frmCompanyInfo::FillCoInfo()
+{
+    const CompanyFields fields = fieldTexts();
+    std::copy(fields.begin(), fields.end(), m_state.CompanyInfoLines.begin());
+}
+
+void frmCompanyInfo::FilltxtFields()
+{
+    if (differsFromStored(fieldTexts(), m_state.CompanyInfoLines))
+        Changed = true;
+}
+
+void frmCompanyInfo::storeWebAddress()
+{
+    txtWeb->setText(withWebScheme(txtWeb->text()));
+    m_settings.save(keys::webAddress(), txtWeb->text());
+}
+
+void frmCompanyInfo::showDataError(const CompanyDataError& error)
+{
+    m_reporter.prompts().inform(QStringLiteral("OOPS"), dataErrorMessage(error),
+                                UserPrompts::Icon::Critical);
+}
+
+bool frmCompanyInfo::cmdSave_Click()
+{
+    bool saved = false;
+    m_reporter.trap(label("cmdSave_Click"), [&] {
+        Hourglass hourglass(m_reporter.prompts());
+        if (SearchFields())
+            return;
+        if (const auto error = saveCompanyRow(m_state.DatabaseFullPath, fieldTexts())) {
+            // Nothing is claimed saved that is not: the reports keep the stored details.
+            showDataError(*error);
+            return;
+        }
+        FillCoInfo();
+        storeWebAddress();
+        saved = true;
+        hourglass.off();
+        m_showMsg(QStringLiteral("Save Confirmation"), QStringLiteral("Company Information SAVED"));
+    });
+    return saved;
+}
+
+bool frmCompanyInfo::cmdClose_Click()
+{
+    bool closed = false;
+    m_reporter.trap(label("cmdClose_Click"), [&] {
+        Hourglass hourglass(m_reporter.prompts());
+        if (SearchFields())
+            return;
+        FilltxtFields();
+        if (Changed) {
+            hourglass.off();
+            const auto answer = m_reporter.prompts().ask(
+                AppTitle(), QStringLiteral("Do you want to save changes?"),
+                UserPrompts::Buttons::YesNo, UserPrompts::Icon::Question, UserPrompts::Answer::Yes);
+            // Changes that could not be written stay on screen rather than being dropped.
+            if (answer == UserPrompts::Answer::Yes && !cmdSave_Click())
+                return;
+            hourglass.on();
+        }
+        if (!RequiredFields())
+            return;
+        for (int i = 0; i < kCompanyFieldCount; ++i)
+            txtFields[static_cast<size_t>(i)]->setText(
+                m_state.CompanyInfoLines[static_cast<size_t>(i)]);
+        m_state.CompanyInfoOpenedAtStart = false;
+        storeWebAddress();
+        Changed = false;
+        accept();
+        closed = true;
+        if (refreshOwnWebsiteEntry)
+            refreshOwnWebsiteEntry();
+    });
+    return closed;
+}
+
+void frmCompanyInfo::mnuFileExit_Click()
+{
+    m_reporter.trap(label("mnuFileExit_Click"), [&] {
+        cmdClose_Click();
+        m_exiting = true;
+        QDialog::reject();
+        if (exitProgram)
+            exitProgram();
+        m_exiting = false;
+    });
+}
+
+void frmCompanyInfo::cmdHelp_Click()
+{
+    m_reporter.trap(label("cmdHelp_Click"),
+                    [&] { m_showMsg(QStringLiteral("F1 Help Company"), fieldHelpText()); });
+}
+
+void frmCompanyInfo::reject()
+{
+    if (m_exiting)
+        QDialog::reject();
+    else
+        cmdClose_Click();
+}
+
+} // namespace halcyra
