@@ -7,7 +7,8 @@ runs="${2:-20}"
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/program" "$work/settings"
-"$build/halcyra-cli" init --folder "$work/program" >/dev/null
+# A filled company row, so the company window does not open at start.
+"$build/halcyra-cli" demo --clients 1 --folder "$work/program" >/dev/null
 cp "$(dirname "$0")/../resources/TipOfDay.TXT" "$work/program/"
 printf '[Options]\nTutorial=True\n' >"$work/settings/HCY.ini"
 printf '[Options]\nShow%%20Tips%%20at%%20Startup=0\n' >"$work/settings/Halcyra 6.3.ini"

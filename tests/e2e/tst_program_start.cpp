@@ -1,5 +1,6 @@
 // Starts the real program in a temporary program folder.
 
+#include "setup/CompanyInfo.h"
 #include "support/TempProgramFolder.h"
 
 #include <QProcess>
@@ -23,6 +24,17 @@ private:
         title.setValue(QStringLiteral("Options/Show Tips at Startup"), QStringLiteral("0"));
     }
 
+    // Complete company details, so the company window does not open at start-up.
+    static void companyDetails(const TempProgramFolder& folder)
+    {
+        const halcyra::CompanyFields row = {
+            QStringLiteral("Green Leaf"), QStringLiteral("Smith"),    QStringLiteral("Jane"),
+            QStringLiteral("1 Elm St"),   QStringLiteral("Salem"),    QStringLiteral("OR"),
+            QStringLiteral("97301"),      QStringLiteral("555-1234"), QString(),
+            QString(),                    QStringLiteral("jane@example.com")};
+        QVERIFY(!halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")), row));
+    }
+
     static QProcessEnvironment environmentFor(const TempProgramFolder& folder)
     {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -36,6 +48,7 @@ private slots:
     {
         TempProgramFolder folder;
         folder.createDatabase();
+        companyDetails(folder);
         quietSettings(folder);
 
         QProcess program;
@@ -57,6 +70,7 @@ private slots:
     {
         TempProgramFolder folder;
         folder.createDatabase();
+        companyDetails(folder);
         quietSettings(folder);
 
         QProcess program;
