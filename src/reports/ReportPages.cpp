@@ -5,6 +5,8 @@
 #include "reports/PageWriter.h"
 #include "reports/PrintedReport.h"
 
+#include <algorithm>
+
 namespace halcyra {
 namespace {
 
@@ -121,20 +123,25 @@ void PrintedReport::printSummaryRow(int r)
     const double digit = m_writer.TextWidth(QStringLiteral("0"));
     m_writer.setCurrentX(kHighColumn + (row.high < 10 ? digit : 0));
     m_writer.Print(numberText(row.high), false);
+    // The score's last digit stands under the "o" of the centred "Score" heading.
+    const double headingStart = kScoreColumn - m_writer.TextWidth(QStringLiteral("Score")) / 2;
+    const double scoreEnd = headingStart + m_writer.TextWidth(QStringLiteral("Sco"));
+    const QString score = numberText(row.score);
+    const double scoreStart = scoreEnd - m_writer.TextWidth(score);
     if (veryHighNotDetermined(row)) {
-        // Centred on the column: from the column's start it would run into the score.
+        // Centred on the column where it fits: from the column's start it would run into the
+        // score.
         const QString notDetermined = text(kNotDeterminedTextId);
-        m_writer.setCurrentX(kVeryHighColumn - m_writer.TextWidth(notDetermined) / 2);
+        const double width = m_writer.TextWidth(notDetermined);
+        m_writer.setCurrentX(
+            std::min(kVeryHighColumn - width / 2,
+                     scoreStart - m_writer.TextWidth(QStringLiteral("  ")) - width));
         m_writer.Print(notDetermined, false);
     } else {
         m_writer.setCurrentX(kVeryHighColumn + (row.veryHigh < 10 ? digit : 0));
         m_writer.Print(numberText(row.veryHigh), false);
     }
-    // The score's last digit stands under the "o" of the centred "Score" heading.
-    const double headingStart = kScoreColumn - m_writer.TextWidth(QStringLiteral("Score")) / 2;
-    const double scoreEnd = headingStart + m_writer.TextWidth(QStringLiteral("Sco"));
-    const QString score = numberText(row.score);
-    m_writer.setCurrentX(scoreEnd - m_writer.TextWidth(score));
+    m_writer.setCurrentX(scoreStart);
     m_writer.Print(score + summaryMarkSuffix(row.mark), false);
     printAt(kCategoryColumn, text(ids::rowName(r)));
 }

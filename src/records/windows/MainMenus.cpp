@@ -195,7 +195,6 @@ const QStringList& menuEntriesNotYetAvailable()
         QStringLiteral("mnuViewWell"),
         QStringLiteral("mnuViewDaily"),
         QStringLiteral("mnuViewQ"),
-        QStringLiteral("mnuPrintWell"),
         QStringLiteral("mnuPrintDaily"),
         QStringLiteral("mnuPrintQ"),
         QStringLiteral("mnuHelpRead"),

@@ -16,6 +16,7 @@
 #include "records/windows/EditBoxes.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
+#include "reports/windows/PrintWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
 #include "ui/MessageWindow.h"
@@ -84,6 +85,7 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
     connectCommands();
     connectBoxes();
     setTabChain();
+    m_printWell = std::make_unique<PrintWellCommand>(catalogue, settings, state, reporter);
     Form_Load(catalogue);
 
     // Setup > Options: the plain options dialog, without Print or View.
@@ -168,6 +170,7 @@ void frmMain::connectCommands()
         });
     });
     connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
+    connect(entry("mnuPrintWell"), &QAction::triggered, this, &frmMain::mnuPrintWell_Click);
     connect(entry("mnuSetupCoInfo"), &QAction::triggered, this, &frmMain::companyInfoRequested);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
 
@@ -371,6 +374,18 @@ void frmMain::cmdUpdate_Click()
         }
         Data1_Validate(DataAction::Update);
         Data1_Reposition();
+    });
+}
+
+void frmMain::mnuPrintWell_Click()
+{
+    m_reporter.trap(label("mnuPrintWell_Click"), [&] {
+        // The report is made from the stored record, so what is on screen is saved first; a
+        // record that could not be saved is not printed.
+        cmdUpdate_Click();
+        if (m_data->isNewRecord() || isEdited(m_data->current(), formOnScreen()))
+            return;
+        m_printWell->run(m_data->current(), programPrinter(), this);
     });
 }
 

@@ -22,6 +22,7 @@ class ClientDataSource;
 class DataNavigator;
 class DetailForm;
 class ErrorReporter;
+class PrintWellCommand;
 class ScoreGrid;
 class SettingsStore;
 class YesNoFrame;
@@ -66,6 +67,8 @@ public:
     void cmdList_Click();
     void cmdHelp_Click();
     void moveRecord(DataAction action);
+    // Print > Halcyra: saves the record and prints its profile report.
+    void mnuPrintWell_Click();
 
 signals:
     // Setup > Company Info.: the program opens its company window.
@@ -139,6 +142,7 @@ private:
     QPushButton* cmdSend = nullptr;
     QPointer<QWidget> m_listWindow;
     std::unique_ptr<QPrinter> m_printer;
+    std::unique_ptr<PrintWellCommand> m_printWell;
 
     // Text of the box that last received the focus, for Edit > Undo.
     QString UndoText;

@@ -1,0 +1,68 @@
+#include "reports/windows/PrintWellCommand.h"
+
+#include "core/ErrorReporter.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "records/ClientRecord.h"
+#include "reports/PainterPageWriter.h"
+#include "reports/PrintedReport.h"
+#include "reports/ProfileFromRecord.h"
+#include "reports/ReportDocuments.h"
+#include "reports/windows/frmPrinting.h"
+#include "reports/windows/frmPrnDialog.h"
+#include "setup/windows/frmOptions.h"
+
+#include <QPrinter>
+
+namespace halcyra {
+
+PrintWellCommand::PrintWellCommand(const Catalogue& catalogue, SettingsStore& settings,
+                                   ProgramState& state, ErrorReporter& reporter)
+    : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter),
+      m_tables(ReferenceTables::fromCatalogue(catalogue))
+{}
+
+PrintWellCommand::~PrintWellCommand() = default;
+
+void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidget* parent)
+{
+    UserPrompts& prompts = m_reporter.prompts();
+    const ClientDetails client = clientDetailsFromRecord(record);
+    printer.setDocName(QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName));
+
+    PainterPageWriter writer(printer);
+    FixedDocuments documents(m_state.DatabaseFolder);
+    PrintedReport report(m_catalogue, m_tables, profileInputFromRecord(record), client,
+                         m_state.CompanyInfoLines, m_settings, documents, writer);
+    report.setErrorReporter(&m_reporter);
+    report.setChoosePrinter([&] {
+        m_state.SkipPrinting = false;
+        const bool chosen =
+            frmPrnDialog(prompts, m_state.SkipPrinting, parent).Command2_Click(printer);
+        // The report remembers a cancel for the rest of its run; the flag is left clear.
+        m_state.SkipPrinting = false;
+        return chosen;
+    });
+    report.setShowPrinting([&](const QString& section) {
+        if (!m_printing)
+            m_printing = new frmPrinting(parent);
+        prompts.setBusy(true);
+        ShowPrinting(*m_printing, section);
+    });
+
+    m_state.OptionsMode = QStringLiteral("P-Well");
+    frmOptions options(
+        m_catalogue, m_settings, m_state, m_reporter,
+        [&](bool first, int section) { report.PrintDocument(first, section); }, parent);
+    options.showModally();
+    report.EndDoc();
+    if (m_printing)
+        m_printing->hide();
+    prompts.setBusy(false);
+    if (writer.deviceFailed())
+        m_reporter.ReportError(QString::number(errors::kPathFileAccess),
+                               QStringLiteral("The printer could not be started."),
+                               QStringLiteral("frmMain:Sub PrintDocument"));
+}
+
+} // namespace halcyra

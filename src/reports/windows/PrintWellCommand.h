@@ -1,0 +1,43 @@
+#pragma once
+
+#include "reports/ReferenceTables.h"
+
+#include <QPointer>
+
+class QPrinter;
+class QWidget;
+
+namespace halcyra {
+
+class Catalogue;
+class ErrorReporter;
+class SettingsStore;
+class frmPrinting;
+struct ClientRecord;
+struct ProgramState;
+
+// Print > Halcyra: the options dialog in its "P-Well" mode, where the adviser picks the report
+// documents and presses Print; then the printer choice, and the chosen documents of the
+// client's profile report on the program's printer, as one print job.
+class PrintWellCommand
+{
+public:
+    PrintWellCommand(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
+                     ErrorReporter& reporter);
+    ~PrintWellCommand();
+    PrintWellCommand(const PrintWellCommand&) = delete;
+    PrintWellCommand& operator=(const PrintWellCommand&) = delete;
+
+    // Prints the report of a saved record. `parent` owns the dialogs and the printing notice.
+    void run(const ClientRecord& record, QPrinter& printer, QWidget* parent);
+
+private:
+    const Catalogue& m_catalogue;
+    SettingsStore& m_settings;
+    ProgramState& m_state;
+    ErrorReporter& m_reporter;
+    ReferenceTables m_tables;
+    QPointer<frmPrinting> m_printing;
+};
+
+} // namespace halcyra

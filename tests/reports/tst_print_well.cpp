@@ -1,0 +1,151 @@
+// Print > Halcyra in the main window: the record on screen is saved, the adviser chooses the
+// printer, and the report documents chosen in the options print while the notice names them.
+
+#include "reports/windows/frmPrinting.h"
+#include "support/MainWindowHarness.h"
+#include "support/ModalDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPdfDocument>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace halcyra;
+using halcyra::test::MainWindowHarness;
+using halcyra::test::whenModalShows;
+
+namespace {
+
+// Picks the PDF writer's file in the next Print dialog and presses OK, or cancels it.
+void answerNextPrintDialog(QObject* context, const QString& file, bool& shown)
+{
+    whenModalShows(context, [file, &shown](QWidget* modal) {
+        auto* dialog = qobject_cast<QPrintDialog*>(modal);
+        shown = dialog != nullptr;
+        auto* fileName = modal->findChild<QLineEdit*>(QStringLiteral("filename"));
+        if (!dialog || file.isEmpty() || !fileName) {
+            qobject_cast<QDialog*>(modal)->reject();
+            return;
+        }
+        fileName->setText(file);
+        dialog->accept();
+    });
+}
+
+// Ticks the report documents `chosen` (1..5) in the options dialog and presses Print, which
+// leads to the Print dialog.
+void printFromNextOptionsDialog(QObject* context, const QList<int>& chosen, const QString& file,
+                                bool& printDialogShown, QString& mode)
+{
+    whenModalShows(context, [=, &printDialogShown, &mode](QWidget* modal) {
+        mode = modal->objectName();
+        for (int n = 1; n <= 5; ++n)
+            if (auto* box = modal->findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(n)))
+                box->setChecked(chosen.contains(n));
+        answerNextPrintDialog(context, file, printDialogShown);
+        if (auto* print = modal->findChild<QPushButton*>(QStringLiteral("cmdPrint")))
+            print->click();
+    });
+}
+
+QString pdfText(const QString& path)
+{
+    QPdfDocument pdf;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return {};
+    QString text;
+    for (int page = 0; page < pdf.pageCount(); ++page)
+        text += pdf.getAllText(page).text();
+    return text;
+}
+
+} // namespace
+
+class PrintWellTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void printsTheChosenDocumentsOfTheRecordOnScreen()
+    {
+        MainWindowHarness h;
+        h.addClient({{columns::detail(1), QStringLiteral("Galloway")},
+                     {columns::detail(2), QStringLiteral("Elena")},
+                     {columns::score(5), QStringLiteral("4")}});
+        h.state.CompanyInfoLines[0] = QStringLiteral("Greenleaf Wellness");
+        frmMain& window = h.open();
+
+        // A score typed but not yet saved goes into the report, and into the file.
+        auto* iron = h.child<QLineEdit>(QStringLiteral("txtScore_5"));
+        MainWindowHarness::focus(iron);
+        MainWindowHarness::type(iron, QStringLiteral("5"));
+
+        const QString file = h.folder.path(QStringLiteral("printed.pdf"));
+        bool shown = false;
+        QString options;
+        printFromNextOptionsDialog(&window, {2, 4}, file, shown, options);
+        window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
+
+        QCOMPARE(options, QStringLiteral("frmOptions"));
+        QCOMPARE(h.state.OptionsMode, QStringLiteral("P-Well"));
+        QVERIFY(shown);
+        QCOMPARE(h.stored(1, columns::score(5)).toString(), QStringLiteral("5"));
+        const QString text = pdfText(file);
+        QVERIFY2(text.contains(u"Halcyra - Summary"), qPrintable(text));
+        QVERIFY(text.contains(u"Halcyra - Supplement Guide"));
+        QVERIFY(!text.contains(u"Halcyra - Analysis"));
+        QVERIFY(text.contains(u"Elena Galloway"));
+        QVERIFY(text.contains(u"Greenleaf Wellness"));
+        QVERIFY(text.contains(QRegularExpression(QStringLiteral("5 VH\\s+05\\. Iron"))));
+
+        // The notice named each section as it printed, and is gone afterwards.
+        auto* notice = window.findChild<frmPrinting*>(QStringLiteral("frmPrinting"));
+        QVERIFY(notice);
+        QCOMPARE(notice->windowTitle(), QStringLiteral("Printing"));
+        QCOMPARE(notice->Label1->text(), QStringLiteral("Supplement Guide"));
+        QCOMPARE(notice->Label2->text(), QStringLiteral("Printing"));
+        QVERIFY(!notice->isVisible());
+        QVERIFY(!h.prompts.busy());
+        QVERIFY(h.prompts.shown().isEmpty());
+    }
+
+    void cancelledPrintDialogPrintsNothing()
+    {
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
+        frmMain& window = h.open();
+        bool shown = false;
+        QString options;
+        printFromNextOptionsDialog(&window, {2, 4}, QString(), shown, options);
+        window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
+        QVERIFY(shown);
+        QVERIFY(!h.state.SkipPrinting);
+        QVERIFY(!window.findChild<frmPrinting*>(QStringLiteral("frmPrinting")));
+        QVERIFY(h.prompts.shown().isEmpty());
+        QVERIFY(!h.prompts.busy());
+    }
+
+    void nothingChosenAsksForNoPrinter()
+    {
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
+        frmMain& window = h.open();
+        bool shown = false;
+        QString options;
+        printFromNextOptionsDialog(&window, {}, QString(), shown, options);
+        window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
+        QCOMPARE(options, QStringLiteral("frmOptions"));
+        QVERIFY(!shown);
+        QVERIFY(!window.findChild<frmPrinting*>(QStringLiteral("frmPrinting")));
+        QCOMPARE(window.menuEntry(QStringLiteral("mnuPrintWell"))->shortcut(),
+                 QKeySequence(QStringLiteral("Ctrl+W")));
+    }
+};
+
+QTEST_MAIN(PrintWellTest)
+#include "tst_print_well.moc"

@@ -1,0 +1,210 @@
+// `halcyra-cli report`: one client or all of them as PDF files, and what it says and returns
+// when a client, a file or a fixed document is not there. In-process, and the real program.
+
+#include "cli/ReportCommand.h"
+#include "records/ClientDataSource.h"
+#include "records/DatabaseFile.h"
+#include "records/DemoClients.h"
+#include "support/TempProgramFolder.h"
+
+#include <QDir>
+#include <QPdfDocument>
+#include <QProcess>
+#include <QSqlDatabase>
+#include <QtTest>
+
+using namespace halcyra;
+using halcyra::test::TempProgramFolder;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run report(const QStringList& arguments)
+{
+    Run run;
+    QTextStream out(&run.out);
+    QTextStream err(&run.err);
+    cli::ReportCommand command;
+    run.exitCode = command.execute(arguments, out, err);
+    out.flush();
+    err.flush();
+    return run;
+}
+
+QString pdfText(const QString& path)
+{
+    QPdfDocument pdf;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return {};
+    QString text;
+    for (int page = 0; page < pdf.pageCount(); ++page)
+        text += pdf.getAllText(page).text();
+    return text;
+}
+
+QString documentsFolder()
+{
+    return QStringLiteral(HALCYRA_DOCUMENTS_DIR);
+}
+
+} // namespace
+
+class ReportCommandTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_program;
+    QTemporaryDir m_out;
+    ClientRecord m_first;
+
+    QStringList base() const
+    {
+        return {QStringLiteral("--folder"), m_program.folder(), QStringLiteral("--documents"),
+                documentsFolder()};
+    }
+    QString out(const QString& name) const { return m_out.filePath(name); }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(m_program.settingsFolder()));
+        m_program.createDatabase();
+        QString error;
+        {
+            QVERIFY(openDatabase(m_program.path(QStringLiteral("HCY300.db")),
+                                 QStringLiteral("setup"), &error));
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("setup"));
+            QCOMPARE(addDemoClients(db, 3, 7, &error), 3);
+            QVERIFY(loadClientRecord(db, 1, &m_first, &error));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+    }
+
+    void writesOneClientsReport()
+    {
+        const Run run =
+            report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("1"),
+                                        QStringLiteral("--sections"), QStringLiteral("2,4"),
+                                        QStringLiteral("--out"), out(QStringLiteral("one.pdf"))});
+        QCOMPARE(run.exitCode, cli::kExitOk);
+        QVERIFY(run.err.isEmpty());
+        QVERIFY(run.out.startsWith(u"Wrote "));
+        const QString text = pdfText(out(QStringLiteral("one.pdf")));
+        QVERIFY(text.contains(m_first.text(columns::detail(2)) + u' ' +
+                              m_first.text(columns::detail(1))));
+        QVERIFY(text.contains(u"Halcyra - Summary"));
+        QVERIFY(text.contains(u"Halcyra - Supplement Guide"));
+        QVERIFY(!text.contains(u"Halcyra - Analysis"));
+        // The demo database's company heads the pages.
+        QVERIFY(text.contains(demoCompanyInfo()[0]));
+    }
+
+    void unknownClientWritesNothing()
+    {
+        const Run run =
+            report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("99"),
+                                        QStringLiteral("--out"), out(QStringLiteral("none.pdf"))});
+        QCOMPARE(run.exitCode, cli::kExitFailed);
+        QVERIFY(run.err.contains(u"There is no client with the number 99."));
+        QVERIFY(!QFile::exists(out(QStringLiteral("none.pdf"))));
+    }
+
+    void unwritableFileIsAFailure()
+    {
+        const Run run = report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("1"),
+                                                    QStringLiteral("--out"),
+                                                    out(QStringLiteral("missing/dir/r.pdf"))});
+        QCOMPARE(run.exitCode, cli::kExitFailed);
+        QVERIFY(run.err.contains(u"cannot be written"));
+    }
+
+    void missingDocumentStillWritesTheRest()
+    {
+        QTemporaryDir empty;
+        const Run run =
+            report({QStringLiteral("--folder"), m_program.folder(), QStringLiteral("--documents"),
+                    empty.path(), QStringLiteral("--client"), QStringLiteral("1"),
+                    QStringLiteral("--out"), out(QStringLiteral("partial.pdf"))});
+        QCOMPARE(run.exitCode, cli::kExitFailed);
+        QVERIFY(run.err.contains(u"\"Intro.pdf\" was not found"));
+        QVERIFY(run.err.contains(u"\"References.pdf\" was not found"));
+        QVERIFY(run.out.contains(u"(incomplete)"));
+        const QString text = pdfText(out(QStringLiteral("partial.pdf")));
+        QVERIFY(text.contains(u"Halcyra - Summary"));
+        QVERIFY(text.contains(u"Halcyra - Analysis"));
+    }
+
+    void everyClientOneFileEach()
+    {
+        const QString folder = out(QStringLiteral("all"));
+        const Run run =
+            report(base() + QStringList{QStringLiteral("--all"), QStringLiteral("--sections"),
+                                        QStringLiteral("2"), QStringLiteral("--out-dir"), folder});
+        QCOMPARE(run.exitCode, cli::kExitOk);
+        QVERIFY(run.out.contains(u"Wrote 3 of 3 reports"));
+        QVERIFY(run.err.contains(u"Reports written: 3 of 3"));
+        const QStringList files = QDir(folder).entryList(QDir::Files, QDir::Name);
+        QCOMPARE(files.size(), 3);
+        QCOMPARE(files[0],
+                 QStringLiteral("1 %1 %2.pdf")
+                     .arg(m_first.text(columns::detail(1)), m_first.text(columns::detail(2))));
+        for (const QString& file : files)
+            QVERIFY(pdfText(QDir(folder).filePath(file)).contains(u"Halcyra - Summary"));
+    }
+
+    void wrongOptions_data()
+    {
+        QTest::addColumn<QStringList>("arguments");
+        QTest::newRow("no output") << QStringList{QStringLiteral("--client"), QStringLiteral("1")};
+        QTest::newRow("client and all")
+            << QStringList{QStringLiteral("--client"), QStringLiteral("1"), QStringLiteral("--all"),
+                           QStringLiteral("--out"), QStringLiteral("x.pdf")};
+        QTest::newRow("section 0") << QStringList{
+            QStringLiteral("--client"), QStringLiteral("1"),     QStringLiteral("--sections"),
+            QStringLiteral("0"),        QStringLiteral("--out"), QStringLiteral("x.pdf")};
+        QTest::newRow("client not a number")
+            << QStringList{QStringLiteral("--client"), QStringLiteral("one"),
+                           QStringLiteral("--out"), QStringLiteral("x.pdf")};
+    }
+
+    void wrongOptions()
+    {
+        QFETCH(QStringList, arguments);
+        const Run run = report(arguments);
+        QCOMPARE(run.exitCode, cli::kExitUsage);
+        QVERIFY(!run.err.isEmpty());
+    }
+
+    void helpSaysWhatAMissingDocumentDoes()
+    {
+        const Run run = report({QStringLiteral("--help")});
+        QCOMPARE(run.exitCode, cli::kExitOk);
+        QVERIFY(run.out.contains(u"still written without that\ndocument"));
+    }
+
+    void theRealProgramWritesAReport()
+    {
+        QProcess cli;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.remove(QStringLiteral("QT_QPA_PLATFORM"));
+        cli.setProcessEnvironment(environment);
+        cli.start(QStringLiteral(HALCYRA_CLI_PATH),
+                  QStringList{QStringLiteral("report")} + base() +
+                      QStringList{QStringLiteral("--client"), QStringLiteral("2"),
+                                  QStringLiteral("--out"), out(QStringLiteral("real.pdf"))});
+        QVERIFY(cli.waitForFinished(60000));
+        QCOMPARE(cli.exitCode(), 0);
+        QVERIFY(pdfText(out(QStringLiteral("real.pdf"))).contains(u"Halcyra - Analysis"));
+    }
+};
+
+QTEST_MAIN(ReportCommandTest)
+#include "tst_report_command.moc"

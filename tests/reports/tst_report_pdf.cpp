@@ -1,0 +1,406 @@
+// Reports written as real PDF files and read back with Qt PDF: what the pages say, where the
+// columns stand, the header options, page numbers and the fixed documents in the job.
+
+#include "ReportTestInputs.h"
+#include "core/ErrorReporter.h"
+#include "reports/PageWriter.h"
+#include "reports/ReportDocuments.h"
+#include "reports/ReportPdf.h"
+#include "support/ScriptedPrompts.h"
+
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QPdfDocument>
+#include <QPdfSelection>
+#include <QTemporaryDir>
+#include <QtTest>
+
+using namespace halcyra;
+using halcyra::test::ReportFixture;
+using halcyra::test::ScriptedPrompts;
+
+namespace {
+
+QString documentsFolder()
+{
+    return QStringLiteral(HALCYRA_DOCUMENTS_DIR);
+}
+
+QString compact(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+// A rendering on white paper: the renderer leaves the paper transparent.
+QImage onPaper(const QImage& rendering)
+{
+    QImage paper(rendering.size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    painter.drawImage(0, 0, rendering);
+    return paper;
+}
+
+// A written report, read back.
+class ReadBack
+{
+public:
+    explicit ReadBack(const QString& path) { m_ok = m_pdf.load(path) == QPdfDocument::Error::None; }
+
+    bool ok() const { return m_ok; }
+    int pages() { return m_pdf.pageCount(); }
+    QString text(int page) { return m_pdf.getAllText(page).text(); }
+    // The page whose text contains `needle`, -1 when none does.
+    int pageWith(const QString& needle)
+    {
+        for (int page = 0; page < pages(); ++page)
+            if (text(page).contains(needle))
+                return page;
+        return -1;
+    }
+    // Where the n-th occurrence of `needle` stands on the page, in points.
+    QRectF where(int page, const QString& needle, int occurrence = 0)
+    {
+        const QString all = text(page);
+        qsizetype at = -1;
+        for (int i = 0; i <= occurrence; ++i) {
+            at = all.indexOf(needle, at + 1);
+            if (at < 0)
+                return {};
+        }
+        return m_pdf
+            .getSelectionAtIndex(page, static_cast<int>(at), static_cast<int>(needle.size()))
+            .boundingRectangle();
+    }
+    // Where `token` stands on the text line that holds `lineNeedle`, in points.
+    QRectF whereOnLine(int page, const QString& lineNeedle, const QString& token)
+    {
+        const QString all = text(page);
+        const qsizetype needle = all.indexOf(lineNeedle);
+        if (needle < 0)
+            return {};
+        const qsizetype lineStart =
+            all.lastIndexOf(QRegularExpression(QStringLiteral("[\r\n]")), needle) + 1;
+        const qsizetype at = all.indexOf(token, lineStart);
+        if (at < 0 || at > needle)
+            return {};
+        return m_pdf.getSelectionAtIndex(page, static_cast<int>(at), static_cast<int>(token.size()))
+            .boundingRectangle();
+    }
+    // The text line (as extracted) that holds `needle`.
+    QString lineWith(int page, const QString& needle)
+    {
+        for (const QString& line : text(page).split(QRegularExpression(QStringLiteral("[\r\n]+"))))
+            if (line.contains(needle))
+                return line;
+        return {};
+    }
+    QImage render(int page, QSize size) { return onPaper(m_pdf.render(page, size)); }
+
+private:
+    QPdfDocument m_pdf;
+    bool m_ok = false;
+};
+
+// How far apart two renderings of a page are: the mean difference of their grey levels, 0..255,
+// looked at from a distance, so that a pixel's shift in rounding does not count.
+double difference(const QImage& a, const QImage& b)
+{
+    const QSize distant = a.size() / 4;
+    const QImage x = a.scaled(distant, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_Grayscale8);
+    const QImage y = b.scaled(distant, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                         .convertToFormat(QImage::Format_Grayscale8);
+    if (x.size() != y.size())
+        return 255;
+    double sum = 0;
+    for (int row = 0; row < x.height(); ++row)
+        for (int column = 0; column < x.width(); ++column)
+            sum += qAbs(x.scanLine(row)[column] - y.scanLine(row)[column]);
+    return sum / (x.width() * x.height());
+}
+
+QImage renderDocumentPage(const QString& fileName, int page, QSize size)
+{
+    QPdfDocument pdf;
+    pdf.load(QDir(documentsFolder()).filePath(fileName));
+    return onPaper(pdf.render(page, size));
+}
+
+} // namespace
+
+class ReportPdfTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    QTemporaryDir m_dir;
+
+    QString write(const ReportFixture& fixture, const QList<int>& sections,
+                  const QString& folder = documentsFolder(), ReportPdfResult* result = nullptr)
+    {
+        static int count = 0;
+        const QString path = m_dir.filePath(QStringLiteral("report%1.pdf").arg(++count));
+        FixedDocuments documents(folder);
+        const ReportPdfResult written = writeReportPdf(path, fixture.inputs(), sections, documents);
+        if (result)
+            *result = written;
+        return written.written ? path : QString();
+    }
+
+private slots:
+    void summaryColumnsAndMarks()
+    {
+        ReportFixture fixture;
+        fixture.setScores({{3, "5"}, {5, "4"}, {9, "24"}, {12, "3"}});
+        ReadBack pdf(write(fixture, {section::kSummary}));
+        QVERIFY(pdf.ok());
+        QCOMPARE(pdf.pages(), 1);
+        const QString text = pdf.text(0);
+        QVERIFY2(text.contains(QStringLiteral("Halcyra - Summary")), qPrintable(text));
+
+        // Row 12: High 2, NOT DETERMINED, score 3 with " SA", then the row's name.
+        QVERIFY2(pdf.lineWith(0, QStringLiteral("Digestion 1"))
+                     .contains(QRegularExpression(QStringLiteral("^\\s*2\\s+NOT DETERMINED\\s+"
+                                                                 "3 SA\\s+12\\. Digestion 1"))),
+                 qPrintable(pdf.lineWith(0, QStringLiteral("Digestion 1"))));
+        QVERIFY(pdf.lineWith(0, QStringLiteral("05. Iron"))
+                    .contains(QRegularExpression(QStringLiteral("4\\s+H\\s+05\\. Iron"))));
+        QVERIFY(pdf.lineWith(0, QStringLiteral("03. Vitamin C")).contains(u"5 VH"));
+        QVERIFY(!text.contains(u"101"));
+        // Rows without a name have no line; rows past the Summary's count are not in it.
+        QVERIFY(!text.contains(u"30.  NEED"));
+
+        // One- and two-digit values end at the same place in each column.
+        const QString vitaminA = QStringLiteral("01. Vitamin A");
+        const QString total = QStringLiteral("09. Total Vitamin + Mineral");
+        const QList<std::pair<QString, QString>> columns = {
+            {QStringLiteral("3"), QStringLiteral("12")}, // High
+            {QStringLiteral("7"), QStringLiteral("21")}, // Very High
+            {QStringLiteral("0"), QStringLiteral("24")}, // score
+        };
+        double previous = 0;
+        for (const auto& [one, two] : columns) {
+            const QRectF a = pdf.whereOnLine(0, vitaminA, one);
+            const QRectF b = pdf.whereOnLine(0, total, two);
+            QVERIFY(a.isValid() && b.isValid());
+            QVERIFY2(qAbs(a.right() - b.right()) < 0.5, qPrintable(one + u' ' + two));
+            QVERIFY(a.left() > previous);
+            previous = a.right();
+        }
+    }
+
+    void analysisParagraphsChosenByTheEvaluation()
+    {
+        ReportFixture fixture;
+        fixture.setScores({{3, "5"}, {5, "4"}, {10, "6"}});
+        fixture.profile.age = QStringLiteral("45");
+        fixture.profile.sex = QStringLiteral("M");
+        fixture.profile.yesNo[kYesNoHighBloodPressure] = true;
+        ReadBack pdf(write(fixture, {section::kAnalysis}));
+        QVERIFY(pdf.ok());
+        QString all;
+        for (int page = 0; page < pdf.pages(); ++page)
+            all += pdf.text(page);
+        const QString text = compact(all);
+        QVERIFY(text.contains(u"Halcyra-Analysis"));
+        QVERIFY(text.contains(u"3.VITAMINC:VH"));
+        QVERIFY(text.contains(u"5.IRON:H"));
+        QVERIFY(text.contains(u"10.LIVER/GALLBLADDER:H"));
+        QVERIFY(text.contains(u"19.MALEGLAND:---Precautionaryduetoage"));
+        QVERIFY(text.contains(u"VITAMIN-EandHypertension"));
+        QVERIFY(!text.contains(u"VITAMINA(BETA"));
+        QVERIFY(!text.contains(u"39.VITAMIN-E:"));
+        // The paragraphs' own texts, not only their titles.
+        QVERIFY(text.contains(compact(fixture.catalogue.LoadResString(4051).left(60))));
+        QVERIFY(text.contains(u"statementscontainedinthisAnalysis"));
+
+        // Numbered pages, each after the first headed "Analysis".
+        QVERIFY(pdf.pages() >= 2);
+        for (int page = 0; page < pdf.pages(); ++page) {
+            QVERIFY(pdf.text(page).trimmed().endsWith(QStringLiteral("Page %1").arg(page + 1)));
+            if (page > 0)
+                QVERIFY(pdf.text(page).trimmed().startsWith(u"Analysis"));
+        }
+    }
+
+    void supplementGuideLines()
+    {
+        ReportFixture fixture;
+        fixture.setScores({{21, "6"}});
+        fixture.profile.yesNo[kYesNoHighBloodPressure] = true;
+        fixture.profile.yesNo[kYesNoReactiveHypoglycemia] = true;
+        ReadBack pdf(write(fixture, {section::kSupplementGuide}));
+        QVERIFY(pdf.ok());
+        QCOMPARE(pdf.pages(), 1);
+        const QString vitaminE = pdf.lineWith(0, QStringLiteral("Vitamin E"));
+        QVERIFY2(vitaminE.contains(QRegularExpression(
+                     QStringLiteral("Vitamin E\\s+1\\s+- High Blood Pressure\\s+\\d+ of 5"))),
+                 qPrintable(vitaminE));
+        const QString insulin = pdf.lineWith(0, QStringLiteral("Insulin Efficiency Enhancer"));
+        QVERIFY2(insulin.contains(QRegularExpression(
+                     QStringLiteral("Enhancer\\s+0\\s+- Reactive Hypoglycemia\\s+\\d+ of 2"))),
+                 qPrintable(insulin));
+        // Supplements with nothing to take are left out.
+        QVERIFY(!pdf.text(0).contains(u"Alfalfa"));
+        QVERIFY(pdf.text(0).contains(u"Ref. #"));
+        QVERIFY(compact(pdf.text(0)).contains(u"******NOTE"));
+    }
+
+    void headerOptions_data()
+    {
+        QTest::addColumn<bool>("fax");
+        QTest::addColumn<bool>("email");
+        QTest::addColumn<QString>("faxNumber");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("line"); // empty: neither is printed
+
+        const QString number = QStringLiteral("555-0143");
+        const QString mail = QStringLiteral("dana@greenleaf.example");
+        QTest::newRow("both") << true << true << number << mail
+                              << QStringLiteral("Fax: 555-0143 - E-mail: dana@greenleaf.example");
+        QTest::newRow("fax only") << true << false << number << mail
+                                  << QStringLiteral("Fax: 555-0143");
+        QTest::newRow("e-mail only")
+            << false << true << number << mail << QStringLiteral("E-mail: dana@greenleaf.example");
+        QTest::newRow("both, no fax number") << true << true << QString() << mail
+                                             << QStringLiteral("E-mail: dana@greenleaf.example");
+        QTest::newRow("both, no address")
+            << true << true << number << QString() << QStringLiteral("Fax: 555-0143");
+        QTest::newRow("neither") << false << false << number << mail << QString();
+        QTest::newRow("fax only, no number") << true << false << QString() << mail << QString();
+    }
+
+    void headerOptions()
+    {
+        QFETCH(bool, fax);
+        QFETCH(bool, email);
+        QFETCH(QString, faxNumber);
+        QFETCH(QString, address);
+        QFETCH(QString, line);
+        ReportFixture fixture;
+        fixture.header.fax = fax;
+        fixture.header.email = email;
+        fixture.company[company::kFax] = faxNumber;
+        fixture.company[company::kEmail] = address;
+        ReadBack pdf(write(fixture, {section::kSummary}));
+        QVERIFY(pdf.ok());
+        const QString text = pdf.text(0);
+        if (line.isEmpty()) {
+            QVERIFY(!text.contains(u"Fax:"));
+            QVERIFY(!text.contains(u"E-mail:"));
+        } else {
+            QCOMPARE(pdf.lineWith(0, line.left(4)).trimmed(), line);
+            QCOMPARE(text.count(u"Fax:") + text.count(u"E-mail:"),
+                     line.count(u"Fax:") + line.count(u"E-mail:"));
+        }
+        QVERIFY(text.contains(u"Provided By:"));
+        QVERIFY(text.contains(u"Date: 3/14/2026"));
+        QVERIFY(text.contains(u"Customized for:"));
+        QVERIFY(text.contains(u"Elena Galloway"));
+    }
+
+    void fixedDocumentsPrintInTheJob()
+    {
+        ReportFixture fixture;
+        ReadBack pdf(write(fixture, {1, 2, 3, 4, 5}));
+        QVERIFY(pdf.ok());
+        const int analysisPages = pdf.pageWith(QStringLiteral("Halcyra - Supplement Guide")) - 3;
+        QVERIFY(analysisPages >= 1);
+        QCOMPARE(pdf.pages(), 1 + 1 + 1 + analysisPages + 1 + 2);
+        QVERIFY(pdf.text(0).contains(u"Customized for:"));
+        QCOMPARE(pdf.pageWith(QStringLiteral("Halcyra - Summary")), 2);
+        QCOMPARE(pdf.pageWith(QStringLiteral("Halcyra - Analysis")), 3);
+
+        // The document pages are pictures of the documents, shrunk to the printable area.
+        const QSize size(170, 220); // 20 dots per inch
+        auto expected = [&](const QString& file, int page) {
+            QImage sheet(size, QImage::Format_RGB32);
+            sheet.fill(Qt::white);
+            const QRectF area = fittedPageRect(QSizeF(612, 792), QSizeF(8.0, 10.5));
+            const QRect target(((area.topLeft() + QPointF(0.25, 0.25)) * 20).toPoint(),
+                               (area.size() * 20).toSize());
+            QPainter painter(&sheet);
+            painter.drawImage(target, renderDocumentPage(file, page, target.size()));
+            return sheet;
+        };
+        QImage blank(size, QImage::Format_RGB32);
+        blank.fill(Qt::white);
+        const int last = pdf.pages() - 1;
+        const QList<std::tuple<int, QString, int>> documentPages = {
+            {1, QStringLiteral("Intro.pdf"), 0},
+            {last - 1, QStringLiteral("References.pdf"), 0},
+            {last, QStringLiteral("References.pdf"), 1}};
+        for (const auto& [page, file, documentPage] : documentPages) {
+            const QImage printed = pdf.render(page, size);
+            const QImage wanted = expected(file, documentPage);
+            const double apart = difference(printed, wanted);
+            QVERIFY2(apart < 6, qPrintable(file));
+            QVERIFY2(2 * apart < difference(printed, blank), qPrintable(file));
+            QVERIFY(pdf.text(page).trimmed().isEmpty());
+        }
+        QVERIFY(difference(pdf.render(1, size), expected(QStringLiteral("References.pdf"), 0)) >
+                difference(pdf.render(1, size), expected(QStringLiteral("Intro.pdf"), 0)));
+    }
+
+    void missingDocumentIsNamedAndTheRestPrints()
+    {
+        QTemporaryDir empty;
+        ReportFixture fixture;
+        ReportPdfResult result;
+        ReadBack pdf(write(fixture, {1, 2, 5}, empty.path(), &result));
+        QVERIFY(result.written);
+        QCOMPARE(result.problems.size(), 2);
+        QVERIFY(result.problems[0].contains(u"\"Intro.pdf\""));
+        QVERIFY(result.problems[1].contains(u"\"References.pdf\""));
+        QVERIFY(pdf.ok());
+        QCOMPARE(pdf.pages(), 2);
+        QVERIFY(pdf.text(0).contains(u"Customized for:"));
+        QVERIFY(pdf.text(1).contains(u"Halcyra - Summary"));
+    }
+
+    void documentsAreFoundWhateverTheirLetterCase()
+    {
+        QTemporaryDir folder;
+        QVERIFY(QFile::copy(QDir(documentsFolder()).filePath(QStringLiteral("Intro.pdf")),
+                            folder.filePath(QStringLiteral("INTRO.PDF"))));
+        FixedDocuments documents(folder.path());
+        QCOMPARE(documents.locate(QStringLiteral("Intro.pdf")),
+                 folder.filePath(QStringLiteral("INTRO.PDF")));
+        QVERIFY(documents.locate(QStringLiteral("P1.pdf")).isEmpty());
+        ReportFixture fixture;
+        ReportPdfResult result;
+        ReadBack pdf(write(fixture, {section::kCoverPage}, folder.path(), &result));
+        QVERIFY(result.problems.isEmpty());
+        QCOMPARE(pdf.pages(), 2);
+    }
+
+    void fileIsWrittenWholeOrNotAtAll()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("kept.pdf"));
+        QFile existing(path);
+        QVERIFY(existing.open(QIODevice::WriteOnly));
+        existing.write("the previous report");
+        existing.close();
+        ReportFixture fixture;
+        FixedDocuments documents(documentsFolder());
+        // Nothing to print: the old file stays as it was.
+        const ReportPdfResult nothing = writeReportPdf(path, fixture.inputs(), {0}, documents);
+        QVERIFY(!nothing.written);
+        QVERIFY(!nothing.error.isEmpty());
+        QVERIFY(existing.open(QIODevice::ReadOnly));
+        QCOMPARE(existing.readAll(), QByteArray("the previous report"));
+        existing.close();
+
+        const ReportPdfResult nowhere =
+            writeReportPdf(m_dir.filePath(QStringLiteral("no/such/folder/r.pdf")), fixture.inputs(),
+                           {2}, documents);
+        QVERIFY(!nowhere.written);
+        QVERIFY(nowhere.error.contains(u"cannot be written"));
+    }
+};
+
+QTEST_MAIN(ReportPdfTest)
+#include "tst_report_pdf.moc"
