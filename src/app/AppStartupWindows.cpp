@@ -147,6 +147,12 @@ void AppStartupWindows::showMainWindow()
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });
         return;
     }
+    if (!m_main) {
+        // Creating the window failed and was reported; without it the program cannot go on.
+        QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(1); });
+        throw ProgramError(errors::kUnexpected,
+                           QStringLiteral("The main window could not be opened."));
+    }
     m_main->show();
     m_main->activateWindow();
     m_main->putCursorInLastName();

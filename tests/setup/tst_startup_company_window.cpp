@@ -1,12 +1,14 @@
 // Start-up with the program's real windows: the company window opens, modally and before the
 // main window, only when a required detail is missing; Setup > Company Info. opens it later.
 
-// The program's window host lives beside main() rather than in a library; it is compiled in.
-#include "app/AppStartupWindows.cpp"
+#include "app/AppStartupWindows.h"
 #include "core/Catalogue.h"
+#include "core/ErrorReporter.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
+#include "records/windows/frmMain.h"
 #include "setup/CompanyInfo.h"
+#include "setup/windows/frmCompanyInfo.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempProgramFolder.h"
