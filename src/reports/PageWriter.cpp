@@ -4,6 +4,17 @@
 
 namespace halcyra {
 
+std::vector<double> TextMeasure::prefixWidths(const QString& text,
+                                              const std::vector<qsizetype>& lengths,
+                                              const PrintFont& font) const
+{
+    std::vector<double> widths;
+    widths.reserve(lengths.size());
+    for (qsizetype length : lengths)
+        widths.push_back(width(text.left(length), font));
+    return widths;
+}
+
 QRectF fittedPageRect(QSizeF pagePoints, QSizeF printableInches)
 {
     const QSizeF page = pagePoints / 72.0;

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <vector>
 
 namespace halcyra {
 
@@ -42,6 +43,11 @@ public:
     virtual double width(const QString& text, const PrintFont& font) const = 0;
     // The distance from one printed line to the next.
     virtual double lineHeight(const PrintFont& font) const = 0;
+    // The widths of text.left(n) for each n of `lengths`, as width() gives them. A measure
+    // that can lay the text out once may answer all of them from that one layout.
+    virtual std::vector<double> prefixWidths(const QString& text,
+                                             const std::vector<qsizetype>& lengths,
+                                             const PrintFont& font) const;
 };
 
 // Where a page of `pagePoints` goes in a printable area: as large as fits, centred, in inches.
@@ -80,6 +86,11 @@ public:
     void setFontUnderline(bool on) { m_font.underline = on; }
 
     double TextWidth(const QString& text) const { return m_measure.width(text, m_font); }
+    std::vector<double> prefixWidths(const QString& text,
+                                     const std::vector<qsizetype>& lengths) const
+    {
+        return m_measure.prefixWidths(text, lengths, m_font);
+    }
     double TextHeight() const { return m_measure.lineHeight(m_font); }
 
     // Prints `text` at the current position in the current font. With `endLine` the position

@@ -1,10 +1,20 @@
 #include "reports/PainterPageWriter.h"
 
+#include <QCache>
 #include <QPageLayout>
 #include <QPagedPaintDevice>
+#include <QTextLayout>
 #include <algorithm>
 
 namespace halcyra {
+namespace {
+
+// Cursor positions kept for the layouts measured (about 8 bytes each), and printed lines kept
+// with their glyphs.
+constexpr qsizetype kKeptPositions = 2'000'000;
+constexpr qsizetype kKeptLines = 20'000;
+
+} // namespace
 
 QFont DeviceTextMeasure::qfont(const PrintFont& font)
 {
@@ -34,9 +44,76 @@ const QFontMetricsF& DeviceTextMeasure::metrics(const PrintFont& font) const
     return m_cache.back().metrics;
 }
 
+// Measured as the text is printed: from its layout as one line.
 double DeviceTextMeasure::width(const QString& text, const PrintFont& font) const
 {
-    return metrics(font).horizontalAdvance(text) / dotsPerInch();
+    return cursorPositions(text, font).back();
+}
+
+std::vector<double> DeviceTextMeasure::prefixWidths(const QString& text,
+                                                    const std::vector<qsizetype>& lengths,
+                                                    const PrintFont& font) const
+{
+    const std::vector<double>& positions = cursorPositions(text, font);
+    std::vector<double> widths;
+    widths.reserve(lengths.size());
+    for (qsizetype length : lengths)
+        widths.push_back(
+            positions[static_cast<size_t>(std::clamp<qsizetype>(length, 0, text.size()))]);
+    return widths;
+}
+
+QString DeviceTextMeasure::layoutKey(const QString& text, const PrintFont& font) const
+{
+    return QStringLiteral("%1|%2|%3|%4|%5\x1f")
+               .arg(font.name)
+               .arg(font.size)
+               .arg(static_cast<int>(font.bold) + 2 * static_cast<int>(font.italic) +
+                    4 * static_cast<int>(font.underline))
+               .arg(m_device.logicalDpiX())
+               .arg(text.size()) +
+           text;
+}
+
+// The x of every cursor position of the text laid out as one line, in inches. Reports print
+// the same catalogue paragraphs again and again, so the layouts are kept for the whole run.
+const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& text,
+                                                              const PrintFont& font) const
+{
+    static QCache<QString, std::vector<double>> kept(kKeptPositions);
+    const QString key = layoutKey(text, font);
+    if (const std::vector<double>* positions = kept.object(key))
+        return *positions;
+    QTextLayout layout(text, qfont(font), &m_device);
+    layout.beginLayout();
+    const QTextLine line = layout.createLine();
+    layout.endLayout();
+    auto positions = std::make_unique<std::vector<double>>(static_cast<size_t>(text.size()) + 1);
+    const double dpi = dotsPerInch();
+    for (qsizetype at = 0; at <= text.size(); ++at)
+        (*positions)[static_cast<size_t>(at)] = line.cursorToX(static_cast<int>(at)) / dpi;
+    std::vector<double>* stored = positions.get();
+    kept.insert(key, positions.release(), static_cast<qsizetype>(stored->size()));
+    return *stored;
+}
+
+// The shaped glyphs of a printed line, kept like the measurements: shaping is most of the
+// work of printing text.
+const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
+                                                     const PrintFont& font) const
+{
+    static QCache<QString, QList<QGlyphRun>> kept(kKeptLines);
+    const QString key = layoutKey(text, font);
+    if (const QList<QGlyphRun>* runs = kept.object(key))
+        return *runs;
+    QTextLayout layout(text, qfont(font), &m_device);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    auto runs = std::make_unique<QList<QGlyphRun>>(layout.glyphRuns());
+    QList<QGlyphRun>* stored = runs.get();
+    kept.insert(key, runs.release());
+    return *stored;
 }
 
 double DeviceTextMeasure::lineHeight(const PrintFont& font) const
@@ -76,8 +153,10 @@ void PainterPageWriter::drawText(double x, double top, const QString& text, cons
         m_painterFont = font;
         m_painterFontSet = true;
     }
+    // The glyphs stand on the line's baseline, below its top by the font's ascent.
     const double dpi = measure.dotsPerInch();
-    m_painter.drawText(QPointF(x * dpi, top * dpi + measure.metrics(font).ascent()), text);
+    for (const QGlyphRun& run : measure.glyphRuns(text, font))
+        m_painter.drawGlyphRun(QPointF(x * dpi, top * dpi), run);
 }
 
 void PainterPageWriter::drawImage(const QRectF& inches, const QImage& image)

@@ -4,6 +4,8 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QGlyphRun>
+#include <QList>
 #include <QPainter>
 #include <vector>
 
@@ -19,13 +21,20 @@ public:
 
     double width(const QString& text, const PrintFont& font) const override;
     double lineHeight(const PrintFont& font) const override;
+    std::vector<double> prefixWidths(const QString& text, const std::vector<qsizetype>& lengths,
+                                     const PrintFont& font) const override;
 
     // The device font for a printer font.
     static QFont qfont(const PrintFont& font);
     double dotsPerInch() const;
     const QFontMetricsF& metrics(const PrintFont& font) const;
+    // The text laid out as one line in the font, ready to draw with its top at the origin.
+    const QList<QGlyphRun>& glyphRuns(const QString& text, const PrintFont& font) const;
 
 private:
+    QString layoutKey(const QString& text, const PrintFont& font) const;
+    const std::vector<double>& cursorPositions(const QString& text, const PrintFont& font) const;
+
     struct Entry
     {
         PrintFont font;

@@ -3,6 +3,8 @@
 #include "reports/Markup.h"
 #include "reports/PageWriter.h"
 
+#include <vector>
+
 namespace halcyra {
 namespace {
 
@@ -27,6 +29,24 @@ qsizetype firstWordLength(QStringView candidate)
 }
 
 } // namespace
+
+// The candidate shortened at its last blank (not the first character), again and again, until
+// it fits in `room`; the cut keeps the blank. 0 when no cut fits. Widths grow with the text, so
+// the longest cut that fits is the one shortening would stop at; all cuts are measured from one
+// layout of the candidate rather than one measurement per word.
+qsizetype ParagraphPrinter::fittingLength(QStringView candidate, double room) const
+{
+    std::vector<qsizetype> cuts; // after each blank from the second character on, ascending
+    for (qsizetype at = 1; at + 1 < candidate.size(); ++at)
+        if (candidate[at] == u' ')
+            cuts.push_back(at + 1);
+    cuts.push_back(candidate.size());
+    const std::vector<double> widths = m_writer.prefixWidths(candidate.toString(), cuts);
+    for (auto i = cuts.size(); i-- > 0;)
+        if (widths[i] <= room)
+            return cuts[i];
+    return 0;
+}
 
 QString continuationHeading(ParagraphStyle style)
 {
@@ -110,14 +130,7 @@ void ParagraphPrinter::printRun(QStringView run, ParagraphStyle style, double av
         breakPageIfPastBottom(style);
         const double room = available - (m_writer.CurrentX() - page::kLineStart);
         const QStringView candidate = rest.left(kCandidateLength);
-        // Shorten at the last blank (not the first character) until the text fits; the cut
-        // keeps the blank.
-        qsizetype length = candidate.size();
-        while (length > 0 && m_writer.TextWidth(candidate.left(length).toString()) > room) {
-            const qsizetype from = length - 2;
-            const qsizetype blank = from < 1 ? -1 : candidate.lastIndexOf(u' ', from);
-            length = blank < 1 ? 0 : blank + 1;
-        }
+        qsizetype length = fittingLength(candidate, room);
         if (length == 0) {
             // Nothing fits after text already on this line: try again on a line of its own.
             if (m_writer.CurrentX() > page::kLineStart + kSamePlace) {

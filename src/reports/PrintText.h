@@ -58,6 +58,7 @@ public:
 private:
     struct Line;
     void printRun(QStringView run, ParagraphStyle style, double available, Line& line);
+    qsizetype fittingLength(QStringView candidate, double room) const;
     void startNextLine(Line& line);
 
     PageWriter& m_writer;

@@ -34,8 +34,10 @@ QImage renderOnPaper(QPdfDocument& pdf, int page, QSize pixels)
 {
     QImage paper(pixels, QImage::Format_RGB32);
     paper.fill(Qt::white);
-    QPainter painter(&paper);
-    painter.drawImage(0, 0, pdf.render(page, pixels));
+    {
+        QPainter painter(&paper);
+        painter.drawImage(0, 0, pdf.render(page, pixels));
+    }
     return paper;
 }
 

@@ -4,6 +4,7 @@
 #include "ReportTestInputs.h"
 #include "core/ErrorReporter.h"
 #include "reports/PageWriter.h"
+#include "reports/PainterPageWriter.h"
 #include "reports/ReportDocuments.h"
 #include "reports/ReportPdf.h"
 #include "support/ScriptedPrompts.h"
@@ -14,6 +15,7 @@
 #include <QPainter>
 #include <QPdfDocument>
 #include <QPdfSelection>
+#include <QPdfWriter>
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -399,6 +401,40 @@ private slots:
                            {2}, documents);
         QVERIFY(!nowhere.written);
         QVERIFY(nowhere.error.contains(u"cannot be written"));
+    }
+
+    // The device measure answers the wrap's cut widths from one kept layout: they must agree
+    // with measuring each cut on its own, in every font, but for the kerning with the letter
+    // after the cut (under a hundredth of an inch).
+    void deviceMeasureOfCutsAgreesWithWholeTexts()
+    {
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(600);
+        const DeviceTextMeasure measure(pdf);
+        ReportFixture fixture;
+        const QString text = fixture.catalogue.LoadResString(4011).left(220);
+        std::vector<qsizetype> cuts;
+        for (qsizetype at = 1; at < text.size(); ++at)
+            if (text[at] == u' ')
+                cuts.push_back(at + 1);
+        cuts.push_back(text.size());
+        for (const PrintFont& font : {PrintFont{timesNewRoman(), 10}, PrintFont{arial(), 12, true},
+                                      PrintFont{arial(), 8, false, true}}) {
+            for (int pass = 0; pass < 2; ++pass) { // measured, then kept
+                const std::vector<double> widths = measure.prefixWidths(text, cuts, font);
+                for (size_t i = 0; i < cuts.size(); ++i)
+                    QVERIFY2(qAbs(widths[i] - measure.width(text.left(cuts[i]), font)) < 0.01,
+                             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                                            .arg(font.name)
+                                            .arg(cuts[i])
+                                            .arg(widths[i])
+                                            .arg(measure.width(text.left(cuts[i]), font))));
+            }
+        }
+        QVERIFY(measure.width(text, PrintFont{arial(), 12, true}) >
+                measure.width(text, PrintFont{arial(), 12}));
     }
 };
 
