@@ -9,10 +9,11 @@
 namespace halcyra {
 namespace {
 
-// Cursor positions kept for the layouts measured (about 8 bytes each), and printed lines kept
-// with their glyphs.
-constexpr qsizetype kKeptPositions = 2'000'000;
-constexpr qsizetype kKeptLines = 20'000;
+// What is kept of the layouts: cursor positions of measured texts (8 bytes each) and glyphs of
+// printed lines (about 20 bytes each); some ten megabytes, the catalogue's paragraphs many
+// times over.
+constexpr qsizetype kKeptPositions = 1'000'000;
+constexpr qsizetype kKeptGlyphs = 500'000;
 
 } // namespace
 
@@ -92,8 +93,15 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
     const double dpi = dotsPerInch();
     for (qsizetype at = 0; at <= text.size(); ++at)
         (*positions)[static_cast<size_t>(at)] = line.cursorToX(static_cast<int>(at)) / dpi;
+    const auto cost = static_cast<qsizetype>(positions->size());
+    if (cost >= kept.maxCost()) {
+        // Too long to keep (the cache would drop it at once): lent until the next call.
+        static std::vector<double> unkept;
+        unkept = std::move(*positions);
+        return unkept;
+    }
     std::vector<double>* stored = positions.get();
-    kept.insert(key, positions.release(), static_cast<qsizetype>(stored->size()));
+    kept.insert(key, positions.release(), cost);
     return *stored;
 }
 
@@ -102,7 +110,7 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
 const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
                                                      const PrintFont& font) const
 {
-    static QCache<QString, QList<QGlyphRun>> kept(kKeptLines);
+    static QCache<QString, QList<QGlyphRun>> kept(kKeptGlyphs);
     const QString key = layoutKey(text, font);
     if (const QList<QGlyphRun>* runs = kept.object(key))
         return *runs;
@@ -112,7 +120,15 @@ const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
     layout.endLayout();
     auto runs = std::make_unique<QList<QGlyphRun>>(layout.glyphRuns());
     QList<QGlyphRun>* stored = runs.get();
-    kept.insert(key, runs.release());
+    qsizetype glyphs = 1;
+    for (const QGlyphRun& run : *stored)
+        glyphs += run.glyphIndexes().size();
+    if (glyphs >= kept.maxCost()) {
+        static QList<QGlyphRun> unkept;
+        unkept = std::move(*runs);
+        return unkept;
+    }
+    kept.insert(key, runs.release(), glyphs);
     return *stored;
 }
 
