@@ -88,13 +88,13 @@ private slots:
 
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Company Info"));
         for (int i = 0; i < kCompanyFieldCount; ++i) {
-            const CompanyField& spec = companyFields()[static_cast<size_t>(i)];
+            const CompanyField& field = companyFields()[static_cast<size_t>(i)];
             QCOMPARE(w.field(i)->text(), fullRow()[static_cast<size_t>(i)]);
             QCOMPARE(w.h.state.CompanyInfoLines[static_cast<size_t>(i)],
                      fullRow()[static_cast<size_t>(i)]);
-            QCOMPARE(w.field(i)->maxLength(), spec.maxLength);
+            QCOMPARE(w.field(i)->maxLength(), field.maxLength);
             QCOMPARE(w.window->findChild<QLabel*>(QStringLiteral("lblLabels_%1").arg(i))->text(),
-                     QString::fromLatin1(spec.label));
+                     QString::fromLatin1(field.label));
         }
         QCOMPARE(w.field(company::kState)->maxLength(), 2);
         QCOMPARE(w.web()->maxLength(), 100);
