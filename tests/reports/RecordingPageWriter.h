@@ -29,7 +29,13 @@ public:
     }
 };
 
-class RecordingPageWriter final : public PageWriter
+// Holds the measure, so that it is built before the page writer that keeps a reference to it.
+struct FixedTextMeasureHolder
+{
+    FixedTextMeasure measure;
+};
+
+class RecordingPageWriter final : public FixedTextMeasureHolder, public PageWriter
 {
 public:
     struct Drawn
@@ -44,10 +50,9 @@ public:
     };
 
     explicit RecordingPageWriter(QSizeF printable = {8.0, 10.5})
-        : PageWriter(measure), m_printable(printable)
+        : PageWriter(FixedTextMeasureHolder::measure), m_printable(printable)
     {}
 
-    FixedTextMeasure measure;
     QList<Drawn> drawn;
     int pages = 0;
     int documentsEnded = 0;
