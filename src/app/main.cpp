@@ -4,6 +4,7 @@
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/Startup.h"
+#include "core/SystemTimeOfDay.h"
 #include "core/Version.h"
 #include "core/windows/HalcyraApplication.h"
 #include "records/windows/frmMain.h"
@@ -13,23 +14,9 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QTextStream>
-#include <QTime>
 #include <QTimer>
 
 using namespace halcyra;
-
-namespace {
-
-class SystemTimeOfDay final : public TimeOfDay
-{
-public:
-    double secondsSinceMidnight() const override
-    {
-        return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-    }
-};
-
-} // namespace
 
 int main(int argc, char** argv)
 {

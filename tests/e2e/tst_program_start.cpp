@@ -1,6 +1,6 @@
 // Starts the real program in a temporary program folder.
 
-#include "setup/CompanyInfo.h"
+#include "support/CompanyRow.h"
 #include "support/TempProgramFolder.h"
 
 #include <QProcess>
@@ -27,12 +27,8 @@ private:
     // Complete company details, so the company window does not open at start-up.
     static void companyDetails(const TempProgramFolder& folder)
     {
-        const halcyra::CompanyFields row = {
-            QStringLiteral("Green Leaf"), QStringLiteral("Smith"),    QStringLiteral("Jane"),
-            QStringLiteral("1 Elm St"),   QStringLiteral("Salem"),    QStringLiteral("OR"),
-            QStringLiteral("97301"),      QStringLiteral("555-1234"), QString(),
-            QString(),                    QStringLiteral("jane@example.com")};
-        QVERIFY(!halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")), row));
+        QVERIFY(!halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")),
+                                         halcyra::test::fullCompanyRow()));
     }
 
     static QProcessEnvironment environmentFor(const TempProgramFolder& folder)

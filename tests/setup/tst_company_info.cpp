@@ -3,6 +3,7 @@
 
 #include "records/DatabaseFile.h"
 #include "setup/CompanyInfo.h"
+#include "support/CompanyRow.h"
 #include "support/TempProgramFolder.h"
 
 #include <QSqlDatabase>
@@ -15,20 +16,7 @@ using halcyra::test::TempProgramFolder;
 
 namespace {
 
-CompanyFields fullRow()
-{
-    return {QStringLiteral("Green Leaf"),
-            QStringLiteral("Smith"),
-            QStringLiteral("Jane"),
-            QStringLiteral("1 Elm St"),
-            QStringLiteral("Salem"),
-            QStringLiteral("OR"),
-            QStringLiteral("97301"),
-            QStringLiteral("555-1234"),
-            QString(),
-            QString(),
-            QStringLiteral("jane@example.com")};
-}
+using halcyra::test::fullCompanyRow;
 
 void execute(const QString& databasePath, const QString& sql)
 {
@@ -85,7 +73,7 @@ private slots:
                                 "Information.\nThis is not permitted.\n\nPlease enter another "
                                 "Address:.\n\nCompany Information NOT saved!!!"));
 
-        CompanyFields typed = fullRow();
+        CompanyFields typed = fullCompanyRow();
         typed[0] = QStringLiteral("  Tessaly Wellness ");
         typed[3] = QStringLiteral(" 1 Elm St  ");
         typed[10] = QStringLiteral(" jo@tessaly.net");
@@ -97,14 +85,14 @@ private slots:
         QCOMPARE(search.fields[10], QString());
         QCOMPARE(search.fields[1], QStringLiteral("Smith"));
 
-        QVERIFY(SearchFields(fullRow()).rejected.isEmpty());
+        QVERIFY(SearchFields(fullCompanyRow()).rejected.isEmpty());
     }
 
     void requiredFields()
     {
         // Company name, second phone and fax may stay empty.
-        QCOMPARE(firstEmptyRequiredField(fullRow()), std::nullopt);
-        CompanyFields fields = fullRow();
+        QCOMPARE(firstEmptyRequiredField(fullCompanyRow()), std::nullopt);
+        CompanyFields fields = fullCompanyRow();
         fields[10] = QStringLiteral("   ");
         QCOMPARE(firstEmptyRequiredField(fields), 10);
         fields[6].clear();
@@ -115,7 +103,7 @@ private slots:
     void storedCopyComparison()
     {
         std::array<QString, 15> stored{};
-        const CompanyFields boxes = fullRow();
+        const CompanyFields boxes = fullCompanyRow();
         std::copy(boxes.begin(), boxes.end(), stored.begin());
         QVERIFY(!differsFromStored(boxes, stored));
         stored[14] = QStringLiteral("spare slots do not count");
@@ -155,20 +143,20 @@ private slots:
         for (const QString& field : fields)
             QVERIFY(field.isEmpty());
 
-        QCOMPARE(saveCompanyRow(path, fullRow()), std::nullopt);
+        QCOMPARE(saveCompanyRow(path, fullCompanyRow()), std::nullopt);
         QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields, fullRow());
+        QCOMPARE(fields, fullCompanyRow());
         // The columns are the ones the rest of the program reads.
         QString error;
-        QCOMPARE(readCompanyInfo(path, &error), fullRow());
+        QCOMPARE(readCompanyInfo(path, &error), fullCompanyRow());
 
         // A file that lost its row gets it back on the next save.
         execute(path, QStringLiteral("DELETE FROM \"Company Info\""));
         QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
         QCOMPARE(fields[1], QString());
-        QCOMPARE(saveCompanyRow(path, fullRow()), std::nullopt);
+        QCOMPARE(saveCompanyRow(path, fullCompanyRow()), std::nullopt);
         QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields, fullRow());
+        QCOMPARE(fields, fullCompanyRow());
     }
 
     void failedWriteChangesNothing()
@@ -176,11 +164,11 @@ private slots:
         TempProgramFolder folder;
         folder.createDatabase();
         const QString path = folder.path(QStringLiteral("HCY300.db"));
-        QCOMPARE(saveCompanyRow(path, fullRow()), std::nullopt);
+        QCOMPARE(saveCompanyRow(path, fullCompanyRow()), std::nullopt);
         execute(path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Company Info\" "
                                      "BEGIN SELECT RAISE(ABORT, 'locked by test'); END"));
 
-        CompanyFields changed = fullRow();
+        CompanyFields changed = fullCompanyRow();
         changed[4] = QStringLiteral("Portland");
         const std::optional<CompanyDataError> error = saveCompanyRow(path, changed);
         QVERIFY(error);
@@ -192,7 +180,7 @@ private slots:
 
         CompanyFields fields;
         QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields, fullRow());
+        QCOMPARE(fields, fullCompanyRow());
 
         const std::optional<CompanyDataError> missing =
             readCompanyRow(folder.path(QStringLiteral("nowhere.db")), &fields);

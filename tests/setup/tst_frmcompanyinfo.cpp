@@ -4,6 +4,7 @@
 #include "core/SettingsKeys.h"
 #include "setup/CompanyInfo.h"
 #include "setup/windows/frmCompanyInfo.h"
+#include "support/CompanyRow.h"
 #include "support/MainWindowHarness.h"
 
 #include <QAction>
@@ -17,25 +18,12 @@ using halcyra::test::MainWindowHarness;
 
 namespace {
 
-CompanyFields fullRow()
-{
-    return {QStringLiteral("Green Leaf"),
-            QStringLiteral("Smith"),
-            QStringLiteral("Jane"),
-            QStringLiteral("1 Elm St"),
-            QStringLiteral("Salem"),
-            QStringLiteral("OR"),
-            QStringLiteral("97301"),
-            QStringLiteral("555-1234"),
-            QString(),
-            QString(),
-            QStringLiteral("jane@example.com")};
-}
+using halcyra::test::fullCompanyRow;
 
 // The company window over the harness's database, settings and prompts.
 struct CompanyWindow
 {
-    explicit CompanyWindow(const CompanyFields& row = fullRow())
+    explicit CompanyWindow(const CompanyFields& row = fullCompanyRow())
     {
         if (saveCompanyRow(h.state.DatabaseFullPath, row))
             qFatal("the company row could not be stored");
@@ -89,9 +77,9 @@ private slots:
         QCOMPARE(w.window->windowTitle(), QStringLiteral("Company Info"));
         for (int i = 0; i < kCompanyFieldCount; ++i) {
             const CompanyField& field = companyFields()[static_cast<size_t>(i)];
-            QCOMPARE(w.field(i)->text(), fullRow()[static_cast<size_t>(i)]);
+            QCOMPARE(w.field(i)->text(), fullCompanyRow()[static_cast<size_t>(i)]);
             QCOMPARE(w.h.state.CompanyInfoLines[static_cast<size_t>(i)],
-                     fullRow()[static_cast<size_t>(i)]);
+                     fullCompanyRow()[static_cast<size_t>(i)]);
             QCOMPARE(w.field(i)->maxLength(), field.maxLength);
             QCOMPARE(w.window->findChild<QLabel*>(QStringLiteral("lblLabels_%1").arg(i))->text(),
                      QString::fromLatin1(field.label));
@@ -120,7 +108,7 @@ private slots:
         QVERIFY(w.h.prompts.shown().last().text.contains(
             QStringLiteral("\n\nPlease enter another Address:.\n\n")));
         // Nothing written, the field emptied and focused, the others only trimmed.
-        QCOMPARE(w.stored(), fullRow());
+        QCOMPARE(w.stored(), fullCompanyRow());
         QCOMPARE(w.field(3)->text(), QString());
         QCOMPARE(w.field(4)->text(), QStringLiteral("Portland"));
         QCOMPARE(w.window->focusWidget(), w.field(3));
@@ -181,7 +169,7 @@ private slots:
 
         QVERIFY(w.window->cmdClose_Click());
         QCOMPARE(w.h.prompts.shown().last().text, QStringLiteral("Do you want to save changes?"));
-        QCOMPARE(w.stored(), fullRow());
+        QCOMPARE(w.stored(), fullCompanyRow());
         QCOMPARE(w.field(4)->text(), QStringLiteral("Salem"));
         QCOMPARE(w.h.state.CompanyInfoLines[4], QStringLiteral("Salem"));
         QCOMPARE(w.h.settings.get(keys::webAddress()), QStringLiteral("http://www.mine.com"));
@@ -209,7 +197,7 @@ private slots:
 
     void closeStaysOpenWhileRequiredFieldsAreEmpty()
     {
-        CompanyFields row = fullRow();
+        CompanyFields row = fullCompanyRow();
         row[6].clear();
         row[7].clear();
         CompanyWindow w(row);

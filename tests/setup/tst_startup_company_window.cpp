@@ -6,9 +6,11 @@
 #include "core/ErrorReporter.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
+#include "core/SystemTimeOfDay.h"
 #include "records/windows/frmMain.h"
 #include "setup/CompanyInfo.h"
 #include "setup/windows/frmCompanyInfo.h"
+#include "support/CompanyRow.h"
 #include "support/ModalDriver.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempProgramFolder.h"
@@ -24,29 +26,7 @@ using namespace halcyra::test;
 
 namespace {
 
-class WallClock final : public TimeOfDay
-{
-public:
-    double secondsSinceMidnight() const override
-    {
-        return QTime::currentTime().msecsSinceStartOfDay() / 1000.0;
-    }
-};
-
-CompanyFields fullRow()
-{
-    return {QStringLiteral("Green Leaf"),
-            QStringLiteral("Smith"),
-            QStringLiteral("Jane"),
-            QStringLiteral("1 Elm St"),
-            QStringLiteral("Salem"),
-            QStringLiteral("OR"),
-            QStringLiteral("97301"),
-            QStringLiteral("555-1234"),
-            QString(),
-            QString(),
-            QStringLiteral("jane@example.com")};
-}
+using halcyra::test::fullCompanyRow;
 
 // One start of the program in a folder of its own, with the real windows.
 struct ProgramRun
@@ -77,7 +57,7 @@ struct ProgramRun
     ErrorReporter reporter;
     ProgramState state;
     Catalogue catalogue = Catalogue::builtIn();
-    WallClock clock;
+    SystemTimeOfDay clock;
     AppStartupWindows windows;
 };
 
@@ -100,7 +80,7 @@ class StartupCompanyWindow : public QObject
 private slots:
     void missingCityOpensTheWindowBeforeTheMainWindow()
     {
-        CompanyFields row = fullRow();
+        CompanyFields row = fullCompanyRow();
         row[4].clear();
         ProgramRun run(row);
 
@@ -132,7 +112,7 @@ private slots:
 
     void emptyCompanyNameAloneDoesNotOpenIt()
     {
-        CompanyFields row = fullRow();
+        CompanyFields row = fullCompanyRow();
         row[0].clear();
         ProgramRun run(row);
         QVERIFY(run.start());
@@ -165,7 +145,7 @@ private slots:
 
     void exitProgramAtStartEndsWithoutTheMainWindow()
     {
-        CompanyFields row = fullRow();
+        CompanyFields row = fullCompanyRow();
         row[1].clear();
         ProgramRun run(row);
         QObject watch;
