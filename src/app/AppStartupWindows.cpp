@@ -2,6 +2,7 @@
 
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
+#include "core/windows/ArrowCursor.h"
 #include "records/windows/frmMain.h"
 #include "setup/windows/frmCompanyInfo.h"
 #include "ui/windows/frmMsg.h"
@@ -56,7 +57,7 @@ void AppStartupWindows::showHelpContents()
 
 void AppStartupWindows::showSplash()
 {
-    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_busy.emplace(m_reporter.prompts());
     m_splash = std::make_unique<frmSplash>(m_catalogue);
     m_splash->show();
     m_splash->repaint();
@@ -66,16 +67,14 @@ void AppStartupWindows::showSplash()
 void AppStartupWindows::closeSplash()
 {
     m_splash.reset();
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    m_busy.reset();
 }
 
 void AppStartupWindows::showTips()
 {
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const ArrowCursor arrow;
     frmTip tips(m_settings, m_state.DatabaseFolder);
     tips.exec();
-    QApplication::restoreOverrideCursor();
 }
 
 void AppStartupWindows::processEvents()
@@ -123,9 +122,22 @@ std::array<QString, 11> AppStartupWindows::loadCompanyInfo()
 
 void AppStartupWindows::showCompanyInfo()
 {
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const ArrowCursor arrow;
     companyWindow().showModally();
-    QApplication::restoreOverrideCursor();
+}
+
+void AppStartupWindows::bringToFront()
+{
+    // A question still open comes first: the main window waits behind it.
+    QWidget* target = QApplication::activeModalWidget();
+    if (!target && m_main && m_main->isVisible())
+        target = m_main.get();
+    if (!target)
+        return; // still starting: the splash and the start-up windows come up on their own
+    if (target->isMinimized())
+        target->showNormal();
+    target->raise();
+    target->activateWindow();
 }
 
 void AppStartupWindows::endProgram()
@@ -140,8 +152,7 @@ void AppStartupWindows::endProgram()
 
 void AppStartupWindows::showMainWindow()
 {
-    while (QApplication::overrideCursor())
-        QApplication::restoreOverrideCursor();
+    m_busy.reset();
     if (m_exitRequested) {
         // The quit waits for the program's event loop, the next one to run.
         QTimer::singleShot(0, qApp, [] { QCoreApplication::exit(0); });

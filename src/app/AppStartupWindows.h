@@ -1,9 +1,11 @@
 #pragma once
 
+#include "core/BusyCursor.h"
 #include "core/Startup.h"
 
 #include <QElapsedTimer>
 #include <memory>
+#include <optional>
 
 namespace halcyra {
 
@@ -36,6 +38,8 @@ public:
     void showMainWindow() override;
 
     frmMain* mainWindow() const { return m_main.get(); }
+    // Another start of the program on this folder: the running one comes to the front.
+    void bringToFront();
     // The company window, loaded (hidden) on first use and kept.
     frmCompanyInfo& companyWindow();
     // Time spent in the splash waits, which a start-up measurement leaves out.
@@ -55,6 +59,7 @@ private:
     std::unique_ptr<frmCompanyInfo> m_company;
     std::unique_ptr<frmSplash> m_splash;
     std::unique_ptr<frmMsg> m_msg;
+    std::optional<BusyCursor> m_busy; // from the splash to the main window
     qint64 m_waited = 0;
     bool m_exitRequested = false;
 };

@@ -28,7 +28,8 @@ public:
     virtual std::optional<QString> askText(const QString& title, const QString& label,
                                            const QString& initial) = 0;
 
-    // Changes the mouse pointer to the hourglass while the program works, and back.
+    // Pushes the hourglass (true) or puts back the pointer the last push covered (false).
+    // Called only through BusyCursor, which keeps the two in step.
     virtual void setBusy(bool busy) = 0;
 };
 

@@ -249,6 +249,51 @@ private slots:
         QCOMPARE(caption(h), QStringLiteral("Data Control Bar: - Record: 2"));
     }
 
+    // Every way out (the quit question, File > Exit) must end the program even when the record
+    // cannot be saved, but only with the adviser's word and a line in the log.
+    void aQuitThatCannotSaveAsksBeforeDiscarding_data()
+    {
+        QTest::addColumn<bool>("fileExit");
+        QTest::newRow("close, Yes to quit") << false;
+        QTest::newRow("File > Exit") << true;
+    }
+    void aQuitThatCannotSaveAsksBeforeDiscarding()
+    {
+        QFETCH(bool, fileExit);
+        MainWindowHarness h;
+        const qint64 adams = h.addClient(QStringLiteral("Adams"), QStringLiteral("Ann"));
+        h.open();
+        h.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Customers\" "
+                                 "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        MainWindowHarness::focus(field(h, 1));
+        MainWindowHarness::type(field(h, 1), QStringLiteral("Adamson"));
+
+        auto quit = [&](QList<Answer> answers) {
+            h.prompts.setNextAnswers(fileExit ? answers.mid(1) : answers);
+            if (fileExit)
+                h.child<QAction>(QStringLiteral("mnuFileExit"))->trigger();
+            else
+                h.window().close();
+            MainWindowHarness::settle();
+        };
+        quit({Answer::Yes, Answer::No});
+        QVERIFY(h.window().isVisible());
+        QCOMPARE(field(h, 1)->text(), QStringLiteral("Adamson"));
+        QCOMPARE(h.prompts.shown().last().text,
+                 QStringLiteral("The changes to this client could not be saved.\n\n"
+                                "Quit without saving them?"));
+
+        quit({Answer::Yes, Answer::Yes});
+        QVERIFY(!h.window().isVisible());
+        QCOMPARE(h.stored(adams, columns::detail(1)).toString(), QStringLiteral("Adams"));
+        QFile log(h.reporter.logPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(log.readAll().contains(
+            QStringLiteral("Quit without saving the changes to client record %1.")
+                .arg(adams)
+                .toUtf8()));
+    }
+
     void quittingAsksFirstAndSavesThePlace()
     {
         MainWindowHarness h;
@@ -266,10 +311,13 @@ private slots:
         QCOMPARE(question.text, QStringLiteral("Are you sure you want to quit the program?"));
         QCOMPARE(question.icon, UserPrompts::Icon::Warning);
 
-        h.child<QAction>(QStringLiteral("mnuFileOpen"))->trigger(); // another window is open
-        QWidget* list = h.child<QWidget>(QStringLiteral("frmDataGrid"));
-        QVERIFY(list && list->isVisible());
-        QCOMPARE(list->windowTitle(), QStringLiteral("Halcyra Client List"));
+        // Until the client list exists its entries say so, and open no window of their own.
+        h.child<QAction>(QStringLiteral("mnuFileOpen"))->trigger();
+        QCOMPARE(h.prompts.shown().last().text,
+                 QStringLiteral("The client list is not available yet."));
+        QVERIFY(!h.child<QWidget>(QStringLiteral("frmDataGrid")));
+        auto* list = new QWidget(&h.window(), Qt::Window); // another window is open
+        list->show();
 
         h.prompts.setNextAnswers({Answer::Yes});
         QVERIFY(h.window().close());

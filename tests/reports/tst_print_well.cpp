@@ -110,7 +110,7 @@ private slots:
         QCOMPARE(notice->Label1->text(), QStringLiteral("Supplement Guide"));
         QCOMPARE(notice->Label2->text(), QStringLiteral("Printing"));
         QVERIFY(!notice->isVisible());
-        QVERIFY(!h.prompts.busy());
+        QVERIFY(!h.prompts.busy() && !h.prompts.busyUnderflow());
         QVERIFY(h.prompts.shown().isEmpty());
     }
 
@@ -127,7 +127,7 @@ private slots:
         QVERIFY(!h.state.SkipPrinting);
         QVERIFY(!window.findChild<frmPrinting*>(QStringLiteral("frmPrinting")));
         QVERIFY(h.prompts.shown().isEmpty());
-        QVERIFY(!h.prompts.busy());
+        QVERIFY(!h.prompts.busy() && !h.prompts.busyUnderflow());
     }
 
     void nothingChosenAsksForNoPrinter()

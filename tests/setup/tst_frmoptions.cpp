@@ -177,7 +177,7 @@ private slots:
         QVERIFY(m_state.PrintRequested);
         QVERIFY(!m_state.SkipPrinting);
         QCOMPARE(m_dialog->closedBy(), OptionsButton::Print);
-        QVERIFY(!m_prompts.busy());
+        QVERIFY(!m_prompts.busy() && !m_prompts.busyUnderflow());
     }
 
     void printDailyIntakeBoxOnePrintsDocumentSix()

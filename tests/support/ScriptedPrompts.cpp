@@ -30,4 +30,14 @@ std::optional<QString> ScriptedPrompts::askText(const QString& title, const QStr
     return m_texts.isEmpty() ? std::nullopt : m_texts.takeFirst();
 }
 
+void ScriptedPrompts::setBusy(bool busy)
+{
+    if (busy)
+        ++m_busyDepth;
+    else if (m_busyDepth > 0)
+        --m_busyDepth;
+    else
+        m_busyUnderflow = true;
+}
+
 } // namespace halcyra::test

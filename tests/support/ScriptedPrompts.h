@@ -28,20 +28,24 @@ public:
     void failNextInform() { m_failNextInform = true; }
 
     const QList<Shown>& shown() const { return m_shown; }
-    bool busy() const { return m_busy; }
+    // The pointer is a stack, as the real one is: busy while anything pushed is not yet put back.
+    bool busy() const { return m_busyDepth > 0; }
+    // Set when more hourglasses were put back than were pushed.
+    bool busyUnderflow() const { return m_busyUnderflow; }
 
     void inform(const QString& title, const QString& text, Icon icon) override;
     Answer ask(const QString& title, const QString& text, Buttons buttons, Icon icon,
                Answer defaultAnswer) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
-    void setBusy(bool busy) override { m_busy = busy; }
+    void setBusy(bool busy) override;
 
 private:
     QList<Answer> m_answers;
     QList<std::optional<QString>> m_texts;
     QList<Shown> m_shown;
-    bool m_busy = false;
+    int m_busyDepth = 0;
+    bool m_busyUnderflow = false;
     bool m_failNextInform = false;
 };
 

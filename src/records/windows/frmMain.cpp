@@ -1,5 +1,6 @@
 #include "records/windows/frmMain.h"
 
+#include "core/BusyCursor.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
@@ -25,7 +26,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
@@ -206,16 +206,18 @@ void frmMain::Form_Load(const Catalogue& catalogue)
     m_connectionName =
         QStringLiteral("frmMain.Data1.%1").arg(reinterpret_cast<quintptr>(this), 0, 16);
     m_reporter.trap(label("Form_Load"), [&] {
-        m_reporter.prompts().setBusy(true);
         QString error;
-        const bool opened = openDatabase(m_state.DatabaseFullPath, m_connectionName, &error);
-        m_data =
-            std::make_unique<ClientDataSource>(QSqlDatabase::database(m_connectionName, false));
-        ApplyCatalogueCaptions(*this, catalogue);
-        setFieldHelpButtonHidden(m_settings.flag(keys::fieldHelpHidden()));
-        refreshOwnWebsiteEntry();
-        placeOnScreen();
-        m_reporter.prompts().setBusy(false);
+        bool opened = false;
+        {
+            const BusyCursor busy(m_reporter.prompts());
+            opened = openDatabase(m_state.DatabaseFullPath, m_connectionName, &error);
+            m_data =
+                std::make_unique<ClientDataSource>(QSqlDatabase::database(m_connectionName, false));
+            ApplyCatalogueCaptions(*this, catalogue);
+            setFieldHelpButtonHidden(m_settings.flag(keys::fieldHelpHidden()));
+            refreshOwnWebsiteEntry();
+            placeOnScreen();
+        }
         if (!opened || !m_data->open(&error))
             throw ProgramError(errors::kPathFileAccess, error);
     });
@@ -302,8 +304,11 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 bool frmMain::unloadSteps()
 {
-    // Nothing typed is lost: a record that cannot be saved keeps the window open.
-    if (!finishEntryInFocusedBox() || !saveIfEdited())
+    if (!finishEntryInFocusedBox())
+        return false;
+    // A record that cannot be saved is never dropped without the adviser's word, but neither
+    // may it keep the program from closing while the database refuses every write.
+    if (!saveIfEdited() && !quitWithoutSaving())
         return false;
     Data1_Validate(DataAction::Close);
     const QList<QWidget*> windows = QApplication::topLevelWidgets();
@@ -312,6 +317,27 @@ bool frmMain::unloadSteps()
             (*it)->close();
     if (!isMinimized())
         storePlacement();
+    return true;
+}
+
+bool frmMain::quitWithoutSaving()
+{
+    const auto answer = m_reporter.prompts().ask(
+        AppTitle(),
+        QStringLiteral("The changes to this client could not be saved.\n\n"
+                       "Quit without saving them?"),
+        UserPrompts::Buttons::YesNo, UserPrompts::Icon::Warning, UserPrompts::Answer::No);
+    if (answer != UserPrompts::Answer::Yes)
+        return false;
+    // The log names the record, not the client: it is a plain text file beside the program.
+    const QString which =
+        m_data->isNewRecord()
+            ? QStringLiteral("a new client")
+            : QStringLiteral("client record %1").arg(m_data->current().customerId());
+    m_reporter.ReportError(QString::number(errors::kPathFileAccess),
+                           QStringLiteral("Quit without saving the changes to %1.").arg(which),
+                           m_reporter.CurrentProcedureLabel(), ErrorReporter::kStyleOk, {}, 0,
+                           false);
     return true;
 }
 
@@ -395,21 +421,7 @@ void frmMain::cmdList_Click()
         // The list shows what is stored, so the record on screen is stored first.
         if (!finishEntryInFocusedBox() || !saveIfEdited())
             return;
-        m_reporter.prompts().setBusy(true);
-        if (!m_listWindow) {
-            m_listWindow = new QWidget(this, Qt::Window);
-            m_listWindow->setObjectName(QStringLiteral("frmDataGrid"));
-            m_listWindow->setWindowTitle(QStringLiteral("Halcyra Client List"));
-            auto* layout = new QVBoxLayout(m_listWindow);
-            auto* note = new QLabel(QStringLiteral("The client list is not available yet."));
-            note->setAlignment(Qt::AlignCenter);
-            layout->addWidget(note);
-            m_listWindow->resize(520, 320);
-        }
-        m_listWindow->show();
-        m_listWindow->raise();
-        m_listWindow->activateWindow();
-        m_reporter.prompts().setBusy(false);
+        showNotAvailable(QStringLiteral("The client list"));
     });
 }
 

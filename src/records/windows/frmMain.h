@@ -89,6 +89,8 @@ private:
     void placeOnScreen();
     void storePlacement();
     bool unloadSteps();
+    // Asked when the record on screen could not be saved at closing.
+    bool quitWithoutSaving();
 
     // Data1 (frmMainData.cpp)
     ClientForm formOnScreen() const;
@@ -140,7 +142,6 @@ private:
     QPushButton* cmdList = nullptr;
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdSend = nullptr;
-    QPointer<QWidget> m_listWindow;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;
 

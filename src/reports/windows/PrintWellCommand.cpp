@@ -1,5 +1,6 @@
 #include "reports/windows/PrintWellCommand.h"
 
+#include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
@@ -13,6 +14,7 @@
 #include "setup/windows/frmOptions.h"
 
 #include <QPrinter>
+#include <optional>
 
 namespace halcyra {
 
@@ -43,10 +45,13 @@ void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidge
         m_state.SkipPrinting = false;
         return chosen;
     });
+    // The hourglass from the first printed document to the end of the run.
+    std::optional<BusyCursor> busy;
     report.setShowPrinting([&](const QString& section) {
         if (!m_printing)
             m_printing = new frmPrinting(parent);
-        prompts.setBusy(true);
+        if (!busy)
+            busy.emplace(prompts);
         ShowPrinting(*m_printing, section);
     });
 
@@ -58,7 +63,7 @@ void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidge
     report.EndDoc();
     if (m_printing)
         m_printing->hide();
-    prompts.setBusy(false);
+    busy.reset();
     if (writer.deviceFailed())
         m_reporter.ReportError(QString::number(errors::kPathFileAccess),
                                QStringLiteral("The printer could not be started."),

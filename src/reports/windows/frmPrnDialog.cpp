@@ -1,5 +1,6 @@
 #include "reports/windows/frmPrnDialog.h"
 
+#include "core/BusyCursor.h"
 #include "core/UserPrompts.h"
 #include "core/Version.h"
 #include "reports/PrinterSettings.h"
@@ -38,9 +39,8 @@ bool frmPrnDialog::Command2_Click(QPrinter& printer)
     if (!ShowPrinter(chosen, printDialogError(printer)))
         return false;
 
-    m_prompts.setBusy(true);
+    const BusyCursor busy(m_prompts);
     SetPrinterFromDialog(printer, choiceOf(chosen), installed);
-    m_prompts.setBusy(false);
     return true;
 }
 

@@ -2,6 +2,7 @@
 
 #include "setup/windows/frmCompanyInfo.h"
 
+#include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
@@ -226,7 +227,7 @@ void frmCompanyInfo::connectBoxes()
 void frmCompanyInfo::Form_Load()
 {
     m_reporter.trap(label("Form_Load"), [&] {
-        m_reporter.prompts().setBusy(true);
+        const BusyCursor busy(m_reporter.prompts());
         CompanyFields fields;
         const std::optional<CompanyDataError> error =
             readCompanyRow(m_state.DatabaseFullPath, &fields);
@@ -238,7 +239,6 @@ void frmCompanyInfo::Form_Load()
         }
         txtWeb->setText(withWebScheme(m_settings.get(keys::webAddress())));
         setFieldHelpButtonHidden(m_settings.flag(keys::fieldHelpHidden()));
-        m_reporter.prompts().setBusy(false);
         if (error)
             showDataError(*error);
     });

@@ -1,5 +1,6 @@
 // The company window's commands: Save, Close, Exit Program and Help, with the checks they run.
 
+#include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
@@ -19,34 +20,6 @@ QString label(const char* procedure)
     return QStringLiteral("frmCompanyInfo:Sub ") + QString::fromLatin1(procedure) +
            QStringLiteral("()");
 }
-
-// The hourglass for the length of a command, put back before the program asks or tells
-// anything of its own and at the end. (The prompts show the arrow while they are up.)
-class Hourglass
-{
-public:
-    explicit Hourglass(UserPrompts& prompts) : m_prompts(prompts) { on(); }
-    ~Hourglass() { off(); }
-    Hourglass(const Hourglass&) = delete;
-    Hourglass& operator=(const Hourglass&) = delete;
-
-    void on()
-    {
-        if (!m_on)
-            m_prompts.setBusy(true);
-        m_on = true;
-    }
-    void off()
-    {
-        if (m_on)
-            m_prompts.setBusy(false);
-        m_on = false;
-    }
-
-private:
-    UserPrompts& m_prompts;
-    bool m_on = false;
-};
 
 } // namespace
 
@@ -107,7 +80,7 @@ bool frmCompanyInfo::cmdSave_Click()
 {
     bool saved = false;
     m_reporter.trap(label("cmdSave_Click"), [&] {
-        Hourglass hourglass(m_reporter.prompts());
+        const BusyCursor busy(m_reporter.prompts());
         if (SearchFields())
             return;
         if (const auto error = saveCompanyRow(m_state.DatabaseFullPath, fieldTexts())) {
@@ -118,7 +91,6 @@ bool frmCompanyInfo::cmdSave_Click()
         FillCoInfo();
         storeWebAddress();
         saved = true;
-        hourglass.off();
         m_showMsg(QStringLiteral("Save Confirmation"), QStringLiteral("Company Information SAVED"));
     });
     return saved;
@@ -128,19 +100,17 @@ bool frmCompanyInfo::cmdClose_Click()
 {
     bool closed = false;
     m_reporter.trap(label("cmdClose_Click"), [&] {
-        Hourglass hourglass(m_reporter.prompts());
+        const BusyCursor busy(m_reporter.prompts());
         if (SearchFields())
             return;
         FilltxtFields();
         if (Changed) {
-            hourglass.off();
             const auto answer = m_reporter.prompts().ask(
                 AppTitle(), QStringLiteral("Do you want to save changes?"),
                 UserPrompts::Buttons::YesNo, UserPrompts::Icon::Question, UserPrompts::Answer::Yes);
             // Changes that could not be written stay on screen rather than being dropped.
             if (answer == UserPrompts::Answer::Yes && !cmdSave_Click())
                 return;
-            hourglass.on();
         }
         if (!RequiredFields())
             return;

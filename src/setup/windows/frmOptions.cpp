@@ -1,5 +1,6 @@
 #include "setup/windows/frmOptions.h"
 
+#include "core/BusyCursor.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
@@ -33,19 +34,6 @@ QString label(const char* procedure)
     return QStringLiteral("frmOptions:Sub ") + QString::fromLatin1(procedure) +
            QStringLiteral("()");
 }
-
-// Shows the hourglass for the lifetime of the scope, also when a step fails.
-class BusyPointer
-{
-public:
-    explicit BusyPointer(UserPrompts& prompts) : m_prompts(prompts) { m_prompts.setBusy(true); }
-    ~BusyPointer() { m_prompts.setBusy(false); }
-    BusyPointer(const BusyPointer&) = delete;
-    BusyPointer& operator=(const BusyPointer&) = delete;
-
-private:
-    UserPrompts& m_prompts;
-};
 
 QPushButton* commandButton(QWidget* parent, const char* name, const char* caption, int captionId)
 {
@@ -441,7 +429,7 @@ void frmOptions::cmdOK_Click()
 void frmOptions::cmdCancel_Click()
 {
     m_reporter.trap(label("cmdCancel_Click"), [&] {
-        BusyPointer busy(m_reporter.prompts());
+        const BusyCursor busy(m_reporter.prompts());
         for (OptionsTab tab : {OptionsTab::Reports, OptionsTab::DailyIntake,
                                OptionsTab::PageHeaders, OptionsTab::DisplayMessages}) {
             readOptionsPage(m_settings, tab, m_values);
@@ -463,7 +451,7 @@ void frmOptions::cmdPrint_Click()
     m_reporter.trap(label("cmdPrint_Click"), [&] {
         m_state.SkipPrinting = false;
         m_state.PrintRequested = true;
-        BusyPointer busy(m_reporter.prompts());
+        const BusyCursor busy(m_reporter.prompts());
         cmdApply_Click();
         const std::vector<PrintStep> steps = documentsToPrint(selectedTab(), m_state.SelectedDocs);
         finish(OptionsButton::Print);
@@ -481,7 +469,7 @@ void frmOptions::cmdView_Click()
         m_state.PrintRequested = false;
         m_state.SkipPrinting = true;
         m_state.OptionsCancelled = false;
-        BusyPointer busy(m_reporter.prompts());
+        const BusyCursor busy(m_reporter.prompts());
         cmdApply_Click();
         finish(OptionsButton::View);
     });

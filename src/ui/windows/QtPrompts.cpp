@@ -1,5 +1,7 @@
 #include "ui/windows/QtPrompts.h"
 
+#include "core/windows/ArrowCursor.h"
+
 #include <QApplication>
 #include <QInputDialog>
 #include <QMessageBox>
@@ -45,9 +47,8 @@ void QtPrompts::inform(const QString& title, const QString& text, Icon icon)
 {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
     // The pointer may be the hourglass of the procedure that failed; a notice needs the arrow.
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const ArrowCursor arrow;
     box.exec();
-    QApplication::restoreOverrideCursor();
 }
 
 UserPrompts::Answer QtPrompts::ask(const QString& title, const QString& text, Buttons buttons,
@@ -60,9 +61,10 @@ UserPrompts::Answer QtPrompts::ask(const QString& title, const QString& text, Bu
         qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(toQt(icon), title, text, qtButtons, QApplication::activeWindow());
     box.setDefaultButton(toQt(defaultAnswer));
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
-    const int result = box.exec();
-    QApplication::restoreOverrideCursor();
+    const int result = [&] {
+        const ArrowCursor arrow;
+        return box.exec();
+    }();
     switch (result) {
     case QMessageBox::Yes:
         return Answer::Yes;

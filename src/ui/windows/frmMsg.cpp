@@ -1,5 +1,7 @@
 #include "ui/windows/frmMsg.h"
 
+#include "core/windows/ArrowCursor.h"
+
 #include <QApplication>
 #include <QCheckBox>
 #include <QDesktopServices>
@@ -103,9 +105,8 @@ MessageResult frmMsg::ShowMsg(const QString& title, const QString& message)
     lblMsg->setText(message);
     layoutFor(title);
     m_result = MessageResult::Closed;
-    QApplication::setOverrideCursor(Qt::ArrowCursor);
+    const ArrowCursor arrow;
     exec();
-    QApplication::restoreOverrideCursor();
     return m_result;
 }
 
