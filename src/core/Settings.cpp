@@ -50,10 +50,9 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
 void SettingsStore::SaveSetting(const QString& application, const QString& section,
                                 const QString& key, const QString& value)
 {
-    QDir().mkpath(m_folder);
     QSettings& settings = file(application);
     settings.setValue(settingsPath(section, key), value);
-    settings.sync();
+    writeThrough(settings);
 }
 
 void SettingsStore::DeleteSetting(const QString& application, const QString& section,
@@ -61,7 +60,29 @@ void SettingsStore::DeleteSetting(const QString& application, const QString& sec
 {
     QSettings& settings = file(application);
     settings.remove(settingsPath(section, key));
-    settings.sync();
+    writeThrough(settings);
+}
+
+void SettingsStore::writeThrough(QSettings& settings)
+{
+    QString reason;
+    if (!QDir().mkpath(m_folder)) {
+        reason = QStringLiteral("The settings folder %1 cannot be created.")
+                     .arg(QDir::toNativeSeparators(m_folder));
+    } else {
+        settings.sync();
+        if (settings.status() == QSettings::AccessError)
+            reason = QStringLiteral("The settings file %1 cannot be written.")
+                         .arg(QDir::toNativeSeparators(settings.fileName()));
+        else if (settings.status() == QSettings::FormatError)
+            reason = QStringLiteral("The settings file %1 is damaged and cannot be updated.")
+                         .arg(QDir::toNativeSeparators(settings.fileName()));
+    }
+    if (reason.isEmpty() || m_writeFailureTold)
+        return;
+    m_writeFailureTold = true;
+    if (m_onWriteFailure)
+        m_onWriteFailure(reason);
 }
 
 bool SettingsStore::contains(const QString& application, const QString& section,

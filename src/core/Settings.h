@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <functional>
 #include <map>
 #include <memory>
 
@@ -46,11 +47,22 @@ public:
     bool flag(const SettingKey& key) const;
     void saveFlag(const SettingKey& key, bool value);
 
+    // Told, with the reason, the first time a setting cannot be written; later failures of the
+    // session are not repeated. The value stays in memory, so the session goes on as chosen.
+    void setWriteFailureHandler(std::function<void(const QString& reason)> handler)
+    {
+        m_onWriteFailure = std::move(handler);
+    }
+
 private:
     QSettings& file(const QString& application) const;
+    // Writes the file and checks that it was written.
+    void writeThrough(QSettings& settings);
 
     QString m_folder;
     mutable std::map<QString, std::unique_ptr<QSettings>> m_files;
+    std::function<void(const QString&)> m_onWriteFailure;
+    bool m_writeFailureTold = false;
 };
 
 } // namespace halcyra

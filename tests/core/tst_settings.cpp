@@ -2,6 +2,7 @@
 #include "core/SettingsKeys.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -24,6 +25,8 @@ private slots:
     void secondStoreSeesWhatTheFirstSaved();
     void deleteSettingRestoresDefault();
     void storeMakesItsFolder();
+    void aFailedWriteIsToldOnceAndTheSessionGoesOn_data();
+    void aFailedWriteIsToldOnceAndTheSessionGoesOn();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -188,6 +191,37 @@ void SettingsTest::storeMakesItsFolder()
     store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"0"_s);
     SettingsStore reread(folder);
     QCOMPARE(reread.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"0"_s);
+}
+
+void SettingsTest::aFailedWriteIsToldOnceAndTheSessionGoesOn_data()
+{
+    // File permissions do not stop root, so the failures are made of things in the way.
+    QTest::addColumn<QString>("blocker");
+    QTest::addColumn<QString>("reasonStart");
+    QTest::newRow("the folder cannot be made") << u"folder"_s << u"The settings folder"_s;
+    QTest::newRow("the file cannot be written") << u"file"_s << u"The settings file"_s;
+}
+
+void SettingsTest::aFailedWriteIsToldOnceAndTheSessionGoesOn()
+{
+    QFETCH(QString, blocker);
+    QFETCH(QString, reasonStart);
+    const QString folder = m_dir->filePath(u"Halcyra"_s);
+    if (blocker == u"folder") {
+        QFile file(folder); // a plain file where the folder should be
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else {
+        QVERIFY(QDir().mkpath(folder + u"/HCY.ini"_s)); // a folder where the file should be
+    }
+    SettingsStore store(folder);
+    QStringList told;
+    store.setWriteFailureHandler([&](const QString& reason) { told << reason; });
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"-1"_s);
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s, u"False"_s);
+    store.DeleteSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().startsWith(reasonStart), qPrintable(told.first()));
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)
