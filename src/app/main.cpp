@@ -3,6 +3,7 @@
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
+#include "core/SingleInstance.h"
 #include "core/Startup.h"
 #include "core/SystemTimeOfDay.h"
 #include "core/Version.h"
@@ -45,9 +46,23 @@ int main(int argc, char** argv)
     parser.process(app);
 
     QtPrompts prompts;
+    SingleInstance instance(QDir::currentPath());
+    if (!instance.claim()) {
+        prompts.inform(AppTitle(),
+                       QStringLiteral("Halcyra is already running on this program folder. Its "
+                                      "window has been brought to the front."),
+                       UserPrompts::Icon::Information);
+        return 0;
+    }
     SettingsStore settings(SettingsStore::defaultFolder());
     ErrorReporter reporter(QDir::currentPath(), prompts);
     app.setErrorReporter(&reporter);
+    settings.setWriteFailureHandler([&reporter](const QString& reason) {
+        reporter.ReportError(QString::number(errors::kPathFileAccess),
+                             reason + QStringLiteral(" Options and choices made now are kept only "
+                                                     "until the program closes."),
+                             reporter.CurrentProcedureLabel());
+    });
 
     const Catalogue catalogue = Catalogue::builtIn();
     ProgramState state;
@@ -57,6 +72,8 @@ int main(int argc, char** argv)
     StartupOptions options;
     options.workingFolder = QDir::currentPath();
     options.splashSeconds = qMax(0.0, parser.value(splashSeconds).toDouble());
+    QObject::connect(&instance, &SingleInstance::activationRequested, &app,
+                     [&windows] { windows.bringToFront(); });
     if (!Main(options, state, settings, reporter, windows, clock))
         return 1;
 

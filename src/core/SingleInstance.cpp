@@ -1,0 +1,79 @@
+#include "core/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+
+namespace halcyra {
+namespace {
+
+constexpr int kConnectWaitMs = 500;
+const QByteArray kActivate = QByteArrayLiteral("activate\n");
+
+QString keyFor(const QString& programFolder)
+{
+    // The same folder reached through another spelling (a trailing separator, a symbolic link)
+    // must give the same key.
+    QString path = QFileInfo(programFolder).canonicalFilePath();
+    if (path.isEmpty())
+        path = QDir::cleanPath(QDir(programFolder).absolutePath());
+    const QByteArray hash = QCryptographicHash::hash(path.toUtf8(), QCryptographicHash::Sha256);
+    return QStringLiteral("halcyra-%1").arg(QString::fromLatin1(hash.toHex().left(24)));
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
+    : QObject(parent), m_key(keyFor(programFolder))
+{}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::claim()
+{
+    // The lock decides who runs (a lock left by a crashed copy is taken over); the socket only
+    // carries the request to come to the front.
+    m_lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")));
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(0)) {
+        listen();
+        return true;
+    }
+    m_lock.reset();
+    QLocalSocket socket;
+    socket.connectToServer(m_key);
+    if (socket.waitForConnected(kConnectWaitMs)) {
+        socket.write(kActivate);
+        socket.waitForBytesWritten(kConnectWaitMs);
+        socket.disconnectFromServer();
+    }
+    return false;
+}
+
+void SingleInstance::listen()
+{
+    m_server = new QLocalServer(this);
+    m_server->setSocketOptions(QLocalServer::UserAccessOption);
+    // A socket file left by a copy that crashed would refuse the name; the lock says it is ours.
+    QLocalServer::removeServer(m_key);
+    if (!m_server->listen(m_key))
+        return; // later copies still find the lock; they only cannot call this one forward
+    connect(m_server, &QLocalServer::newConnection, this, [this] {
+        while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+            auto read = [this, socket] {
+                if (!socket->canReadLine())
+                    return;
+                if (socket->readLine() == kActivate)
+                    emit activationRequested();
+                socket->disconnectFromServer();
+            };
+            connect(socket, &QLocalSocket::readyRead, this, read);
+            connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+            read(); // the request may have arrived with the connection
+        }
+    });
+}
+
+} // namespace halcyra
