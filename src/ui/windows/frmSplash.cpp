@@ -6,6 +6,8 @@
 #include "core/windows/ApplyCatalogueCaptions.h"
 #include "ui/WindowsVersion.h"
 
+#include <QApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPainter>
@@ -79,6 +81,37 @@ frmSplash::frmSplash(const Catalogue& catalogue, QWidget* parent)
     layout->setColumnStretch(1, 1);
     setFixedWidth(560);
     setStyleSheet(QStringLiteral("frmSplash { border: 2px solid #2c6e3f; }"));
+    qApp->installEventFilter(this);
+}
+
+frmSplash::~frmSplash()
+{
+    qApp->removeEventFilter(this);
+}
+
+bool frmSplash::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (watched == this) {
+        // Start-up's own show and close say whether the splash is wanted at all.
+        if (type == QEvent::Show && m_dialogsUp.isEmpty())
+            m_wanted = true;
+        return false;
+    }
+    if (type != QEvent::Show && type != QEvent::Hide)
+        return false;
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || !widget->isWindow() || widget->windowType() == Qt::ToolTip)
+        return false;
+    if (type == QEvent::Show && widget->isModal()) {
+        m_dialogsUp.insert(widget);
+        if (isVisible())
+            hide();
+    } else if (m_dialogsUp.remove(widget) && m_dialogsUp.isEmpty() && m_wanted) {
+        show();
+        raise();
+    }
+    return false;
 }
 
 } // namespace halcyra
