@@ -7,8 +7,9 @@ namespace halcyra {
 
 // The numeric prefix of a text, 0 when there is none. Blanks, tabs and line feeds are skipped
 // wherever they stand, so " 1 2" reads as 12; a sign, a decimal point and an exponent are
-// taken as long as they form a number. This is the one number parse of the whole program:
-// catalogue values, scores and settings all go through it.
+// taken as long as they form a number. Catalogue values, scores and settings read as numbers
+// go through it. Where a text that is not a number must be refused rather than read as 0
+// (command-line arguments, flags, catalogue ids), the checked Qt parses are used instead.
 double leadingNumber(QStringView text);
 
 // leadingNumber truncated toward zero and clamped to the int range.
