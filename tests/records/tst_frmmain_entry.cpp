@@ -13,6 +13,7 @@
 #include <QtTest>
 
 using namespace halcyra;
+using namespace Qt::StringLiterals;
 using halcyra::test::MainWindowHarness;
 
 namespace {
@@ -143,6 +144,14 @@ private slots:
         QCOMPARE(help(h), QStringLiteral("Score in this field is automatically calculated"));
         MainWindowHarness::focus(score(h, 40));
         QCOMPARE(help(h), QStringLiteral("Score in this field is affected by other field scores."));
+
+        // Past the boxes the line describes the control reached, or is cleared.
+        MainWindowHarness::focus(score(h, 41));
+        QCOMPARE(help(h), QStringLiteral("Enter total score for group  38"));
+        MainWindowHarness::pressTab();
+        QCOMPARE(help(h), QString());
+        MainWindowHarness::focus(h.child<QWidget>(QStringLiteral("cmdUpdate")));
+        QCOMPARE(help(h), QStringLiteral("Saves record and returns to last modified record."));
     }
 
     void undoPutsBackWhatTheBoxHeld()
@@ -242,6 +251,43 @@ private slots:
         MainWindowHarness::settle();
         QCOMPARE(h.stored(adams, columns::score(1)).toInt(), 45);
         QCOMPARE(h.stored(adams, columns::score(4)).toInt(), 45);
+    }
+
+    // A command that leaves the cursor where it is (menu, toolbar, shortcut) puts nothing into
+    // a box the adviser did not type in, on the record it leaves nor on the new one.
+    void aCommandLeavesUntouchedBoxesAlone_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("New, score box") << u"txtScore_5"_s << u"mnuFileNew"_s;
+        QTest::newRow("New, sum box") << u"txtScore_16"_s << u"tbToolBar_New"_s;
+        QTest::newRow("New, last name") << u"txtFields_1"_s << u"mnuFileNew"_s;
+        QTest::newRow("New, yes/no box") << u"ckYesNo_2"_s << u"mnuFileNew"_s;
+        QTest::newRow("Save, score box") << u"txtScore_41"_s << u"tbToolBar_Save"_s;
+        QTest::newRow("Save, cholesterol") << u"txtFields_9"_s << u"mnuFileSave"_s;
+    }
+
+    void aCommandLeavesUntouchedBoxesAlone()
+    {
+        QFETCH(QString, focused);
+        QFETCH(QString, command);
+        MainWindowHarness h;
+        const qint64 adams = h.addClient(QStringLiteral("Adams"), QStringLiteral("Ann"));
+        h.open();
+        MainWindowHarness::focus(h.child<QWidget>(focused));
+        h.child<QAction>(command)->trigger();
+        MainWindowHarness::settle();
+        for (int n = 1; n <= 42; ++n) {
+            QCOMPARE(score(h, n)->text(), QString());
+            QVERIFY(h.stored(adams, columns::score(n)).isNull());
+        }
+        QVERIFY(h.stored(adams, columns::detail(9)).isNull());
+        if (command.endsWith(u"New")) {
+            for (int index = 1; index <= 16; ++index)
+                QCOMPARE(field(h, index)->text(), QString());
+            QCOMPARE(QApplication::focusWidget(), field(h, 1));
+            QCOMPARE(help(h), QStringLiteral("Enter client Last Name:"));
+        }
     }
 
     void tabAndEnterFollowTheSections()
