@@ -133,15 +133,13 @@ bool frmMain::txtFields_LostFocus(int index)
         QWidget* box = m_details->box(index);
         const DetailLeaveResult result =
             leaveDetailBox(index, m_details->text(index), QDate::currentDate());
-        if (result.sexRejected) {
-            accepted = false;
-            m_showMsg(QStringLiteral("Empty Field"),
-                      QStringLiteral("Enter either M or F in the Sex field."));
-            returnFocusTo(box);
-        } else {
+        if (!result.rejected)
             m_details->setText(index, result.text);
-            if (result.lengthMessage)
-                m_showMsg(QStringLiteral("Field Length Error"), *result.lengthMessage);
+        if (result.message)
+            m_showMsg(result.message->title, result.message->text);
+        if (result.rejected) {
+            accepted = false;
+            returnFocusTo(box);
         }
         m_lastChecked = {box, m_details->text(index), accepted};
     });
