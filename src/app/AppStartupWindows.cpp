@@ -114,7 +114,7 @@ frmCompanyInfo& AppStartupWindows::companyWindow()
     return *m_company;
 }
 
-std::array<QString, 11> AppStartupWindows::loadCompanyInfo()
+CompanyInfo AppStartupWindows::loadCompanyInfo()
 {
     // Loading the window reads the row; a row that cannot be read has shown its message there.
     return companyWindow().fieldTexts();

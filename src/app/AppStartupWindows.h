@@ -33,7 +33,7 @@ public:
     void showTips() override;
     void processEvents() override;
     void waitFor(int milliseconds) override;
-    std::array<QString, 11> loadCompanyInfo() override;
+    CompanyInfo loadCompanyInfo() override;
     void showCompanyInfo() override;
     void showMainWindow() override;
 

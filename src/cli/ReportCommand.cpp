@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientDataSource.h"
+#include "records/CompanyRecord.h"
 #include "records/DatabaseFile.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
@@ -119,10 +120,12 @@ public:
             m_err << "halcyra-cli report: " << error << '\n';
             return false;
         }
-        const std::array<QString, 11> info = readCompanyInfo(path, &error);
-        std::copy(info.begin(), info.end(), m_companyInfo.begin());
-        if (!error.isEmpty())
-            m_err << "halcyra-cli report: warning: company information: " << error << '\n';
+        // The same row the company window writes and the program's reports print.
+        const Result<CompanyInfo> info = readCompanyRow(path);
+        if (info)
+            m_companyInfo = *info;
+        else
+            m_err << "halcyra-cli report: warning: company information: " << info.error() << '\n';
         m_header = HeaderOptions::fromSettings(m_settings);
         return true;
     }

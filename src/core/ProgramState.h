@@ -1,7 +1,8 @@
 #pragma once
 
+#include "records/CompanyRecord.h"
+
 #include <QString>
-#include <array>
 
 namespace halcyra {
 
@@ -14,9 +15,8 @@ struct ProgramState
     QString DatabaseFullPath; // DatabaseFolder + DatabaseFileName()
     QString DatabaseConnect;  // empty: the default database format
 
-    // Company name, last name, first name, address, city, state, zip code, phone 1, phone 2,
-    // fax, e-mail; the remaining slots are spare.
-    std::array<QString, 15> CompanyInfoLines;
+    // The company information the reports print; the company window keeps it up to date.
+    CompanyInfo CompanyInfoLines;
     bool CompanyInfoOpenedAtStart = false;
 
     // Set when the adviser cancels the options dialog or a message's Cancel button.

@@ -137,21 +137,16 @@ bool Main(const StartupOptions& options, ProgramState& state, SettingsStore& set
     step([&] { windows.processEvents(); });
     step([&] { settings.save(keys::databasePath(), state.DatabaseFolder); });
 
-    step([&] {
-        const std::array<QString, 11> fields = windows.loadCompanyInfo();
-        std::copy(fields.begin(), fields.end(), state.CompanyInfoLines.begin());
-    });
+    step([&] { state.CompanyInfoLines = windows.loadCompanyInfo(); });
 
     step([&] { waitSince(splashStart, options.splashSeconds, windows, clock); });
     step([&] { windows.closeSplash(); });
 
     step([&] {
-        for (int index = 1; index <= 7; ++index) {
-            if (state.CompanyInfoLines[static_cast<size_t>(index)].isEmpty()) {
-                state.CompanyInfoOpenedAtStart = true;
-                windows.showCompanyInfo();
-                break;
-            }
+        // Incomplete by the company window's own rule, so the window opened here can be closed.
+        if (firstEmptyRequiredField(state.CompanyInfoLines)) {
+            state.CompanyInfoOpenedAtStart = true;
+            windows.showCompanyInfo();
         }
     });
 

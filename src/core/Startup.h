@@ -38,8 +38,8 @@ public:
     virtual void processEvents() = 0;
     // Waits about `milliseconds` while keeping the windows painted.
     virtual void waitFor(int milliseconds) = 0;
-    // The eleven company information fields as stored.
-    virtual std::array<QString, 11> loadCompanyInfo() = 0;
+    // The company information as stored.
+    virtual CompanyInfo loadCompanyInfo() = 0;
     // The company information window, modal.
     virtual void showCompanyInfo() = 0;
     // Shows the main window with the cursor in the last-name box.

@@ -11,10 +11,6 @@
 namespace halcyra {
 namespace {
 
-const char* const kCompanyColumns[] = {"CoName", "LastName", "FirstName", "Address",
-                                       "City",   "State",    "ZipCode",   "Phone1",
-                                       "Phone2", "Fax",      "E-mail"};
-
 QString uniqueConnectionName(const QString& purpose)
 {
     return purpose + u'-' + QUuid::createUuid().toString(QUuid::WithoutBraces);
@@ -117,28 +113,6 @@ bool openDatabase(const QString& path, const QString& connectionName, QString* e
         return false;
     }
     return true;
-}
-
-std::array<QString, 11> readCompanyInfo(const QString& databasePath, QString* error)
-{
-    std::array<QString, 11> fields;
-    const QString name = uniqueConnectionName(QStringLiteral("company"));
-    {
-        if (openDatabase(databasePath, name, error)) {
-            QSqlQuery query(QSqlDatabase::database(name));
-            QStringList columns;
-            for (const char* column : kCompanyColumns)
-                columns << u'"' + QString::fromLatin1(column) + u'"';
-            if (!query.exec(QStringLiteral("SELECT %1 FROM \"Company Info\" LIMIT 1")
-                                .arg(columns.join(u','))))
-                *error = query.lastError().text();
-            else if (query.next())
-                for (int i = 0; i < 11; ++i)
-                    fields[static_cast<size_t>(i)] = query.value(i).toString();
-        }
-    }
-    QSqlDatabase::removeDatabase(name);
-    return fields;
 }
 
 } // namespace halcyra

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QString>
-#include <array>
 
 namespace halcyra {
 
@@ -17,9 +16,5 @@ QString builtInSchema();
 // Opens the database at `path` in its own connection named `connectionName`: WAL journal and
 // full synchronous writes, since saves are rare and a lost record is not acceptable.
 bool openDatabase(const QString& path, const QString& connectionName, QString* error);
-
-// The eleven text fields of the company information row, empty texts where the row or the
-// database cannot be read (the error is put in `error`).
-std::array<QString, 11> readCompanyInfo(const QString& databasePath, QString* error);
 
 } // namespace halcyra

@@ -96,7 +96,7 @@ ClientRecord makeDemoClient(quint32 seed, int number)
     return record;
 }
 
-std::array<QString, 11> demoCompanyInfo()
+CompanyInfo demoCompanyInfo()
 {
     return {QStringLiteral("Greenleaf Wellness"),
             QStringLiteral("Morrow"),
@@ -152,13 +152,14 @@ int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
             return fail(insert);
     }
 
-    const std::array<QString, 11> company = demoCompanyInfo();
+    // Only company details nobody has filled in yet are replaced by the demonstration ones.
+    QStringList sets;
+    for (const CompanyField& field : companyFields())
+        sets << u'"' + QString::fromLatin1(field.column) + QStringLiteral("\" = ?");
     QSqlQuery fill(db);
-    fill.prepare(QStringLiteral(
-        "UPDATE \"Company Info\" SET \"CoName\" = ?, \"LastName\" = ?, \"FirstName\" = ?, "
-        "\"Address\" = ?, \"City\" = ?, \"State\" = ?, \"ZipCode\" = ?, \"Phone1\" = ?, "
-        "\"Phone2\" = ?, \"Fax\" = ?, \"E-mail\" = ? WHERE \"LastName\" = '' AND \"Phone1\" = ''"));
-    for (const QString& field : company)
+    fill.prepare(QStringLiteral("UPDATE \"Company Info\" SET ") + sets.join(u',') +
+                 QStringLiteral(" WHERE \"LastName\" = '' AND \"Phone1\" = ''"));
+    for (const QString& field : demoCompanyInfo())
         fill.addBindValue(field.isNull() ? QStringLiteral("") : field);
     if (!fill.exec())
         return fail(fill);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "records/ClientRecord.h"
+#include "records/CompanyRecord.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -13,7 +14,7 @@ namespace halcyra {
 ClientRecord makeDemoClient(quint32 seed, int number);
 
 // The company row a demo database gets when its own is empty.
-std::array<QString, 11> demoCompanyInfo();
+CompanyInfo demoCompanyInfo();
 
 // Adds `count` demo clients in one transaction and fills an empty company row. Returns the
 // number added, or -1 with `error` set (then nothing was added).

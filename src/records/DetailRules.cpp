@@ -3,6 +3,8 @@
 #include "core/Conversions.h"
 
 #include <QLocale>
+#include <algorithm>
+#include <cmath>
 
 namespace halcyra {
 namespace {
@@ -16,6 +18,7 @@ enum Box {
     kPhone = 7,
     kBloodPressure = 8,
     kTotalCholesterol = 9,
+    kHdl = 10,
     kLdl = 11,
     kHeight = 12,
     kWeight = 13,
@@ -48,25 +51,36 @@ int detailMaxLength(int index)
 
 int detailLengthLimit(int index)
 {
+    int check = 0;
     switch (index) {
     case kLastName:
     case kFirstName:
     case kCity:
-        return 50;
+        check = 50;
+        break;
     case kAddress:
-        return 100;
+        check = 100;
+        break;
     case kPhone:
-        return 30;
+        check = 30;
+        break;
     case kBloodPressure:
-        return 7;
+        check = 7;
+        break;
     case kHeight:
     case kWeight:
-        return 10;
+        check = 10;
+        break;
     case kDate:
-        return 50;
+        check = 50;
+        break;
     default:
-        return 0;
+        break;
     }
+    const int kept = detailMaxLength(index);
+    if (check == 0 || kept == 0)
+        return std::max(check, kept);
+    return std::min(check, kept);
 }
 
 QString detailHelpText(int index)
@@ -81,20 +95,77 @@ QString todayText(const QDate& today)
     return QLocale::system().toString(today, QLocale::ShortFormat);
 }
 
+QString detailTextAsTyped(int index, const QString& typed)
+{
+    return index == kSex ? typed.toUpper() : typed;
+}
+
+namespace {
+
+// The label without its colon, as messages name the field.
+QString fieldName(int index)
+{
+    QString name = detailLabel(index);
+    if (name.endsWith(u':'))
+        name.chop(1);
+    return name;
+}
+
+// A plain decimal number of at least 0, read the way the report reads it: no unit, no digit
+// grouping, no other text.
+bool isPlainNumber(const QString& text)
+{
+    bool ok = false;
+    const double value = text.trimmed().toDouble(&ok);
+    return ok && std::isfinite(value) && value >= 0;
+}
+
+bool isAge(const QString& text)
+{
+    bool ok = false;
+    const int years = text.trimmed().toInt(&ok);
+    return ok && years >= 0 && years <= 120;
+}
+
+// The refusal for a text the report would misread; none when the text is acceptable. An empty
+// box is left to the zero rule.
+std::optional<DetailMessage> refusal(int index, const QString& text)
+{
+    const QString sexTitle = QStringLiteral("Empty Field");
+    const QString valueTitle = QStringLiteral("Field Value Error");
+    if (index == kSex && text != u"M" && text != u"F")
+        return DetailMessage{sexTitle, QStringLiteral("Enter either M or F in the Sex field.")};
+    if (text.isEmpty())
+        return std::nullopt;
+    if (index == kAge && !isAge(text))
+        return DetailMessage{valueTitle,
+                             QStringLiteral("Enter an age from 0 to 120 in the Age field.")};
+    if ((index == kTotalCholesterol || index == kHdl) && !isPlainNumber(text))
+        return DetailMessage{
+            valueTitle,
+            QStringLiteral("Enter only a number in the %1 field.").arg(fieldName(index))};
+    return std::nullopt;
+}
+
+} // namespace
+
 DetailLeaveResult leaveDetailBox(int index, const QString& text, const QDate& today)
 {
     DetailLeaveResult result{text, false, std::nullopt};
-    if (index == kSex && text != u"M" && text != u"F") {
-        result.sexRejected = true;
+    if (auto refused = refusal(index, text)) {
+        result.rejected = true;
+        result.message = std::move(refused);
         return result;
     }
     const int limit = detailLengthLimit(index);
     if (limit > 0 && result.text.size() > limit) {
         result.text.truncate(limit);
-        result.lengthMessage = QStringLiteral("The %1 field is limited to %2 characters.\n\n"
-                                              "Your input has been truncated to %2 characters.")
-                                   .arg(detailLabel(index))
-                                   .arg(limit);
+        result.message =
+            DetailMessage{QStringLiteral("Field Length Error"),
+                          QStringLiteral("The %1 field is limited to %2 characters.\n\n"
+                                         "Your input has been truncated to %2 characters.")
+                              .arg(detailLabel(index))
+                              .arg(limit)};
     }
     if (index == kState || index == kSex)
         result.text = result.text.toUpper();

@@ -9,22 +9,33 @@ namespace halcyra {
 // The caption of the label beside client-detail box txtFields(index), index 0..18.
 QString detailLabel(int index);
 
-// The most characters a detail box accepts while typing (0: no limit).
+// The most characters the client record keeps of a detail (0: no limit).
 int detailMaxLength(int index);
 
-// The length a detail box is cut to when it is left (0: no such check).
+// The length a detail is held to when its box is left (0: none): the shorter of the record's
+// maximum and the box's own check. Nothing is cut while typing, so nothing is lost unseen.
 int detailLengthLimit(int index);
 
 // The status bar line while a detail box has the focus.
 QString detailHelpText(int index);
 
-// What leaving a detail box does, in order: the sex check, the length limit, upper case,
-// today's date, zeros.
+// What typing does to a box's text at once: the sex shows in capitals ("m" becomes "M").
+QString detailTextAsTyped(int index, const QString& typed);
+
+// A message for the message window; its title is also the key that switches it off.
+struct DetailMessage
+{
+    QString title;
+    QString text;
+};
+
+// What leaving a detail box does, in order: the sex, age and number checks, the length limit,
+// upper case, today's date, zeros.
 struct DetailLeaveResult
 {
-    QString text;             // the box's text afterwards
-    bool sexRejected = false; // "Empty Field": the focus goes back and the text is selected
-    std::optional<QString> lengthMessage; // "Field Length Error" text when the text was cut
+    QString text;          // the box's text afterwards
+    bool rejected = false; // refused: the text stays, the focus goes back and it is selected
+    std::optional<DetailMessage> message;
 };
 DetailLeaveResult leaveDetailBox(int index, const QString& text, const QDate& today);
 

@@ -15,7 +15,7 @@ constexpr int kDateBox = 16;
 
 QString field(const CompanyInfo& info, int index)
 {
-    return info[static_cast<size_t>(index)].trimmed();
+    return info[index].trimmed();
 }
 
 // Texts joined by `separator`, leaving out the empty ones.

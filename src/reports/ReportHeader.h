@@ -1,8 +1,9 @@
 #pragma once
 
+#include "records/CompanyRecord.h"
+
 #include <QString>
 #include <QStringList>
-#include <array>
 
 namespace halcyra {
 
@@ -20,24 +21,6 @@ struct ClientDetails
 };
 
 ClientDetails clientDetailsFromRecord(const ClientRecord& record);
-
-// The adviser's company information: company name, last name, first name, address, city,
-// state, zip code, phone 1, phone 2, fax, e-mail; spare slots after those.
-using CompanyInfo = std::array<QString, 15>;
-
-namespace company {
-inline constexpr int kCompanyName = 0;
-inline constexpr int kLastName = 1;
-inline constexpr int kFirstName = 2;
-inline constexpr int kAddress = 3;
-inline constexpr int kCity = 4;
-inline constexpr int kState = 5;
-inline constexpr int kZipCode = 6;
-inline constexpr int kPhone1 = 7;
-inline constexpr int kPhone2 = 8;
-inline constexpr int kFax = 9;
-inline constexpr int kEmail = 10;
-} // namespace company
 
 // What the page headers show of the adviser, from the options.
 struct HeaderOptions

@@ -18,7 +18,7 @@ MessageLayout messageLayoutFor(const QString& title)
         layout.heading = QStringLiteral("Information");
         layout.headingColor = kInformationGreen;
         layout.showOnline = true;
-    } else if (title == u"Empty Field") {
+    } else if (title == u"Empty Field" || title == u"Field Value Error") {
         layout.heading = QStringLiteral("Warning!");
         layout.headingColor = Qt::red;
         layout.showDoNotShow = true;

@@ -228,7 +228,9 @@ void StartupTest::companyInfoWindow_data()
     QTest::addColumn<bool>("opens");
     QTest::newRow("all filled") << QList<int>{} << false;
     QTest::newRow("company name empty") << QList<int>{0} << false;
-    QTest::newRow("phone 2, fax, e-mail empty") << QList<int>{8, 9, 10} << false;
+    QTest::newRow("phone 2 and fax empty") << QList<int>{8, 9} << false;
+    // The same fields the company window marks and insists on.
+    QTest::newRow("e-mail empty") << QList<int>{10} << true;
     QTest::newRow("last name empty") << QList<int>{1} << true;
     QTest::newRow("address empty") << QList<int>{3} << true;
     QTest::newRow("city empty") << QList<int>{4} << true;
@@ -243,7 +245,7 @@ void StartupTest::companyInfoWindow()
     QFETCH(bool, opens);
     StartupRun run;
     for (int field : emptyFields)
-        run.windows.companyInfo[static_cast<size_t>(field)].clear();
+        run.windows.companyInfo[field] = QStringLiteral(" "); // blank counts as empty
     bool flagSetWhenShown = false;
     run.windows.onStep(u"showCompanyInfo"_s,
                        [&] { flagSetWhenShown = run.state.CompanyInfoOpenedAtStart; });

@@ -27,8 +27,8 @@ private:
     // Complete company details, so the company window does not open at start-up.
     static void companyDetails(const TempProgramFolder& folder)
     {
-        QVERIFY(!halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")),
-                                         halcyra::test::fullCompanyRow()));
+        QVERIFY(halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")),
+                                        halcyra::test::fullCompanyRow()));
     }
 
     static QProcessEnvironment environmentFor(const TempProgramFolder& folder)

@@ -22,8 +22,8 @@ namespace {
 void prepare(const TempProgramFolder& folder)
 {
     folder.createDatabase();
-    QVERIFY(!halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")),
-                                     halcyra::test::fullCompanyRow()));
+    QVERIFY(halcyra::saveCompanyRow(folder.path(QStringLiteral("HCY300.db")),
+                                    halcyra::test::fullCompanyRow()));
     QSettings exe(folder.settingsFolder() + QStringLiteral("/HCY.ini"), QSettings::IniFormat);
     exe.setValue(QStringLiteral("Options/Tutorial"), QStringLiteral("True"));
 }

@@ -1,3 +1,4 @@
+#include "records/CompanyRecord.h"
 #include "records/DatabaseFile.h"
 
 #include <QDir>
@@ -199,11 +200,7 @@ void DatabaseFileTest::noTemporaryFileIsLeftBehind()
 void DatabaseFileTest::readCompanyInfoReadsTheRow()
 {
     create();
-    QString error;
-    std::array<QString, 11> fields = readCompanyInfo(databasePath(), &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
-    for (const QString& field : fields)
-        QVERIFY(field.isEmpty());
+    QCOMPARE(readCompanyRow(databasePath()).value(), CompanyInfo());
 
     withConnection(databasePath(), [](QSqlDatabase& db) {
         QSqlQuery query(db);
@@ -212,19 +209,15 @@ void DatabaseFileTest::readCompanyInfoReadsTheRow()
             sets << u"\"%1\" = 'value of %1'"_s.arg(column);
         QVERIFY(query.exec(u"UPDATE \"Company Info\" SET "_s + sets.join(u", "_s)));
     });
-    fields = readCompanyInfo(databasePath(), &error);
-    QVERIFY2(error.isEmpty(), qPrintable(error));
+    const Result<CompanyInfo> fields = readCompanyRow(databasePath());
+    QVERIFY2(fields, qPrintable(fields.error()));
     for (int i = 0; i < 11; ++i)
-        QCOMPARE(fields[static_cast<size_t>(i)], u"value of "_s + kCompanyColumns[i]);
+        QCOMPARE(fields.value()[i], u"value of "_s + kCompanyColumns[i]);
 }
 
 void DatabaseFileTest::readCompanyInfoOfMissingFileCreatesNothing()
 {
-    QString error;
-    const std::array<QString, 11> fields = readCompanyInfo(databasePath(), &error);
-    QVERIFY(!error.isEmpty());
-    for (const QString& field : fields)
-        QVERIFY(field.isEmpty());
+    QVERIFY(!readCompanyRow(databasePath()).error().isEmpty());
     QVERIFY(!QFile::exists(databasePath()));
 }
 

@@ -4,6 +4,7 @@
 #include <QtTest>
 
 using namespace halcyra;
+using namespace Qt::StringLiterals;
 
 class DetailRulesTest : public QObject
 {
@@ -14,33 +15,90 @@ class DetailRulesTest : public QObject
 private slots:
     void sexMustBeUpperCaseMOrF()
     {
-        QVERIFY(!leaveDetailBox(15, QStringLiteral("M"), today).sexRejected);
-        QVERIFY(!leaveDetailBox(15, QStringLiteral("F"), today).sexRejected);
-        for (const char* text : {"m", "", "X", "MF"}) {
+        QVERIFY(!leaveDetailBox(15, QStringLiteral("M"), today).rejected);
+        QVERIFY(!leaveDetailBox(15, QStringLiteral("F"), today).rejected);
+        for (const char* text : {"", "X", "MF"}) {
             const DetailLeaveResult result = leaveDetailBox(15, QString::fromLatin1(text), today);
-            QVERIFY2(result.sexRejected, text);
+            QVERIFY2(result.rejected, text);
             QCOMPARE(result.text, QString::fromLatin1(text)); // left for the adviser to correct
+            QCOMPARE(result.message->title, QStringLiteral("Empty Field"));
+            QCOMPARE(result.message->text, QStringLiteral("Enter either M or F in the Sex field."));
         }
+        // Typed in lower case, the sex shows (and is kept) in capitals; no other box changes.
+        QCOMPARE(detailTextAsTyped(15, QStringLiteral("m")), QStringLiteral("M"));
+        QCOMPARE(detailTextAsTyped(15, QStringLiteral("f")), QStringLiteral("F"));
+        QCOMPARE(detailTextAsTyped(1, QStringLiteral("de la Cruz")), QStringLiteral("de la Cruz"));
     }
 
     void lengthLimitsCutWithTheMessage()
     {
         const DetailLeaveResult pressure = leaveDetailBox(8, QStringLiteral("120/80 mmHg"), today);
         QCOMPARE(pressure.text, QStringLiteral("120/80 "));
-        QVERIFY(pressure.lengthMessage);
-        QCOMPARE(*pressure.lengthMessage,
+        QCOMPARE(pressure.message->title, QStringLiteral("Field Length Error"));
+        QCOMPARE(pressure.message->text,
                  QStringLiteral("The Blood Pressure: field is limited to 7 characters.\n\n"
                                 "Your input has been truncated to 7 characters."));
 
-        const QString fortyCharacters(40, u'a');
-        const DetailLeaveResult firstName = leaveDetailBox(2, fortyCharacters, today);
-        QCOMPARE(firstName.text, fortyCharacters);
-        QVERIFY(!firstName.lengthMessage);
-        QCOMPARE(detailMaxLength(2), 30); // the box itself stops at 30
+        // The first name is held to what its box takes, and says so, rather than losing the
+        // rest while it is typed.
+        const DetailLeaveResult firstName = leaveDetailBox(2, QString(40, u'a'), today);
+        QCOMPARE(firstName.text, QString(30, u'a'));
+        QVERIFY(firstName.message->text.startsWith(
+            QStringLiteral("The First Name: field is limited to 30 characters.")));
+        QCOMPARE(detailMaxLength(2), 30);
+        QCOMPARE(leaveDetailBox(5, QStringLiteral("Cal"), today).text, QStringLiteral("CA"));
+        QVERIFY(leaveDetailBox(6, QString(21, u'9'), today).message);
 
-        QVERIFY(!leaveDetailBox(18, QString(500, u'n'), today).lengthMessage);
+        QVERIFY(!leaveDetailBox(18, QString(500, u'n'), today).message);
         QCOMPARE(leaveDetailBox(12, QStringLiteral("5 ft 11 in."), today).text,
                  QStringLiteral("5 ft 11 in"));
+    }
+
+    // Age, cholesterol and HDL feed the report: a value it would misread is refused with a
+    // message and left in the box to correct.
+    void figuresTheReportReads_data()
+    {
+        QTest::addColumn<int>("index");
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("after");
+        QTest::addColumn<bool>("refused");
+        QTest::newRow("age 120") << 14 << u"120"_s << u"120"_s << false;
+        QTest::newRow("age empty") << 14 << QString() << u"0"_s << false;
+        QTest::newRow("age 121") << 14 << u"121"_s << u"121"_s << true;
+        QTest::newRow("age negative") << 14 << u"-1"_s << u"-1"_s << true;
+        QTest::newRow("age with text") << 14 << u"40s"_s << u"40s"_s << true;
+        QTest::newRow("age fraction") << 14 << u"4.5"_s << u"4.5"_s << true;
+        QTest::newRow("cholesterol") << 9 << u" 5.2 "_s << u" 5.2 "_s << false;
+        QTest::newRow("cholesterol empty") << 9 << QString() << u"0"_s << false;
+        QTest::newRow("cholesterol n/a") << 9 << u"n/a"_s << u"n/a"_s << true;
+        QTest::newRow("cholesterol unit") << 9 << u"190 mg"_s << u"190 mg"_s << true;
+        QTest::newRow("cholesterol grouped") << 9 << u"1,000"_s << u"1,000"_s << true;
+        QTest::newRow("HDL") << 10 << u"48"_s << u"48"_s << false;
+        QTest::newRow("HDL empty") << 10 << QString() << QString() << false;
+        QTest::newRow("HDL word") << 10 << u"high"_s << u"high"_s << true;
+        QTest::newRow("HDL negative") << 10 << u"-4"_s << u"-4"_s << true;
+    }
+
+    void figuresTheReportReads()
+    {
+        QFETCH(int, index);
+        QFETCH(QString, typed);
+        QFETCH(QString, after);
+        QFETCH(bool, refused);
+        const DetailLeaveResult result = leaveDetailBox(index, typed, today);
+        QCOMPARE(result.rejected, refused);
+        QCOMPARE(result.text, after);
+        QCOMPARE(result.message.has_value(), refused);
+        if (refused)
+            QCOMPARE(result.message->title, QStringLiteral("Field Value Error"));
+    }
+
+    void figureMessages()
+    {
+        QCOMPARE(leaveDetailBox(14, u"200"_s, today).message->text,
+                 QStringLiteral("Enter an age from 0 to 120 in the Age field."));
+        QCOMPARE(leaveDetailBox(9, u"n/a"_s, today).message->text,
+                 QStringLiteral("Enter only a number in the Total Cholesterol field."));
     }
 
     void upperCaseDateAndZeros()
@@ -51,9 +109,10 @@ private slots:
                  QStringLiteral("3/1/2026"));
         for (int box : {9, 11, 14}) {
             QCOMPARE(leaveDetailBox(box, QString(), today).text, QStringLiteral("0"));
-            QCOMPARE(leaveDetailBox(box, QStringLiteral("n/a"), today).text, QStringLiteral("0"));
-            QCOMPARE(leaveDetailBox(box, QStringLiteral("210"), today).text, QStringLiteral("210"));
+            QCOMPARE(leaveDetailBox(box, QStringLiteral("110"), today).text, QStringLiteral("110"));
         }
+        QCOMPARE(leaveDetailBox(9, QStringLiteral("0.0"), today).text, QStringLiteral("0"));
+        QCOMPARE(leaveDetailBox(11, QStringLiteral("n/a"), today).text, QStringLiteral("0"));
         QCOMPARE(leaveDetailBox(10, QString(), today).text, QString()); // HDL is left alone
     }
 

@@ -13,6 +13,7 @@
 #include <QtTest>
 
 using namespace halcyra;
+using namespace Qt::StringLiterals;
 using halcyra::test::MainWindowHarness;
 
 namespace {
@@ -62,21 +63,28 @@ private slots:
                  QStringLiteral("The Blood Pressure: field is limited to 7 characters.\n\n"
                                 "Your input has been truncated to 7 characters."));
 
-        // The box stops at 30 characters; the check allows 50, so nothing is said.
+        // Nothing is cut while typing: the first name is held to 30 characters, with the message.
         enter(field(h, 2), QString(40, u'x'));
         QCOMPARE(field(h, 2)->text(), QString(30, u'x'));
-        QCOMPARE(h.messages.size(), 1);
+        QCOMPARE(h.messages.size(), 2);
+        QCOMPARE(h.messages.last().title, QStringLiteral("Field Length Error"));
 
         enter(field(h, 5), QStringLiteral("ca"));
         QCOMPARE(field(h, 5)->text(), QStringLiteral("CA"));
 
         enter(field(h, 14), QString());
         QCOMPARE(field(h, 14)->text(), QStringLiteral("0"));
-        enter(field(h, 9), QStringLiteral("abc"));
-        QCOMPARE(field(h, 9)->text(), QStringLiteral("0"));
+        enter(field(h, 11), QStringLiteral("abc"));
+        QCOMPARE(field(h, 11)->text(), QStringLiteral("0"));
 
         enter(field(h, 16), QString());
         QCOMPARE(field(h, 16)->text(), todayText(QDate::currentDate()));
+
+        // A refused age stays in its box, selected, for the adviser to correct.
+        enter(field(h, 14), QStringLiteral("150"));
+        QCOMPARE(h.messages.last().title, QStringLiteral("Field Value Error"));
+        QCOMPARE(QApplication::focusWidget(), field(h, 14));
+        QCOMPARE(field(h, 14)->selectedText(), QStringLiteral("150"));
     }
 
     void theSexBoxKeepsTheFocusUntilMOrF()
@@ -86,7 +94,7 @@ private slots:
         h.open();
         field(h, 16)->clear();
 
-        for (const char* rejected : {"m", "", "X"}) {
+        for (const char* rejected : {"", "x"}) {
             h.messages.clear();
             enter(field(h, 15), QString::fromLatin1(rejected));
             QCOMPARE(h.messages.size(), 1);
@@ -94,8 +102,8 @@ private slots:
             QCOMPARE(h.messages.last().text,
                      QStringLiteral("Enter either M or F in the Sex field."));
             QCOMPARE(QApplication::focusWidget(), field(h, 15));
-            QCOMPARE(field(h, 15)->text(), QString::fromLatin1(rejected));
-            QCOMPARE(field(h, 15)->selectedText(), QString::fromLatin1(rejected));
+            QCOMPARE(field(h, 15)->text(), QString::fromLatin1(rejected).toUpper());
+            QCOMPARE(field(h, 15)->selectedText(), QString::fromLatin1(rejected).toUpper());
             // The box the Tab reached for a moment was not left: the date is still empty.
             QCOMPARE(field(h, 16)->text(), QString());
         }
@@ -107,7 +115,8 @@ private slots:
         QCOMPARE(h.messages.size(), 0);
         QCOMPARE(h.stored(1, columns::detail(15)).toString(), QString());
 
-        MainWindowHarness::type(field(h, 15), QStringLiteral("F"));
+        MainWindowHarness::type(field(h, 15), QStringLiteral("f"));
+        QCOMPARE(field(h, 15)->text(), QStringLiteral("F"));
         MainWindowHarness::pressTab();
         QCOMPARE(h.messages.size(), 0);
         QCOMPARE(QApplication::focusWidget(), field(h, 16));
@@ -143,6 +152,14 @@ private slots:
         QCOMPARE(help(h), QStringLiteral("Score in this field is automatically calculated"));
         MainWindowHarness::focus(score(h, 40));
         QCOMPARE(help(h), QStringLiteral("Score in this field is affected by other field scores."));
+
+        // Past the boxes the line describes the control reached, or is cleared.
+        MainWindowHarness::focus(score(h, 41));
+        QCOMPARE(help(h), QStringLiteral("Enter total score for group  38"));
+        MainWindowHarness::pressTab();
+        QCOMPARE(help(h), QString());
+        MainWindowHarness::focus(h.child<QWidget>(QStringLiteral("cmdUpdate")));
+        QCOMPARE(help(h), QStringLiteral("Saves record and returns to last modified record."));
     }
 
     void undoPutsBackWhatTheBoxHeld()
@@ -242,6 +259,43 @@ private slots:
         MainWindowHarness::settle();
         QCOMPARE(h.stored(adams, columns::score(1)).toInt(), 45);
         QCOMPARE(h.stored(adams, columns::score(4)).toInt(), 45);
+    }
+
+    // A command that leaves the cursor where it is (menu, toolbar, shortcut) puts nothing into
+    // a box the adviser did not type in, on the record it leaves nor on the new one.
+    void aCommandLeavesUntouchedBoxesAlone_data()
+    {
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("command");
+        QTest::newRow("New, score box") << u"txtScore_5"_s << u"mnuFileNew"_s;
+        QTest::newRow("New, sum box") << u"txtScore_16"_s << u"tbToolBar_New"_s;
+        QTest::newRow("New, last name") << u"txtFields_1"_s << u"mnuFileNew"_s;
+        QTest::newRow("New, yes/no box") << u"ckYesNo_2"_s << u"mnuFileNew"_s;
+        QTest::newRow("Save, score box") << u"txtScore_41"_s << u"tbToolBar_Save"_s;
+        QTest::newRow("Save, cholesterol") << u"txtFields_9"_s << u"mnuFileSave"_s;
+    }
+
+    void aCommandLeavesUntouchedBoxesAlone()
+    {
+        QFETCH(QString, focused);
+        QFETCH(QString, command);
+        MainWindowHarness h;
+        const qint64 adams = h.addClient(QStringLiteral("Adams"), QStringLiteral("Ann"));
+        h.open();
+        MainWindowHarness::focus(h.child<QWidget>(focused));
+        h.child<QAction>(command)->trigger();
+        MainWindowHarness::settle();
+        for (int n = 1; n <= 42; ++n) {
+            QCOMPARE(score(h, n)->text(), QString());
+            QVERIFY(h.stored(adams, columns::score(n)).isNull());
+        }
+        QVERIFY(h.stored(adams, columns::detail(9)).isNull());
+        if (command.endsWith(u"New")) {
+            for (int index = 1; index <= 16; ++index)
+                QCOMPARE(field(h, index)->text(), QString());
+            QCOMPARE(QApplication::focusWidget(), field(h, 1));
+            QCOMPARE(help(h), QStringLiteral("Enter client Last Name:"));
+        }
     }
 
     void tabAndEnterFollowTheSections()

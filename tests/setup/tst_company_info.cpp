@@ -6,6 +6,7 @@
 #include "support/CompanyRow.h"
 #include "support/TempProgramFolder.h"
 
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QtTest>
@@ -73,7 +74,7 @@ private slots:
                                 "Information.\nThis is not permitted.\n\nPlease enter another "
                                 "Address:.\n\nCompany Information NOT saved!!!"));
 
-        CompanyFields typed = fullCompanyRow();
+        CompanyInfo typed = fullCompanyRow();
         typed[0] = QStringLiteral("  Tessaly Wellness ");
         typed[3] = QStringLiteral(" 1 Elm St  ");
         typed[10] = QStringLiteral(" jo@tessaly.net");
@@ -92,7 +93,7 @@ private slots:
     {
         // Company name, second phone and fax may stay empty.
         QCOMPARE(firstEmptyRequiredField(fullCompanyRow()), std::nullopt);
-        CompanyFields fields = fullCompanyRow();
+        CompanyInfo fields = fullCompanyRow();
         fields[10] = QStringLiteral("   ");
         QCOMPARE(firstEmptyRequiredField(fields), 10);
         fields[6].clear();
@@ -102,14 +103,10 @@ private slots:
 
     void storedCopyComparison()
     {
-        std::array<QString, 15> stored{};
-        const CompanyFields boxes = fullCompanyRow();
-        std::copy(boxes.begin(), boxes.end(), stored.begin());
-        QVERIFY(!differsFromStored(boxes, stored));
-        stored[14] = QStringLiteral("spare slots do not count");
-        QVERIFY(!differsFromStored(boxes, stored));
+        CompanyInfo stored = fullCompanyRow();
+        QVERIFY(!differsFromStored(fullCompanyRow(), stored));
         stored[10] = QStringLiteral("jane@example.org");
-        QVERIFY(differsFromStored(boxes, stored));
+        QVERIFY(differsFromStored(fullCompanyRow(), stored));
     }
 
     void webAddress_data()
@@ -138,25 +135,15 @@ private slots:
         folder.createDatabase();
         const QString path = folder.path(QStringLiteral("HCY300.db"));
 
-        CompanyFields fields;
-        QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        for (const QString& field : fields)
-            QVERIFY(field.isEmpty());
-
-        QCOMPARE(saveCompanyRow(path, fullCompanyRow()), std::nullopt);
-        QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields, fullCompanyRow());
-        // The columns are the ones the rest of the program reads.
-        QString error;
-        QCOMPARE(readCompanyInfo(path, &error), fullCompanyRow());
+        QCOMPARE(readCompanyRow(path).value(), CompanyInfo());
+        QVERIFY(saveCompanyRow(path, fullCompanyRow()));
+        QCOMPARE(readCompanyRow(path).value(), fullCompanyRow());
 
         // A file that lost its row gets it back on the next save.
         execute(path, QStringLiteral("DELETE FROM \"Company Info\""));
-        QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields[1], QString());
-        QCOMPARE(saveCompanyRow(path, fullCompanyRow()), std::nullopt);
-        QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields, fullCompanyRow());
+        QCOMPARE(readCompanyRow(path).value(), CompanyInfo());
+        QVERIFY(saveCompanyRow(path, fullCompanyRow()));
+        QCOMPARE(readCompanyRow(path).value(), fullCompanyRow());
     }
 
     void failedWriteChangesNothing()
@@ -164,28 +151,21 @@ private slots:
         TempProgramFolder folder;
         folder.createDatabase();
         const QString path = folder.path(QStringLiteral("HCY300.db"));
-        QCOMPARE(saveCompanyRow(path, fullCompanyRow()), std::nullopt);
+        QVERIFY(saveCompanyRow(path, fullCompanyRow()));
         execute(path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Company Info\" "
                                      "BEGIN SELECT RAISE(ABORT, 'locked by test'); END"));
 
-        CompanyFields changed = fullCompanyRow();
+        CompanyInfo changed = fullCompanyRow();
         changed[4] = QStringLiteral("Portland");
-        const std::optional<CompanyDataError> error = saveCompanyRow(path, changed);
-        QVERIFY(error);
-        QVERIFY(!error->number.isEmpty());
-        QVERIFY(error->description.contains(QStringLiteral("locked by test")));
-        QVERIFY(dataErrorMessage(*error).startsWith(
-            QStringLiteral("Data error event hit err: frmCompanyInfo.datCoInfo_Error\n") +
-            error->number + u' '));
+        const Status error = saveCompanyRow(path, changed);
+        // The database's error number, then its text.
+        QVERIFY(error.error().contains(QRegularExpression(u"^\\d+ .*locked by test"_s)));
+        QCOMPARE(dataErrorMessage(error.error()),
+                 u"Data error event hit err: frmCompanyInfo.datCoInfo_Error\n"_s + error.error());
+        QCOMPARE(readCompanyRow(path).value(), fullCompanyRow());
 
-        CompanyFields fields;
-        QCOMPARE(readCompanyRow(path, &fields), std::nullopt);
-        QCOMPARE(fields, fullCompanyRow());
-
-        const std::optional<CompanyDataError> missing =
-            readCompanyRow(folder.path(QStringLiteral("nowhere.db")), &fields);
-        QVERIFY(missing);
-        QCOMPARE(missing->number, QStringLiteral("53"));
+        const Result<CompanyInfo> missing = readCompanyRow(folder.path(u"nowhere.db"_s));
+        QVERIFY(missing.error().startsWith(u"53 "_s));
     }
 };
 

@@ -23,9 +23,9 @@ using halcyra::test::fullCompanyRow;
 // The company window over the harness's database, settings and prompts.
 struct CompanyWindow
 {
-    explicit CompanyWindow(const CompanyFields& row = fullCompanyRow())
+    explicit CompanyWindow(const CompanyInfo& row = fullCompanyRow())
     {
-        if (saveCompanyRow(h.state.DatabaseFullPath, row))
+        if (!saveCompanyRow(h.state.DatabaseFullPath, row))
             qFatal("the company row could not be stored");
     }
 
@@ -49,12 +49,12 @@ struct CompanyWindow
     QLineEdit* web() const { return window->findChild<QLineEdit*>(QStringLiteral("txtWeb")); }
     QAction* entry(const QString& name) const { return window->findChild<QAction*>(name); }
 
-    CompanyFields stored() const
+    CompanyInfo stored() const
     {
-        CompanyFields fields;
-        if (readCompanyRow(h.state.DatabaseFullPath, &fields))
+        const Result<CompanyInfo> row = readCompanyRow(h.state.DatabaseFullPath);
+        if (!row)
             qFatal("the company row could not be read");
-        return fields;
+        return *row;
     }
 
     MainWindowHarness h;
@@ -197,7 +197,7 @@ private slots:
 
     void closeStaysOpenWhileRequiredFieldsAreEmpty()
     {
-        CompanyFields row = fullCompanyRow();
+        CompanyInfo row = fullCompanyRow();
         row[6].clear();
         row[7].clear();
         CompanyWindow w(row);

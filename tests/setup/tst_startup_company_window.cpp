@@ -31,12 +31,12 @@ using halcyra::test::fullCompanyRow;
 // One start of the program in a folder of its own, with the real windows.
 struct ProgramRun
 {
-    explicit ProgramRun(const CompanyFields& row)
+    explicit ProgramRun(const CompanyInfo& row)
         : settings(folder.settingsFolder()), reporter(folder.folder(), prompts),
           windows(catalogue, settings, state, reporter)
     {
         folder.createDatabase();
-        if (saveCompanyRow(folder.path(ProgramState::DatabaseFileName()), row))
+        if (!saveCompanyRow(folder.path(ProgramState::DatabaseFileName()), row))
             qFatal("the company row could not be stored");
         settings.save(keys::tutorial(), QStringLiteral("True"));
         settings.save(keys::showTipsAtStartup(), QStringLiteral("0"));
@@ -80,7 +80,7 @@ class StartupCompanyWindow : public QObject
 private slots:
     void missingCityOpensTheWindowBeforeTheMainWindow()
     {
-        CompanyFields row = fullCompanyRow();
+        CompanyInfo row = fullCompanyRow();
         row[4].clear();
         ProgramRun run(row);
 
@@ -103,16 +103,14 @@ private slots:
         QVERIFY(flagged);
         QVERIFY(!run.state.CompanyInfoOpenedAtStart);
         QCOMPARE(run.state.CompanyInfoLines[4], QStringLiteral("Portland"));
-        CompanyFields stored;
-        QCOMPARE(readCompanyRow(run.state.DatabaseFullPath, &stored), std::nullopt);
-        QCOMPARE(stored[4], QStringLiteral("Portland"));
+        QCOMPARE(readCompanyRow(run.state.DatabaseFullPath).value()[4], QStringLiteral("Portland"));
         QVERIFY(run.windows.mainWindow()->isVisible());
         QVERIFY(run.prompts.shown().isEmpty());
     }
 
     void emptyCompanyNameAloneDoesNotOpenIt()
     {
-        CompanyFields row = fullCompanyRow();
+        CompanyInfo row = fullCompanyRow();
         row[0].clear();
         ProgramRun run(row);
         QVERIFY(run.start());
@@ -145,7 +143,7 @@ private slots:
 
     void exitProgramAtStartEndsWithoutTheMainWindow()
     {
-        CompanyFields row = fullCompanyRow();
+        CompanyInfo row = fullCompanyRow();
         row[1].clear();
         ProgramRun run(row);
         QObject watch;

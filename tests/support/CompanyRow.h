@@ -5,7 +5,7 @@
 namespace halcyra::test {
 
 // Complete company details: every required field filled, phone 2 and fax empty.
-inline CompanyFields fullCompanyRow()
+inline CompanyInfo fullCompanyRow()
 {
     return {QStringLiteral("Green Leaf"),
             QStringLiteral("Smith"),

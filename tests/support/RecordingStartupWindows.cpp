@@ -68,7 +68,7 @@ void RecordingStartupWindows::waitFor(int milliseconds)
     m_clock.advance(milliseconds / 1000.0);
 }
 
-std::array<QString, 11> RecordingStartupWindows::loadCompanyInfo()
+CompanyInfo RecordingStartupWindows::loadCompanyInfo()
 {
     record(QStringLiteral("loadCompanyInfo"));
     return companyInfo;

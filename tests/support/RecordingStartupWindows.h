@@ -34,7 +34,7 @@ public:
     double clockAt(const QString& step) const;
 
     // The fields loadCompanyInfo() returns; all filled unless a test says otherwise.
-    std::array<QString, 11> companyInfo;
+    CompanyInfo companyInfo;
     // Makes a step throw a ProgramError, as a failing window would.
     void failAt(const QString& step) { m_failing = step; }
     // Runs while a step runs, e.g. to let time pass while the tips are open.
@@ -47,7 +47,7 @@ public:
     void showTips() override { record(QStringLiteral("showTips")); }
     void processEvents() override;
     void waitFor(int milliseconds) override;
-    std::array<QString, 11> loadCompanyInfo() override;
+    CompanyInfo loadCompanyInfo() override;
     void showCompanyInfo() override { record(QStringLiteral("showCompanyInfo")); }
     void showMainWindow() override { record(QStringLiteral("showMainWindow")); }
 

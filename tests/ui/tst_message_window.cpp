@@ -124,8 +124,9 @@ void MessageWindowTest::layoutPerTitle_data()
                               "F1 Help Company", "Save Confirmation"})
         QTest::newRow(title) << QString::fromLatin1(title) << u"Information"_s << kGreen << u"OK"_s
                              << QString() << true << false;
-    QTest::newRow("Empty Field") << u"Empty Field"_s << u"Warning!"_s << kRed << u"OK"_s
-                                 << QString() << false << true;
+    for (const char* title : {"Empty Field", "Field Value Error"})
+        QTest::newRow(title) << QString::fromLatin1(title) << u"Warning!"_s << kRed << u"OK"_s
+                             << QString() << false << true;
     QTest::newRow("Field Length Error") << u"Field Length Error"_s << u"Information"_s << kGreen
                                         << u"OK"_s << QString() << false << true;
     QTest::newRow("Backup/Restore") << u"Backup/Restore"_s << u"Information"_s << kGreen << u"OK"_s

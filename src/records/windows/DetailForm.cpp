@@ -87,11 +87,19 @@ QWidget* DetailForm::makeBox(int index)
         });
         box = lines;
     } else {
+        // No typing limit: a text that is too long is held to its length when the box is left,
+        // with a message, instead of losing characters unseen while they are typed or pasted.
         auto* line = new QLineEdit(this);
-        if (detailMaxLength(index) > 0)
-            line->setMaxLength(detailMaxLength(index));
         line->setMinimumWidth(fontMetrics().averageCharWidth() * (index < 8 ? 22 : 12));
-        connect(line, &QLineEdit::textEdited, this, [this, index] { emit edited(index); });
+        connect(line, &QLineEdit::textEdited, this, [this, line, index](const QString& typed) {
+            const QString shown = detailTextAsTyped(index, typed);
+            if (shown != typed) {
+                const int cursor = line->cursorPosition();
+                line->setText(shown);
+                line->setCursorPosition(cursor);
+            }
+            emit edited(index);
+        });
         box = line;
     }
     box->setObjectName(QStringLiteral("txtFields_%1").arg(index));
@@ -130,12 +138,8 @@ std::array<QString, DetailForm::kBoxes> DetailForm::texts() const
 void DetailForm::setTexts(const std::array<QString, kBoxes>& texts)
 {
     m_filling = true;
-    for (int index = 0; index < kBoxes; ++index) {
-        const QString& text = texts[static_cast<size_t>(index)];
-        if (auto* line = qobject_cast<QLineEdit*>(box(index)); line && detailMaxLength(index) > 0)
-            line->setMaxLength(std::max(detailMaxLength(index), static_cast<int>(text.size())));
-        setText(index, text);
-    }
+    for (int index = 0; index < kBoxes; ++index)
+        setText(index, texts[static_cast<size_t>(index)]);
     m_filling = false;
 }
 

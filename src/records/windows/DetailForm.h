@@ -30,8 +30,7 @@ public:
     QString text(int index) const;
     void setText(int index, const QString& text);
     std::array<QString, kBoxes> texts() const;
-    // Shows a stored record. A stored text longer than the box's typing limit is shown whole:
-    // the limit is for typing, never for cutting what is already kept.
+    // Shows a stored record, every text whole.
     void setTexts(const std::array<QString, kBoxes>& texts);
 
     // Where the cursor goes when a box is entered: the whole text of cholesterol, HDL, age and

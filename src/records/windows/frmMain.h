@@ -112,7 +112,9 @@ private:
     void txtScore_GotFocus(int index);
     void txtScore_LostFocus(int index);
     void boxChanged();
+    bool isEntryBox(const QWidget* widget) const;
     void returnFocusTo(QWidget* box);
+    void moveFocusQuietly(QWidget* box);
     void EditUndoProc();
     QWidget* activeBox() const;
 
@@ -157,7 +159,7 @@ private:
     };
     QList<BoxEvent> m_boxEvents;
     bool m_processingBoxEvents = false;
-    bool m_returningFocus = false;
+    bool m_movingFocus = false;
     // The last box whose leaving checks ran, the text they left and whether it passed, so a
     // command does not check (and complain about) the same text twice.
     struct CheckedBox
@@ -167,6 +169,8 @@ private:
         bool accepted = true;
     };
     CheckedBox m_lastChecked;
+    // The box last entered, or holding the cursor when a record was shown, with its text then.
+    CheckedBox m_enteredBox;
 
     bool m_askBeforeQuitting = true;
 };

@@ -7,6 +7,7 @@
 #include "records/MainWindowRules.h"
 #include "records/windows/DataNavigator.h"
 #include "records/windows/DetailForm.h"
+#include "records/windows/EditBoxes.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
 #include "records/windows/frmMain.h"
@@ -68,6 +69,9 @@ void frmMain::Data1_Reposition()
     if (adding)
         setListCommandsEnabled(false);
     m_lastChecked = {};
+    // A box the cursor stays in now holds the shown record's text, untouched so far.
+    QWidget* focused = focusWidget();
+    m_enteredBox = isEntryBox(focused) ? CheckedBox{focused, boxText(focused), true} : CheckedBox{};
 }
 
 void frmMain::setListCommandsEnabled(bool enabled)

@@ -9,6 +9,7 @@
 #include "records/windows/frmMain.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QDate>
 #include <QLabel>
 #include <QLineEdit>
@@ -28,6 +29,17 @@ void frmMain::connectBoxes()
     connect(Frame2, &ScoreGrid::left, this,
             [this](int n) { queueBoxEvent(Frame2->box(n), false); });
     connect(Frame2, &ScoreGrid::edited, this, &frmMain::boxChanged);
+    // The help line follows the focus: a box sets its own line when it is entered, any other
+    // control of the window shows its tool tip or clears the line.
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+        if (now && now->window() == this && !isEntryBox(now))
+            m_menus.helpPanel->setText(now->toolTip());
+    });
+}
+
+bool frmMain::isEntryBox(const QWidget* widget) const
+{
+    return widget && (m_details->indexOf(widget) >= 0 || Frame2->numberOf(widget) > 0);
 }
 
 // Focus changes are taken up once the focus has settled, in the order they happened: a box is
@@ -35,8 +47,8 @@ void frmMain::connectBoxes()
 // the focus change in progress.
 void frmMain::queueBoxEvent(QWidget* box, bool entering)
 {
-    // While the focus is put back into a rejected box, the box it had reached is not left.
-    if (m_returningFocus && !entering)
+    // While the program itself moves the focus, the box it takes the focus from is not left.
+    if (m_movingFocus && !entering)
         return;
     m_boxEvents.append({box, entering});
     QTimer::singleShot(0, this, [this] { processBoxEvents(); });
@@ -71,15 +83,21 @@ bool frmMain::finishEntryInFocusedBox()
     if (!processBoxEvents())
         return false;
     QWidget* box = focusWidget();
-    if (!box || (m_details->indexOf(box) < 0 && Frame2->numberOf(box) == 0))
+    if (!box || !isEntryBox(box))
         return true;
-    if (box == m_lastChecked.box && boxText(box) == m_lastChecked.text)
+    const QString text = boxText(box);
+    if (box == m_lastChecked.box && text == m_lastChecked.text)
         return m_lastChecked.accepted;
+    // Nothing typed since the box was entered or its record shown: the command has nothing to
+    // check, and an empty box stays empty rather than turning into a stray "0".
+    if (box == m_enteredBox.box && text == m_enteredBox.text)
+        return true;
     return boxLostFocus(box);
 }
 
 void frmMain::boxGotFocus(QWidget* box)
 {
+    m_enteredBox = {box, boxText(box), true};
     if (const int index = m_details->indexOf(box); index >= 0)
         txtFields_GotFocus(index);
     else if (const int n = Frame2->numberOf(box); n > 0)
@@ -115,15 +133,13 @@ bool frmMain::txtFields_LostFocus(int index)
         QWidget* box = m_details->box(index);
         const DetailLeaveResult result =
             leaveDetailBox(index, m_details->text(index), QDate::currentDate());
-        if (result.sexRejected) {
-            accepted = false;
-            m_showMsg(QStringLiteral("Empty Field"),
-                      QStringLiteral("Enter either M or F in the Sex field."));
-            returnFocusTo(box);
-        } else {
+        if (!result.rejected)
             m_details->setText(index, result.text);
-            if (result.lengthMessage)
-                m_showMsg(QStringLiteral("Field Length Error"), *result.lengthMessage);
+        if (result.message)
+            m_showMsg(result.message->title, result.message->text);
+        if (result.rejected) {
+            accepted = false;
+            returnFocusTo(box);
         }
         m_lastChecked = {box, m_details->text(index), accepted};
     });
@@ -166,15 +182,22 @@ void frmMain::returnFocusTo(QWidget* box)
     // The box the focus had reached keeps no selection it was given on the way.
     if (auto* reached = qobject_cast<QLineEdit*>(focusWidget()); reached && reached != box)
         reached->deselect();
-    m_returningFocus = true;
-    box->setFocus(Qt::OtherFocusReason);
-    m_returningFocus = false;
+    moveFocusQuietly(box);
     selectWholeText(box);
+}
+
+void frmMain::moveFocusQuietly(QWidget* box)
+{
+    m_movingFocus = true;
+    box->setFocus(Qt::OtherFocusReason);
+    m_movingFocus = false;
 }
 
 void frmMain::putCursorInLastName()
 {
-    m_details->box(1)->setFocus(Qt::OtherFocusReason);
+    // The box the cursor was in has had its checks (or was not touched); after New it shows the
+    // new record, which leaving it must not fill in.
+    moveFocusQuietly(m_details->box(1));
     queueBoxEvent(m_details->box(1), true);
 }
 

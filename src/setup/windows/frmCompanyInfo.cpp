@@ -228,27 +228,26 @@ void frmCompanyInfo::Form_Load()
 {
     m_reporter.trap(label("Form_Load"), [&] {
         const BusyCursor busy(m_reporter.prompts());
-        CompanyFields fields;
-        const std::optional<CompanyDataError> error =
-            readCompanyRow(m_state.DatabaseFullPath, &fields);
+        const Result<CompanyInfo> row = readCompanyRow(m_state.DatabaseFullPath);
+        const CompanyInfo fields = row ? *row : CompanyInfo();
         for (int i = 0; i < kCompanyFieldCount; ++i) {
             QLineEdit* box = txtFields[static_cast<size_t>(i)];
             box->setEnabled(true);
-            box->setText(fields[static_cast<size_t>(i)]);
-            m_state.CompanyInfoLines[static_cast<size_t>(i)] = box->text();
+            box->setText(fields[i]);
+            m_state.CompanyInfoLines[i] = box->text();
         }
         txtWeb->setText(withWebScheme(m_settings.get(keys::webAddress())));
         setFieldHelpButtonHidden(m_settings.flag(keys::fieldHelpHidden()));
-        if (error)
-            showDataError(*error);
+        if (!row)
+            showDataError(row.error());
     });
 }
 
-CompanyFields frmCompanyInfo::fieldTexts() const
+CompanyInfo frmCompanyInfo::fieldTexts() const
 {
-    CompanyFields fields;
-    for (size_t i = 0; i < fields.size(); ++i)
-        fields[i] = txtFields[i]->text();
+    CompanyInfo fields;
+    for (int i = 0; i < kCompanyFieldCount; ++i)
+        fields[i] = txtFields[static_cast<size_t>(i)]->text();
     return fields;
 }
 

@@ -38,7 +38,7 @@ public:
     std::function<void()> showHelpContents;       // Help > Contents and F1
     std::function<void()> exitProgram;            // File > Exit Program, after closing
 
-    CompanyFields fieldTexts() const;
+    CompanyInfo fieldTexts() const;
     // Centres the window and shows it modally; returns once it is closed.
     void showModally();
     // The Help button goes while field help is switched off.
@@ -68,7 +68,7 @@ private:
     void FillCoInfo();
     void FilltxtFields();
     void storeWebAddress();
-    void showDataError(const CompanyDataError& error);
+    void showDataError(const QString& error);
 
     void txtFields_GotFocus(int index);
     void txtFields_Change(int index);

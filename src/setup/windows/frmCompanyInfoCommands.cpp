@@ -27,10 +27,10 @@ bool frmCompanyInfo::SearchFields()
 {
     const BrandSearch search = halcyra::SearchFields(fieldTexts());
     for (int i = 0; i < kCompanyFieldCount; ++i)
-        txtFields[static_cast<size_t>(i)]->setText(search.fields[static_cast<size_t>(i)]);
+        txtFields[static_cast<size_t>(i)]->setText(search.fields[i]);
     for (const int index : search.rejected) {
         // The copy the reports read keeps the saved text, unless that too uses the brand word.
-        QString& stored = m_state.CompanyInfoLines[static_cast<size_t>(index)];
+        QString& stored = m_state.CompanyInfoLines[index];
         if (CheckForTessaly(stored, index))
             stored.clear();
         m_reporter.prompts().inform(AppTitle(),
@@ -54,8 +54,7 @@ bool frmCompanyInfo::RequiredFields()
 
 void frmCompanyInfo::FillCoInfo()
 {
-    const CompanyFields fields = fieldTexts();
-    std::copy(fields.begin(), fields.end(), m_state.CompanyInfoLines.begin());
+    m_state.CompanyInfoLines = fieldTexts();
 }
 
 void frmCompanyInfo::FilltxtFields()
@@ -70,7 +69,7 @@ void frmCompanyInfo::storeWebAddress()
     m_settings.save(keys::webAddress(), txtWeb->text());
 }
 
-void frmCompanyInfo::showDataError(const CompanyDataError& error)
+void frmCompanyInfo::showDataError(const QString& error)
 {
     m_reporter.prompts().inform(QStringLiteral("OOPS"), dataErrorMessage(error),
                                 UserPrompts::Icon::Critical);
@@ -83,9 +82,10 @@ bool frmCompanyInfo::cmdSave_Click()
         const BusyCursor busy(m_reporter.prompts());
         if (SearchFields())
             return;
-        if (const auto error = saveCompanyRow(m_state.DatabaseFullPath, fieldTexts())) {
+        if (const Status written = saveCompanyRow(m_state.DatabaseFullPath, fieldTexts());
+            !written) {
             // Nothing is claimed saved that is not: the reports keep the stored details.
-            showDataError(*error);
+            showDataError(written.error());
             return;
         }
         FillCoInfo();
@@ -115,8 +115,7 @@ bool frmCompanyInfo::cmdClose_Click()
         if (!RequiredFields())
             return;
         for (int i = 0; i < kCompanyFieldCount; ++i)
-            txtFields[static_cast<size_t>(i)]->setText(
-                m_state.CompanyInfoLines[static_cast<size_t>(i)]);
+            txtFields[static_cast<size_t>(i)]->setText(m_state.CompanyInfoLines[i]);
         m_state.CompanyInfoOpenedAtStart = false;
         storeWebAddress();
         Changed = false;

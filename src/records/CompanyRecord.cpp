@@ -1,0 +1,143 @@
+#include "records/CompanyRecord.h"
+
+#include "core/ErrorReporter.h"
+#include "records/DatabaseFile.h"
+
+#include <QSqlDatabase>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <QStringList>
+#include <QUuid>
+#include <algorithm>
+
+namespace halcyra {
+namespace {
+
+QString quoted(const char* column)
+{
+    return u'"' + QString::fromLatin1(column) + u'"';
+}
+
+QString columnList()
+{
+    QStringList columns;
+    for (const CompanyField& field : companyFields())
+        columns << quoted(field.column);
+    return columns.join(u',');
+}
+
+Failure failureFrom(const QSqlError& error)
+{
+    const QString number = error.nativeErrorCode();
+    return fail((number.isEmpty() ? QString::number(errors::kPathFileAccess) : number) + u' ' +
+                error.text());
+}
+
+// Runs `work` on a connection of its own, closed again afterwards.
+template <typename T, typename Work>
+Result<T> withConnection(const QString& databasePath, Work work)
+{
+    const QString name =
+        QStringLiteral("company-") + QUuid::createUuid().toString(QUuid::WithoutBraces);
+    std::optional<Result<T>> result;
+    {
+        QString error;
+        if (!openDatabase(databasePath, name, &error)) {
+            const QSqlError sqlError = QSqlDatabase::database(name, false).lastError();
+            result = sqlError.isValid()
+                         ? Result<T>(failureFrom(sqlError))
+                         : Result<T>(fail(QString::number(errors::kFileNotFound) + u' ' + error));
+        } else {
+            QSqlDatabase db = QSqlDatabase::database(name);
+            result = work(db);
+        }
+    }
+    QSqlDatabase::removeDatabase(name);
+    return std::move(*result);
+}
+
+} // namespace
+
+CompanyInfo::CompanyInfo(std::initializer_list<QString> fields)
+{
+    std::copy_n(fields.begin(), std::min<size_t>(fields.size(), m_fields.size()), m_fields.begin());
+}
+
+const std::array<CompanyField, kCompanyFieldCount>& companyFields()
+{
+    // Required: the names, the postal address, the first phone and the e-mail address.
+    static const std::array<CompanyField, kCompanyFieldCount> fields = {{
+        {"Company Name:", "CoName", 50, false, 30},
+        {"Last Name:", "LastName", 50, true, 104},
+        {"First Name:", "FirstName", 50, true, 104},
+        {"Address:", "Address", 50, true, 104},
+        {"City:", "City", 50, true, 104},
+        {"State:", "State", 2, true, 104},
+        {"Zip Code:", "ZipCode", 10, true, 104},
+        {"Phone1:", "Phone1", 30, true, 104},
+        {"Phone2:", "Phone2", 30, false, 30},
+        {"Fax:", "Fax", 30, false, 30},
+        {"eMail:", "E-mail", 50, true, 39},
+    }};
+    return fields;
+}
+
+std::optional<int> firstEmptyRequiredField(const CompanyInfo& info)
+{
+    for (int i = 0; i < kCompanyFieldCount; ++i)
+        if (companyFields()[static_cast<size_t>(i)].required && info[i].trimmed().isEmpty())
+            return i;
+    return std::nullopt;
+}
+
+Result<CompanyInfo> readCompanyRow(const QString& databasePath)
+{
+    return withConnection<CompanyInfo>(databasePath, [](QSqlDatabase& db) -> Result<CompanyInfo> {
+        QSqlQuery query(db);
+        if (!query.exec(QStringLiteral("SELECT %1 FROM \"Company Info\" WHERE \"ID\" = 1")
+                            .arg(columnList())))
+            return failureFrom(query.lastError());
+        CompanyInfo info;
+        if (query.next())
+            for (int i = 0; i < kCompanyFieldCount; ++i)
+                info[i] = query.value(i).toString();
+        return info;
+    });
+}
+
+Status saveCompanyRow(const QString& databasePath, const CompanyInfo& info)
+{
+    return withConnection<void>(databasePath, [&](QSqlDatabase& db) -> Status {
+        QStringList placeholders;
+        QStringList updates;
+        for (const CompanyField& field : companyFields()) {
+            placeholders << QStringLiteral("?");
+            updates << quoted(field.column) + QStringLiteral(" = excluded.") + quoted(field.column);
+        }
+        if (!db.transaction())
+            return failureFrom(db.lastError());
+        QSqlQuery query(db);
+        // The row may have gone missing from an old file; it is put back rather than lost.
+        query.prepare(QStringLiteral("INSERT INTO \"Company Info\" (\"ID\", %1) VALUES (1, %2) "
+                                     "ON CONFLICT (\"ID\") DO UPDATE SET %3")
+                          .arg(columnList(), placeholders.join(u','), updates.join(u',')));
+        // An empty box is stored as an empty text: the columns take no NULL.
+        for (const QString& value : info)
+            query.addBindValue(value.isNull() ? QStringLiteral("") : value);
+        if (!query.exec()) {
+            const Failure failure = failureFrom(query.lastError());
+            query.finish();
+            db.rollback();
+            return failure;
+        }
+        query.finish();
+        if (!db.commit()) {
+            const Failure failure = failureFrom(db.lastError());
+            db.rollback();
+            return failure;
+        }
+        return {};
+    });
+}
+
+} // namespace halcyra
