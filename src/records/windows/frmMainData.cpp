@@ -9,6 +9,7 @@
 #include "records/windows/DetailForm.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
+#include "records/windows/frmDataGrid.h"
 #include "records/windows/frmMain.h"
 
 #include <QPushButton>
@@ -68,6 +69,8 @@ void frmMain::Data1_Reposition()
     if (adding)
         setListCommandsEnabled(false);
     m_lastChecked = {};
+    if (m_listWindow)
+        m_listWindow->followRecordSet();
 }
 
 void frmMain::setListCommandsEnabled(bool enabled)
