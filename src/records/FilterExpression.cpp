@@ -69,8 +69,9 @@ private:
             token.value = m_text.mid(m_at + 1, end - m_at - 1);
             m_at = end + 1;
         } else if (c == u'\'' || c == u'"') {
-            // A quote inside is written twice, as in the desktop databases.
-            QString value;
+            // A quote inside is written twice, as in the desktop databases. An empty text is
+            // empty, not missing (a null text would be bound as NULL).
+            QString value = QStringLiteral("");
             qsizetype at = m_at + 1;
             for (;;) {
                 if (at >= m_text.size())
