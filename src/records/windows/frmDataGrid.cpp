@@ -41,6 +41,15 @@ private:
     UserPrompts& m_prompts;
 };
 
+// The grid. Typing a letter outside a cell editor would search every row for a match, which
+// reads the whole client table; with many thousands of clients Filter does that job.
+class ClientGrid : public QTableView
+{
+public:
+    using QTableView::QTableView;
+    void keyboardSearch(const QString&) override {}
+};
+
 QPushButton* button(QWidget* parent, const char* name, const char* caption)
 {
     auto* result = new QPushButton(QString::fromLatin1(caption), parent);
@@ -52,8 +61,6 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
 int columnWidth(int column, const QFontMetrics& metrics)
 {
     const int letter = metrics.horizontalAdvance(u'M');
-    if (column >= columns::yesNo(0))
-        return metrics.horizontalAdvance(columns::name(column)) + letter;
     if (column >= columns::score(1))
         return metrics.horizontalAdvance(columns::name(column)) + letter;
     switch (column) {
@@ -65,6 +72,8 @@ int columnWidth(int column, const QFontMetrics& metrics)
     case 17:
     case 18:
         return 14 * letter;
+    case 7:
+        return 9 * letter;
     default:
         return std::max(6 * letter, metrics.horizontalAdvance(columns::name(column)) + letter);
     }
@@ -87,7 +96,7 @@ frmDataGrid::frmDataGrid(ClientDataSource& records, RecordsetType type, const Ca
     };
     connect(m_model, &ClientTableModel::readFailed, this, &frmDataGrid::showError);
 
-    grdDataGrid = new QTableView(this);
+    grdDataGrid = new ClientGrid(this);
     grdDataGrid->setObjectName(QStringLiteral("grdDataGrid"));
     grdDataGrid->setModel(m_model);
     grdDataGrid->setSelectionBehavior(QAbstractItemView::SelectRows);

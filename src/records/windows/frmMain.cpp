@@ -430,6 +430,8 @@ void frmMain::cmdList_Click()
             link.showMsg = m_showMsg;
             m_listWindow = new frmDataGrid(*m_data, frmDataGrid::RecordsetType::Dynaset,
                                            m_catalogue, m_reporter, std::move(link), this);
+            // Over the main window, a little down and to the right, not in a screen corner.
+            m_listWindow->move(frameGeometry().topLeft() + QPoint(48, 48));
         } else {
             m_listWindow->followRecordSet();
         }
