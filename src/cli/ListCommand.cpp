@@ -2,7 +2,7 @@
 
 #include "cli/Options.h"
 #include "core/ProgramState.h"
-#include "records/ClientDataSource.h"
+#include "records/ClientRecord.h"
 #include "records/FilterExpression.h"
 
 #include <QDir>
@@ -12,38 +12,58 @@
 #include <QJsonObject>
 #include <QSqlDatabase>
 #include <QSqlError>
+#include <QSqlQuery>
 
 namespace halcyra::cli {
 namespace {
-
-constexpr int kBlock = 500;
 
 // The listed columns: number, last name, first name, city, date.
 const int kListed[] = {columns::kCustomerId, columns::detail(1), columns::detail(2),
                        columns::detail(4), columns::detail(16)};
 
-Status writeList(const ClientDataSource& source, bool json, QTextStream& out)
+// One query for the listed columns, built from the parsed texts as the record list builds its
+// own, so the command reads each client once.
+Status writeList(const QSqlDatabase& db, const RecordQuery& recordQuery, bool json,
+                 QTextStream& out)
 {
+    if (const Status registered = registerListFunctions(db); !registered)
+        return registered;
+    QStringList names;
+    for (int column : kListed)
+        names << u'"' + columns::name(column) + u'"';
+    const SqlFragment where = whereCondition(recordQuery.filter);
+    QString sql =
+        QStringLiteral("SELECT ") + names.join(u',') + QStringLiteral(" FROM \"Customers\"");
+    if (!where.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    sql += QStringLiteral(" ORDER BY ") + orderByList(recordQuery.sort);
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.prepare(sql))
+        return fail(query.lastError().text());
+    for (const QVariant& value : where.values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return fail(query.lastError().text());
     QJsonArray rows;
-    for (int first = 0; first < source.RecordCount(); first += kBlock) {
-        auto records = source.recordsAt(first, kBlock);
-        if (!records)
-            return Failure{records.error()};
-        for (const ClientRecord& record : *records) {
-            if (json) {
-                rows.append(QJsonObject{{QStringLiteral("number"), record.customerId()},
-                                        {QStringLiteral("lastName"), record.text(kListed[1])},
-                                        {QStringLiteral("firstName"), record.text(kListed[2])},
-                                        {QStringLiteral("city"), record.text(kListed[3])},
-                                        {QStringLiteral("date"), record.text(kListed[4])}});
-                continue;
-            }
-            QStringList fields;
-            for (int column : kListed)
-                fields << record.text(column);
-            out << fields.join(u'\t') << '\n';
+    while (query.next()) {
+        if (json) {
+            rows.append(QJsonObject{{QStringLiteral("number"), query.value(0).toLongLong()},
+                                    {QStringLiteral("lastName"), query.value(1).toString()},
+                                    {QStringLiteral("firstName"), query.value(2).toString()},
+                                    {QStringLiteral("city"), query.value(3).toString()},
+                                    {QStringLiteral("date"), query.value(4).toString()}});
+            continue;
         }
+        for (int i = 0; i < 5; ++i) {
+            if (i > 0)
+                out << '\t';
+            out << query.value(i).toString();
+        }
+        out << '\n';
     }
+    if (query.lastError().isValid())
+        return fail(query.lastError().text());
     if (json)
         out << QJsonDocument(rows).toJson(QJsonDocument::Compact) << '\n';
     return {};
@@ -99,10 +119,8 @@ int ListCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         if (!db.open()) {
             listed = fail(db.lastError().text());
         } else {
-            ClientDataSource source(db);
-            listed = source.setOrderAndFilter({std::move(*filter), std::move(*order)});
-            if (listed)
-                listed = writeList(source, options.isSet(QStringLiteral("json")), out);
+            listed = writeList(db, {std::move(*filter), std::move(*order)},
+                               options.isSet(QStringLiteral("json")), out);
         }
         db.close();
     }
