@@ -8,6 +8,7 @@
 #include "support/TempProgramFolder.h"
 
 #include <QCryptographicHash>
+#include <QSqlQuery>
 #include <QtTest>
 
 using namespace halcyra;
@@ -130,6 +131,33 @@ private slots:
         for (const ClientRecord& record : *records)
             names << record.text(columns::detail(1));
         QCOMPARE(names.join(u' '), selected);
+    }
+
+    // A database made before the list's indexes gets them, and a last-name prefix filter in
+    // last-name order then reads only the matching index entries, without sorting.
+    void prefixFilterInNameOrderUsesTheIndex()
+    {
+        QSqlDatabase db = QSqlDatabase::database(m_connection);
+        QSqlQuery query(db);
+        QVERIFY(query.exec(QStringLiteral("DROP INDEX \"Customers by last name\"")));
+        QVERIFY(ensureListIndexes(db));
+        const SqlFragment where =
+            whereCondition(*parseFilter(QStringLiteral("LastName Like 'Sm*'")));
+        QVERIFY(query.prepare(QStringLiteral("EXPLAIN QUERY PLAN SELECT \"CustomerID\" FROM "
+                                             "\"Customers\" WHERE ") +
+                              where.sql + QStringLiteral(" ORDER BY ") +
+                              orderByList(*parseSort(QStringLiteral("[LastName]")))));
+        for (const QVariant& value : where.values)
+            query.addBindValue(value);
+        QVERIFY(query.exec());
+        QStringList plan;
+        while (query.next())
+            plan << query.value(3).toString();
+        QVERIFY2(plan.join(u'|').contains(QStringLiteral("INDEX Customers by last name (LastName>? "
+                                                         "AND LastName<?)")),
+                 qPrintable(plan.join(u'|')));
+        QVERIFY2(!plan.join(u'|').contains(QStringLiteral("TEMP B-TREE")),
+                 qPrintable(plan.join(u'|')));
     }
 
     void refusedTextsRunNothing_data()
