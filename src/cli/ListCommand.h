@@ -9,7 +9,10 @@ class ListCommand : public Command
 {
 public:
     QString name() const override { return QStringLiteral("list"); }
-    QString summary() const override { return QStringLiteral("List the clients, filtered and sorted as in the record list."); }
+    QString summary() const override
+    {
+        return QStringLiteral("List the clients, filtered and sorted as in the record list.");
+    }
     int execute(const QStringList& arguments, QTextStream& out, QTextStream& err) override;
 };
 
