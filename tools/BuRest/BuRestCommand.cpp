@@ -77,6 +77,20 @@ Progress printer(QTextStream& err)
     };
 }
 
+void printBackups(const QString& folder, QTextStream& out)
+{
+    const auto backups = listBackups(folder);
+    if (backups.empty())
+        out << "No backups in " << QDir::toNativeSeparators(folder) << '\n';
+    for (const BackupInfo& backup : backups)
+        out << backup.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << sizeText(backup.size).rightJustified(9) << "  "
+            << (backup.clients < 0 ? QStringLiteral("unreadable")
+                                   : QStringLiteral("%1 clients").arg(backup.clients))
+                   .leftJustified(14)
+            << "  " << QDir::toNativeSeparators(backup.path) << '\n';
+}
+
 } // namespace
 
 bool wantsCommandLine(const QStringList& arguments)
@@ -154,7 +168,8 @@ int runCommandLine(const QStringList& arguments, const QString& programFolder,
     }
     if (parsed.command == u"restore") {
         if (parsed.positional.isEmpty()) {
-            err << "BuRest restore: name the backup file to restore.\n";
+            err << "BuRest restore: name the backup file to restore. The backups are:\n";
+            printBackups(defaultBackupFolder(database), err);
             return 2;
         }
         if (unexpected(1))
@@ -174,16 +189,7 @@ int runCommandLine(const QStringList& arguments, const QString& programFolder,
     if (parsed.command == u"list") {
         if (unexpected(0))
             return 2;
-        const auto backups = listBackups(folder);
-        if (backups.empty())
-            out << "No backups in " << QDir::toNativeSeparators(folder) << '\n';
-        for (const BackupInfo& backup : backups)
-            out << backup.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
-                << sizeText(backup.size).rightJustified(9) << "  "
-                << (backup.clients < 0 ? QStringLiteral("unreadable")
-                                       : QStringLiteral("%1 clients").arg(backup.clients))
-                       .leftJustified(14)
-                << "  " << QDir::toNativeSeparators(backup.path) << '\n';
+        printBackups(folder, out);
         return 0;
     }
     err << "BuRest: unknown command '" << parsed.command << "'. Run 'BuRest --help'.\n";
