@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -19,7 +20,7 @@ namespace halcyra::burest {
 BuRestWindow::BuRestWindow(QString databasePath, QWidget* parent)
     : QWidget(parent), m_database(std::move(databasePath)),
       m_folder(defaultBackupFolder(m_database)), lblDatabase(new QLabel(this)),
-      lstBackups(new QTableWidget(0, 3, this)), prgProgress(new QProgressBar(this)),
+      lstBackups(new QTableWidget(0, 4, this)), prgProgress(new QProgressBar(this)),
       lblStatus(new QLabel(this)), cmdBackup(new QPushButton(QStringLiteral("&Backup"), this)),
       cmdRestore(new QPushButton(QStringLiteral("&Restore"), this)),
       cmdClose(new QPushButton(QStringLiteral("&Close"), this))
@@ -30,13 +31,14 @@ BuRestWindow::BuRestWindow(QString databasePath, QWidget* parent)
                          QStringLiteral("\nBackups: ") + QDir::toNativeSeparators(m_folder));
     lblDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
     lstBackups->setObjectName(QStringLiteral("lstBackups"));
-    lstBackups->setHorizontalHeaderLabels(
-        {QStringLiteral("Date"), QStringLiteral("Size"), QStringLiteral("Clients")});
+    lstBackups->setHorizontalHeaderLabels({QStringLiteral("Date"), QStringLiteral("Size"),
+                                           QStringLiteral("Clients"), QStringLiteral("File")});
     lstBackups->horizontalHeader()->setStretchLastSection(true);
     lstBackups->verticalHeader()->hide();
     lstBackups->setSelectionBehavior(QAbstractItemView::SelectRows);
     lstBackups->setSelectionMode(QAbstractItemView::SingleSelection);
     lstBackups->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    lstBackups->setWordWrap(false);
     prgProgress->setRange(0, 100);
     prgProgress->setValue(0);
     lblStatus->setWordWrap(true);
@@ -77,6 +79,8 @@ void BuRestWindow::refreshList()
                             new QTableWidgetItem(backup.clients < 0
                                                      ? QStringLiteral("unreadable")
                                                      : QString::number(backup.clients)));
+        // The name tells a backup from the copy kept before a restore.
+        lstBackups->setItem(row, 3, new QTableWidgetItem(QFileInfo(backup.path).fileName()));
     }
     lstBackups->resizeColumnsToContents();
     if (!backups.empty())
