@@ -171,6 +171,16 @@ void frmDataGrid::followRecordSet()
     selectCurrentRecord();
 }
 
+void frmDataGrid::showMovedRecordSet()
+{
+    // The main window shows its record and then has the list follow (followRecordSet), so the
+    // grid is read again once.
+    if (m_link.recordMoved)
+        m_link.recordMoved();
+    else
+        followRecordSet();
+}
+
 void frmDataGrid::selectCurrentRecord()
 {
     const int position = m_records.AbsolutePosition();
@@ -231,10 +241,7 @@ bool frmDataGrid::applyQuery(const QString& filterText, const QString& sortText)
         showError(status.error());
         return false;
     }
-    m_model->reload();
-    if (m_link.recordMoved)
-        m_link.recordMoved();
-    selectCurrentRecord();
+    showMovedRecordSet();
     return true;
 }
 
@@ -345,10 +352,7 @@ void frmDataGrid::deleteCurrentRow()
         if ((row != m_records.AbsolutePosition() && !m_records.moveTo(row, &error)) ||
             !m_records.Delete(&error))
             showError(error);
-        m_model->reload();
-        if (m_link.recordMoved)
-            m_link.recordMoved();
-        selectCurrentRecord();
+        showMovedRecordSet();
     });
 }
 

@@ -40,7 +40,8 @@ public:
                 ErrorReporter& reporter, MainWindowLink link, QWidget* parent = nullptr);
     ~frmDataGrid() override;
 
-    // The main window moved, saved, added or deleted: show the record set as it is now.
+    // The main window moved, saved, added or deleted: show the record set as it is now. The main
+    // window calls it whenever it shows another record, also after the list moved it.
     void followRecordSet();
 
     QString sortColumn() const { return SortColumn; }
@@ -63,6 +64,7 @@ private:
     bool editCell(int row, int column, const QVariant& value);
     void rowSelected(int row);
     void selectCurrentRecord();
+    void showMovedRecordSet();
     void showError(const QString& message);
 
     ClientDataSource& m_records;
