@@ -72,6 +72,11 @@ CREATE TABLE "Customers" (
 );
 
 CREATE INDEX "Customers by name" ON "Customers" ("LastName", "FirstName");
+-- The client list sorts and filters by these, case-blind as the adviser types.
+CREATE INDEX IF NOT EXISTS "Customers by last name" ON "Customers" ("LastName" COLLATE NOCASE);
+CREATE INDEX IF NOT EXISTS "Customers by first name" ON "Customers" ("FirstName" COLLATE NOCASE);
+CREATE INDEX IF NOT EXISTS "Customers by city" ON "Customers" ("City" COLLATE NOCASE);
+CREATE INDEX IF NOT EXISTS "Customers by date" ON "Customers" ("Date");
 
 CREATE VIEW "Customers Query" AS SELECT * FROM "Customers";
 

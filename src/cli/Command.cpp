@@ -3,6 +3,7 @@
 #include "cli/CatalogueCommand.h"
 #include "cli/DemoCommand.h"
 #include "cli/InitCommand.h"
+#include "cli/ListCommand.h"
 #include "cli/ProfileCommand.h"
 #include "cli/ReportCommand.h"
 
@@ -26,6 +27,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<CatalogueCommand>());
     commands.push_back(std::make_unique<InitCommand>());
     commands.push_back(std::make_unique<DemoCommand>());
+    commands.push_back(std::make_unique<ListCommand>());
     commands.push_back(std::make_unique<ProfileCommand>());
     commands.push_back(std::make_unique<ReportCommand>());
     return commands;

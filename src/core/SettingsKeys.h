@@ -11,6 +11,11 @@ inline SettingKey databasePath()
 {
     return {AppExeName(), QStringLiteral("Database"), QStringLiteral("DBPath"), {}};
 }
+// Where the backup utility finds the database; written before a backup.
+inline SettingKey hcyLocation()
+{
+    return {AppExeName(), QStringLiteral("Database"), QStringLiteral("HCY Location"), {}};
+}
 inline SettingKey tutorial()
 {
     return {AppExeName(), QStringLiteral("Options"), QStringLiteral("Tutorial"),

@@ -1,5 +1,6 @@
 #include "records/ClientDataSource.h"
 
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QSqlRecord>
@@ -65,6 +66,9 @@ bool loadClientRecord(const QSqlDatabase& db, qint64 customerId, ClientRecord* r
 ClientDataSource::ClientDataSource(QSqlDatabase database) : m_db(std::move(database))
 {
     m_current = emptyRecord();
+    // Without it a date order or a #date# filter fails with its own message when used.
+    if (m_db.isOpen())
+        (void)registerListFunctions(m_db);
 }
 
 ClientRecord ClientDataSource::emptyRecord() const
@@ -75,24 +79,65 @@ ClientRecord ClientDataSource::emptyRecord() const
     return record;
 }
 
-bool ClientDataSource::readIds(const QString& orderBy, const QString& filter,
-                               std::vector<qint64>* ids, QString* error) const
+Result<std::vector<qint64>> ClientDataSource::readIds(const RecordQuery& recordQuery) const
 {
     QSqlQuery query(m_db);
     query.setForwardOnly(true);
+    const SqlFragment where = whereCondition(recordQuery.filter);
     QString sql = QStringLiteral("SELECT \"CustomerID\" FROM ") + kTable;
-    if (!filter.trimmed().isEmpty())
-        sql += QStringLiteral(" WHERE ") + filter;
-    sql += QStringLiteral(" ORDER BY ") +
-           (orderBy.trimmed().isEmpty() ? quoted(columns::name(0)) : orderBy);
-    if (!query.exec(sql)) {
-        *error = query.lastError().text();
-        return false;
-    }
-    ids->clear();
+    if (!where.sql.isEmpty())
+        sql += QStringLiteral(" WHERE ") + where.sql;
+    sql += QStringLiteral(" ORDER BY ") + orderByList(recordQuery.sort);
+    if (!query.prepare(sql))
+        return fail(query.lastError().text());
+    for (const QVariant& value : where.values)
+        query.addBindValue(value);
+    if (!query.exec())
+        return fail(query.lastError().text());
+    std::vector<qint64> ids;
     while (query.next())
-        ids->push_back(query.value(0).toLongLong());
-    return true;
+        ids.push_back(query.value(0).toLongLong());
+    if (query.lastError().isValid())
+        return fail(query.lastError().text());
+    return ids;
+}
+
+Result<std::vector<ClientRecord>> ClientDataSource::recordsAt(int first, int count) const
+{
+    std::vector<ClientRecord> records;
+    first = std::max(first, 0);
+    count = std::min(count, RecordCount() - first);
+    if (count <= 0)
+        return records;
+    QStringList marks;
+    for (int i = 0; i < count; ++i)
+        marks << QStringLiteral("?");
+    QSqlQuery query(m_db);
+    query.setForwardOnly(true);
+    if (!query.prepare(QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM ") +
+                       kTable + QStringLiteral(" WHERE \"CustomerID\" IN (") + marks.join(u',') +
+                       u')'))
+        return fail(query.lastError().text());
+    for (int i = 0; i < count; ++i)
+        query.addBindValue(m_ids[static_cast<size_t>(first + i)]);
+    if (!query.exec())
+        return fail(query.lastError().text());
+    // The rows come in the table's order; put them in the list's.
+    QHash<qint64, ClientRecord> byId;
+    while (query.next()) {
+        ClientRecord record;
+        for (int column = 0; column < columns::kCount; ++column)
+            record.values[static_cast<size_t>(column)] = query.value(column);
+        byId.insert(record.customerId(), std::move(record));
+    }
+    records.reserve(static_cast<size_t>(count));
+    for (int i = 0; i < count; ++i) {
+        const qint64 id = m_ids[static_cast<size_t>(first + i)];
+        // A record deleted by someone else meanwhile shows as an empty row until the next re-read.
+        ClientRecord record = byId.value(id, emptyRecord());
+        records.push_back(std::move(record));
+    }
+    return records;
 }
 
 bool ClientDataSource::readRecord(qint64 id, ClientRecord* record, QString* error) const
@@ -102,8 +147,12 @@ bool ClientDataSource::readRecord(qint64 id, ClientRecord* record, QString* erro
 
 bool ClientDataSource::open(QString* error)
 {
-    if (!readIds(m_orderBy, m_filter, &m_ids, error))
+    auto ids = readIds(m_query);
+    if (!ids) {
+        *error = ids.error();
         return false;
+    }
+    m_ids = std::move(*ids);
     m_newRecord = false;
     if (m_ids.empty()) {
         m_position = -1;
@@ -113,24 +162,25 @@ bool ClientDataSource::open(QString* error)
     return moveTo(0, error);
 }
 
-bool ClientDataSource::setOrderAndFilter(const QString& orderBy, const QString& filter,
-                                         QString* error)
+Status ClientDataSource::setOrderAndFilter(const RecordQuery& query)
 {
-    std::vector<qint64> ids;
-    if (!readIds(orderBy, filter, &ids, error))
-        return false;
+    auto ids = readIds(query);
+    if (!ids)
+        return Failure{ids.error()};
     const qint64 currentId = m_position >= 0 ? m_ids[static_cast<size_t>(m_position)] : -1;
-    m_orderBy = orderBy;
-    m_filter = filter;
-    m_ids = std::move(ids);
+    m_query = query;
+    m_ids = std::move(*ids);
     m_newRecord = false;
     if (m_ids.empty()) {
         m_position = -1;
         m_current = emptyRecord();
-        return true;
+        return {};
     }
     const int position = positionOf(currentId);
-    return moveTo(position >= 0 ? position : 0, error);
+    QString error;
+    if (!moveTo(position >= 0 ? position : 0, &error))
+        return fail(error);
+    return {};
 }
 
 bool ClientDataSource::moveTo(int position, QString* error)

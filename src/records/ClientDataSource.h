@@ -1,6 +1,8 @@
 #pragma once
 
+#include "core/Result.h"
 #include "records/ClientRecord.h"
+#include "records/FilterExpression.h"
 
 #include <QSqlDatabase>
 #include <QString>
@@ -20,12 +22,13 @@ public:
     // Reads the record numbers in the current order and moves to the first record.
     bool open(QString* error);
 
-    // Sets the order ("ORDER BY" expression of quoted column names) and an optional filter
-    // ("WHERE" expression), re-reads and keeps the current record where it is still listed.
-    // On an error the previous order and filter stay.
-    bool setOrderAndFilter(const QString& orderBy, const QString& filter, QString* error);
-    QString orderBy() const { return m_orderBy; }
-    QString filter() const { return m_filter; }
+    // Sets the order and the filter, both parsed from the adviser's texts, re-reads and keeps
+    // the current record where it is still listed. On an error the previous ones stay.
+    Status setOrderAndFilter(const RecordQuery& query);
+    const RecordQuery& query() const { return m_query; }
+    // Reads the record numbers again in the current order and filter; the current record stays
+    // current where it is still listed.
+    Status requery() { return setOrderAndFilter(m_query); }
 
     int RecordCount() const { return static_cast<int>(m_ids.size()); }
     // Position of the current record from 0, or -1 while a new record is being typed or when
@@ -56,16 +59,16 @@ public:
     // The record at a position, for lists; empty when the position is out of range.
     ClientRecord recordAt(int position, QString* error) const;
     qint64 idAt(int position) const;
+    // The records at `count` positions from `first` (fewer at the end), read in one query.
+    Result<std::vector<ClientRecord>> recordsAt(int first, int count) const;
 
 private:
-    bool readIds(const QString& orderBy, const QString& filter, std::vector<qint64>* ids,
-                 QString* error) const;
+    Result<std::vector<qint64>> readIds(const RecordQuery& query) const;
     bool readRecord(qint64 id, ClientRecord* record, QString* error) const;
     ClientRecord emptyRecord() const;
 
     QSqlDatabase m_db;
-    QString m_orderBy = QStringLiteral("\"CustomerID\"");
-    QString m_filter;
+    RecordQuery m_query;
     std::vector<qint64> m_ids;
     int m_position = -1;
     int m_positionBeforeNew = -1;

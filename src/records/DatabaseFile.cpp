@@ -115,4 +115,35 @@ bool openDatabase(const QString& path, const QString& connectionName, QString* e
     return true;
 }
 
+Status ensureListIndexes(QSqlDatabase& db)
+{
+    QStringList statements;
+    for (const QString& line : builtInSchema().split(u'\n'))
+        if (line.startsWith(QStringLiteral("CREATE INDEX IF NOT EXISTS")))
+            statements << line;
+    QSqlQuery query(db);
+    // Nothing to do in the usual case, and a read-only file is then not written to.
+    if (!query.exec(QStringLiteral("SELECT count(*) FROM sqlite_master WHERE type = 'index' AND "
+                                   "name LIKE 'Customers by %'")) ||
+        !query.next())
+        return fail(query.lastError().text());
+    if (query.value(0).toInt() > statements.size())
+        return {};
+    query.finish();
+    if (!db.transaction())
+        return fail(db.lastError().text());
+    for (const QString& statement : statements)
+        if (!query.exec(statement)) {
+            const QString error = query.lastError().text();
+            db.rollback();
+            return fail(error);
+        }
+    if (!db.commit()) {
+        const QString error = db.lastError().text();
+        db.rollback();
+        return fail(error);
+    }
+    return {};
+}
+
 } // namespace halcyra

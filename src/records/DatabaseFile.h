@@ -1,6 +1,10 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QString>
+
+class QSqlDatabase;
 
 namespace halcyra {
 
@@ -16,5 +20,9 @@ QString builtInSchema();
 // Opens the database at `path` in its own connection named `connectionName`: WAL journal and
 // full synchronous writes, since saves are rare and a lost record is not acceptable.
 bool openDatabase(const QString& path, const QString& connectionName, QString* error);
+
+// Adds the client list's indexes to a database made before they were part of the schema (in
+// one transaction; indexes already there are left as they are).
+Status ensureListIndexes(QSqlDatabase& db);
 
 } // namespace halcyra

@@ -177,6 +177,11 @@ DetailLeaveResult leaveDetailBox(int index, const QString& text, const QDate& to
     return result;
 }
 
+QString sexRejectedMessage()
+{
+    return QStringLiteral("Enter either M or F in the Sex field.");
+}
+
 QString deleteQuestion(const QString& firstName, const QString& lastName)
 {
     return QStringLiteral("Are you sure you want to delete this record of: ") + firstName + u' ' +

@@ -38,6 +38,8 @@ struct DetailLeaveResult
     std::optional<DetailMessage> message;
 };
 DetailLeaveResult leaveDetailBox(int index, const QString& text, const QDate& today);
+// The "Empty Field" message for a sex that is neither "M" nor "F".
+QString sexRejectedMessage();
 
 // The question before deleting a client.
 QString deleteQuestion(const QString& firstName, const QString& lastName);

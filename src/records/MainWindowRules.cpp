@@ -67,4 +67,9 @@ QString notAvailableMessage(const QString& caption)
     return name.trimmed() + QStringLiteral(" is not available yet.");
 }
 
+QString dataGridCaption(const QString& recordSource)
+{
+    return recordSource.size() <= 50 ? recordSource : QStringLiteral("SQL Statement");
+}
+
 } // namespace halcyra

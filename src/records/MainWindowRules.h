@@ -25,4 +25,8 @@ QString dataSourceErrorMessage(const QString& reason);
 // the menu or button caption ("&Page Set&up..." gives "Page Setup").
 QString notAvailableMessage(const QString& caption);
 
+// The record list's caption: its record source when that is at most 50 characters long,
+// otherwise "SQL Statement".
+QString dataGridCaption(const QString& recordSource);
+
 } // namespace halcyra

@@ -3,6 +3,8 @@
 #include "support/TempProgramFolder.h"
 
 #include <QCryptographicHash>
+#include <QJsonArray>
+#include <QJsonDocument>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -172,6 +174,16 @@ private slots:
                     QStringLiteral("--folder"), folder.folder()});
         QCOMPARE(unknown.exitCode, 1);
         QVERIFY(unknown.err.contains(QStringLiteral("99")));
+
+        // The list of the three clients, newest first, as JSON.
+        const Result list = runCli({QStringLiteral("list"), QStringLiteral("--sort"),
+                                    QStringLiteral("CustomerID desc"), QStringLiteral("--json"),
+                                    QStringLiteral("--folder"), folder.folder()});
+        QCOMPARE(list.exitCode, 0);
+        const QJsonArray rows = QJsonDocument::fromJson(list.out.toUtf8()).array();
+        QCOMPARE(rows.size(), 3);
+        QCOMPARE(rows.first()[QStringLiteral("number")].toInt(), 3);
+        QVERIFY(!rows.first()[QStringLiteral("lastName")].toString().isEmpty());
     }
 };
 

@@ -137,6 +137,9 @@ private slots:
         QVERIFY(error.contains(QStringLiteral("Error description: disk is write-protected\n")));
         QVERIFY(error.endsWith(
             QStringLiteral("frmMain: Sub Data1_Error(DataErr As Integer, Response As Integer)")));
+        // The list's caption: a record source up to 50 characters, else "SQL Statement".
+        QCOMPARE(dataGridCaption(QString(50, u'q')), QString(50, u'q'));
+        QCOMPARE(dataGridCaption(QString(51, u'q')), QStringLiteral("SQL Statement"));
     }
 };
 

@@ -184,8 +184,6 @@ MainMenus buildMainMenus(QMainWindow& window)
 const QStringList& menuEntriesNotYetAvailable()
 {
     static const QStringList entries = {
-        QStringLiteral("mnuFileUtilBackup"),
-        QStringLiteral("mnuFileUtilRestore"),
         QStringLiteral("mnuViewBrowserHCY"),
         QStringLiteral("mnuViewBrowserMy"),
         QStringLiteral("mnuViewBrowserHealth"),

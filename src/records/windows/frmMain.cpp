@@ -17,6 +17,7 @@
 #include "records/windows/EditBoxes.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
+#include "records/windows/frmDataGrid.h"
 #include "reports/windows/PrintWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
@@ -25,10 +26,12 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QHBoxLayout>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
+#include <QProcess>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
@@ -62,8 +65,8 @@ QPushButton* commandButton(QWidget* parent, const char* name, const char* captio
 
 frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
                  ErrorReporter& reporter, ShowMsgFunction showMsg, QWidget* parent)
-    : QMainWindow(parent), m_settings(settings), m_state(state), m_reporter(reporter),
-      m_showMsg(std::move(showMsg))
+    : QMainWindow(parent), m_catalogue(catalogue), m_settings(settings), m_state(state),
+      m_reporter(reporter), m_showMsg(std::move(showMsg))
 {
     setObjectName(QStringLiteral("frmMain"));
     setProperty("tag", 1049);
@@ -169,6 +172,10 @@ void frmMain::connectCommands()
             mnuFilePageSetup_Click(programPrinter(), m_reporter.prompts(), this);
         });
     });
+    connect(entry("mnuFileUtilBackup"), &QAction::triggered, this,
+            &frmMain::mnuFileUtilBackup_Click);
+    connect(entry("mnuFileUtilRestore"), &QAction::triggered, this,
+            &frmMain::mnuFileUtilRestore_Click);
     connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
     connect(entry("mnuPrintWell"), &QAction::triggered, this, &frmMain::mnuPrintWell_Click);
     connect(entry("mnuSetupCoInfo"), &QAction::triggered, this, &frmMain::companyInfoRequested);
@@ -421,8 +428,89 @@ void frmMain::cmdList_Click()
         // The list shows what is stored, so the record on screen is stored first.
         if (!finishEntryInFocusedBox() || !saveIfEdited())
             return;
-        showNotAvailable(QStringLiteral("The client list"));
+        const BusyCursor busy(m_reporter.prompts());
+        if (!m_listIndexesChecked) {
+            // Databases made before the list's indexes get them once; without them the list
+            // still works, only slower, so the reason goes to the log.
+            m_listIndexesChecked = true;
+            QSqlDatabase db = QSqlDatabase::database(m_connectionName, false);
+            const Status indexed = ensureListIndexes(db);
+            if (!indexed)
+                m_reporter.ReportError(QString::number(errors::kPathFileAccess), indexed.error(),
+                                       label("cmdList_Click"), ErrorReporter::kStyleOk, {}, 0,
+                                       false);
+        }
+        if (!m_listWindow) {
+            frmDataGrid::MainWindowLink link;
+            link.leaveRecord = [this] { return finishEntryInFocusedBox() && saveIfEdited(); };
+            link.recordMoved = [this] {
+                // With its last record deleted the set is empty: a new record, as at start.
+                if (m_data->isEmpty() && !m_data->isNewRecord()) {
+                    Data1_Validate(DataAction::AddNew);
+                    m_data->AddNew();
+                } else {
+                    Data1_Validate(DataAction::Bookmark);
+                }
+                Data1_Reposition();
+            };
+            link.showMsg = m_showMsg;
+            m_listWindow = new frmDataGrid(*m_data, frmDataGrid::RecordsetType::Dynaset,
+                                           m_catalogue, m_reporter, std::move(link), this);
+            // Over the main window, a little down and to the right, not in a screen corner.
+            m_listWindow->move(frameGeometry().topLeft() + QPoint(48, 48));
+        } else {
+            m_listWindow->followRecordSet();
+        }
+        m_listWindow->setWindowTitle(QStringLiteral("Halcyra Client List"));
+        m_listWindow->show();
+        m_listWindow->raise();
+        m_listWindow->activateWindow();
     });
+}
+
+void frmMain::mnuFileUtilBackup_Click()
+{
+    m_reporter.trap(label("mnuFileUtilBackup_Click"), [&] { handOverToBackupUtility(true); });
+}
+
+void frmMain::mnuFileUtilRestore_Click()
+{
+    m_reporter.trap(label("mnuFileUtilRestore_Click"), [&] { handOverToBackupUtility(false); });
+}
+
+void frmMain::handOverToBackupUtility(bool backup)
+{
+    const QString MessageText =
+        backup ? QStringLiteral("Click OK to close Halcyra and go to Backup Utility.  Click "
+                                "Cancel to cancel Backup and return to the Halcyra")
+               : QStringLiteral("Click OK to close Halcyra and go to Restore Utility.  Click "
+                                "Cancel to cancel Restore and return to the Halcyra");
+    m_showMsg(QStringLiteral("Backup/Restore"), MessageText);
+    if (m_state.OptionsCancelled) {
+        m_state.OptionsCancelled = false;
+        return;
+    }
+    // Whatever is typed is stored before the utility reads the file.
+    if (!finishEntryInFocusedBox() || !saveIfEdited())
+        return;
+    if (backup)
+        m_settings.save(keys::hcyLocation(), m_state.DatabaseFullPath);
+#ifdef Q_OS_WIN
+    const QString program = m_state.DatabaseFolder + QStringLiteral("BuRest.exe");
+#else
+    const QString program = m_state.DatabaseFolder + QStringLiteral("BuRest");
+#endif
+    if (!QProcess::startDetached(program, {}, m_state.DatabaseFolder)) {
+        // The program keeps running: the adviser has lost nothing and can try again.
+        m_reporter.ReportError(QString::number(errors::kFileNotFound),
+                               QStringLiteral("The backup utility %1 could not be started from "
+                                              "the folder %2.")
+                                   .arg(QDir::toNativeSeparators(program),
+                                        QDir::toNativeSeparators(m_state.DatabaseFolder)),
+                               m_reporter.CurrentProcedureLabel());
+        return;
+    }
+    unloadWithoutQuestion();
 }
 
 void frmMain::cmdHelp_Click()

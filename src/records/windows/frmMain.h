@@ -21,6 +21,7 @@ class Catalogue;
 class ClientDataSource;
 class DataNavigator;
 class DetailForm;
+class frmDataGrid;
 class ErrorReporter;
 class PrintWellCommand;
 class ScoreGrid;
@@ -69,6 +70,9 @@ public:
     void moveRecord(DataAction action);
     // Print > Halcyra: saves the record and prints its profile report.
     void mnuPrintWell_Click();
+    // File > Utilities: close the program and hand over to the backup utility.
+    void mnuFileUtilBackup_Click();
+    void mnuFileUtilRestore_Click();
 
 signals:
     // Setup > Company Info.: the program opens its company window.
@@ -122,7 +126,9 @@ private:
     void ShowFieldHelp(const QString& suffix);
     void showHelpContents();
     void showNotAvailable(const QString& caption);
+    void handOverToBackupUtility(bool backup);
 
+    const Catalogue& m_catalogue;
     SettingsStore& m_settings;
     ProgramState& m_state;
     ErrorReporter& m_reporter;
@@ -144,6 +150,8 @@ private:
     QPushButton* cmdList = nullptr;
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdSend = nullptr;
+    QPointer<frmDataGrid> m_listWindow;
+    bool m_listIndexesChecked = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;
 

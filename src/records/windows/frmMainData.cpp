@@ -10,6 +10,7 @@
 #include "records/windows/EditBoxes.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
+#include "records/windows/frmDataGrid.h"
 #include "records/windows/frmMain.h"
 
 #include <QPushButton>
@@ -72,6 +73,8 @@ void frmMain::Data1_Reposition()
     // A box the cursor stays in now holds the shown record's text, untouched so far.
     QWidget* focused = focusWidget();
     m_enteredBox = isEntryBox(focused) ? CheckedBox{focused, boxText(focused), true} : CheckedBox{};
+    if (m_listWindow)
+        m_listWindow->followRecordSet();
 }
 
 void frmMain::setListCommandsEnabled(bool enabled)

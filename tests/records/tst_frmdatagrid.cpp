@@ -1,0 +1,227 @@
+// The record list over the main window's record set, and the backup and restore hand-over.
+
+#include "core/SettingsKeys.h"
+#include "records/ClientDataSource.h"
+#include "records/windows/frmDataGrid.h"
+#include "support/MainWindowHarness.h"
+
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTableView>
+#include <QtTest>
+
+using namespace halcyra;
+using halcyra::test::MainWindowHarness;
+using Answer = UserPrompts::Answer;
+
+namespace {
+
+QString mainLastName(const MainWindowHarness& h)
+{
+    return h.child<QLineEdit>(QStringLiteral("txtFields_1"))->text();
+}
+
+frmDataGrid* openList(MainWindowHarness& h)
+{
+    QTest::mouseClick(h.child<QPushButton>(QStringLiteral("cmdList")), Qt::LeftButton);
+    MainWindowHarness::settle();
+    auto* list = h.child<frmDataGrid>(QStringLiteral("frmDataGrid"));
+    return list && list->isVisible() ? list : nullptr;
+}
+
+QString cell(frmDataGrid* list, int row, int column)
+{
+    return list->grid()->model()->index(row, column).data().toString();
+}
+
+QPoint cellCentre(frmDataGrid* list, int row, int column)
+{
+    QTableView* grid = list->grid();
+    const QModelIndex index = grid->model()->index(row, column);
+    grid->scrollTo(index);
+    return grid->visualRect(index).center();
+}
+
+void clickHeader(frmDataGrid* list, int column)
+{
+    QHeaderView* header = list->grid()->horizontalHeader();
+    const int x = header->sectionViewportPosition(column) + header->sectionSize(column) / 2;
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, QPoint(x, header->height() / 2));
+    MainWindowHarness::settle();
+}
+
+} // namespace
+
+class FrmDataGridTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void doubleClickClosesOnThatClient()
+    {
+        MainWindowHarness h;
+        for (const char* name : {"Cole", "Abel", "Baker"})
+            h.addClient(QString::fromLatin1(name), QStringLiteral("Pat"));
+        h.open();
+        frmDataGrid* list = openList(h);
+        QVERIFY(list);
+        QCOMPARE(list->windowTitle(), QStringLiteral("Halcyra Client List"));
+        QCOMPARE(list->grid()->model()->rowCount(), 3);
+
+        // Selecting a row moves the main window; a double-click closes the list there.
+        QTest::mouseClick(list->grid()->viewport(), Qt::LeftButton, {}, cellCentre(list, 1, 2));
+        QCOMPARE(mainLastName(h), QStringLiteral("Abel"));
+        // A double-click as the window system delivers it: a click, then the double-click.
+        QTest::mouseClick(list->grid()->viewport(), Qt::LeftButton, {}, cellCentre(list, 2, 2));
+        QTest::mouseDClick(list->grid()->viewport(), Qt::LeftButton, {}, cellCentre(list, 2, 2));
+        MainWindowHarness::settle();
+        QVERIFY(!list->isVisible());
+        QCOMPARE(mainLastName(h), QStringLiteral("Baker"));
+        QCOMPARE(h.window().dataSource().AbsolutePosition(), 2);
+
+        // Moving in the main window moves the list's selection with it.
+        openList(h);
+        h.window().moveRecord(DataAction::MoveFirst);
+        QCOMPARE(list->grid()->currentIndex().row(), 0);
+    }
+
+    void filterAndSortKeepTheRecordSetUnlessUnderstood()
+    {
+        MainWindowHarness h;
+        for (const char* name : {"Cole", "Abel", "Baker", "Bell"})
+            h.addClient(QString::fromLatin1(name), QStringLiteral("Pat"));
+        h.open();
+        frmDataGrid* list = openList(h);
+        QVERIFY(list);
+        auto* filterButton = list->findChild<QPushButton*>(QStringLiteral("cmdFilter"));
+
+        // An empty answer, a cancelled question and a refused text all change nothing.
+        h.prompts.setNextTexts(
+            {QString(), std::nullopt, QStringLiteral("1=1; DELETE FROM Customers")});
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(filterButton, Qt::LeftButton);
+        QCOMPARE(list->grid()->model()->rowCount(), 4);
+        QCOMPARE(h.storedCount(), 4);
+        QVERIFY(h.prompts.shown().last().text.contains(QStringLiteral("was not understood")));
+        QCOMPARE(h.prompts.shown().at(h.prompts.shown().size() - 2).text,
+                 QStringLiteral("Enter Filter Expression:"));
+
+        h.prompts.setNextTexts({QStringLiteral("LastName Like 'b*'")});
+        QTest::mouseClick(filterButton, Qt::LeftButton);
+        QCOMPARE(list->grid()->model()->rowCount(), 2);
+        QCOMPARE(h.window().dataSource().RecordCount(), 2); // one record set
+        QCOMPARE(mainLastName(h), cell(list, list->grid()->currentIndex().row(), 1));
+
+        // Header clicks: ascending, then descending, then staying descending.
+        clickHeader(list, 1);
+        QCOMPARE(list->sortColumn(), QStringLiteral("[LastName]"));
+        QCOMPARE(cell(list, 0, 1), QStringLiteral("Baker"));
+        clickHeader(list, 1);
+        QCOMPARE(list->sortColumn(), QStringLiteral("[LastName] desc"));
+        QCOMPARE(cell(list, 0, 1), QStringLiteral("Bell"));
+        clickHeader(list, 1);
+        QCOMPARE(list->sortColumn(), QStringLiteral("[LastName] desc"));
+        QCOMPARE(cell(list, 0, 1), QStringLiteral("Bell"));
+
+        // Refresh brings every record back, in the order chosen.
+        QTest::mouseClick(list->findChild<QPushButton*>(QStringLiteral("cmdRefresh")),
+                          Qt::LeftButton);
+        QCOMPARE(list->grid()->model()->rowCount(), 4);
+        QCOMPARE(cell(list, 0, 1), QStringLiteral("Cole"));
+    }
+
+    void editingACellIsAnEditOfTheClient()
+    {
+        MainWindowHarness h;
+        const qint64 cole = h.addClient(QStringLiteral("Cole"), QStringLiteral("Pat"));
+        h.addClient(QStringLiteral("Abel"), QStringLiteral("Sam"));
+        h.open();
+        frmDataGrid* list = openList(h);
+        QVERIFY(list);
+        QTableView* grid = list->grid();
+        const auto typeInto = [&](int row, int column, const QString& text) {
+            const QModelIndex index = grid->model()->index(row, column);
+            grid->setCurrentIndex(index);
+            grid->edit(index);
+            auto* editor = grid->viewport()->findChild<QLineEdit*>();
+            QVERIFY(editor);
+            editor->selectAll();
+            QTest::keyClicks(editor, text);
+            QTest::keyClick(editor, Qt::Key_Return);
+            MainWindowHarness::settle();
+        };
+
+        // The main window's rules apply, and the main window shows the change.
+        h.prompts.setNextAnswers({Answer::Yes});
+        typeInto(0, 5, QStringLiteral("ca"));
+        QCOMPARE(h.stored(cole, 5).toString(), QStringLiteral("CA"));
+        QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtFields_5"))->text(), QStringLiteral("CA"));
+        QCOMPARE(h.prompts.shown().last().text, QStringLiteral("Commit changes?"));
+
+        // No to "Commit changes?" keeps the stored value; a rejected sex is not even asked.
+        h.prompts.setNextAnswers({Answer::No});
+        typeInto(0, 4, QStringLiteral("Salem"));
+        QCOMPARE(h.stored(cole, 4).toString(), QString());
+        QCOMPARE(cell(list, 0, 4), QString());
+        typeInto(0, 15, QStringLiteral("m"));
+        QCOMPARE(h.messages.last().title, QStringLiteral("Empty Field"));
+        QCOMPARE(h.stored(cole, 15).toString(), QString());
+
+        // Delete Current Row? No keeps the client, Yes deletes it.
+        grid->setCurrentIndex(grid->model()->index(1, 1));
+        h.prompts.setNextAnswers({Answer::No, Answer::Yes});
+        list->deleteCurrentRow();
+        QCOMPARE(h.storedCount(), 2);
+        list->deleteCurrentRow();
+        QCOMPARE(h.prompts.shown().last().text, QStringLiteral("Delete Current Row?"));
+        QCOMPARE(h.storedCount(), 1);
+        QCOMPARE(grid->model()->rowCount(), 1);
+        QCOMPARE(mainLastName(h), QStringLiteral("Cole"));
+    }
+
+    void backupHandOver()
+    {
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Cole"), QStringLiteral("Pat"));
+        h.open();
+        QAction* backup = h.child<QAction>(QStringLiteral("mnuFileUtilBackup"));
+        QAction* restore = h.child<QAction>(QStringLiteral("mnuFileUtilRestore"));
+
+        // Cancel in the message: the program runs on and nothing is written.
+        h.state.OptionsCancelled = true; // as the message window's Cancel leaves it
+        backup->trigger();
+        QCOMPARE(h.messages.last().title, QStringLiteral("Backup/Restore"));
+        QCOMPARE(h.messages.last().text,
+                 QStringLiteral("Click OK to close Halcyra and go to Backup Utility.  Click Cancel "
+                                "to cancel Backup and return to the Halcyra"));
+        QVERIFY(!h.state.OptionsCancelled);
+        QVERIFY(!h.settings.contains(keys::hcyLocation().application, keys::hcyLocation().section,
+                                     keys::hcyLocation().key));
+        QVERIFY(h.window().isVisible());
+
+        // No utility in the program folder: reported with the folder, the program runs on.
+        restore->trigger();
+        QCOMPARE(h.messages.last().text,
+                 QStringLiteral("Click OK to close Halcyra and go to Restore Utility.  Click "
+                                "Cancel to cancel Restore and return to the Halcyra"));
+        QVERIFY(h.prompts.shown().last().text.contains(
+            QDir::toNativeSeparators(h.state.DatabaseFolder)));
+        QVERIFY(h.prompts.shown().last().text.contains(QStringLiteral("mnuFileUtilRestore_Click")));
+        QVERIFY(h.window().isVisible());
+
+        // OK: the database's place is stored, the utility starts in the folder, the program ends.
+        h.folder.writeFile(QStringLiteral("BuRest"), "#!/bin/sh\necho started > started.txt\n");
+        QFile::setPermissions(h.folder.path(QStringLiteral("BuRest")),
+                              QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        backup->trigger();
+        QCOMPARE(h.settings.get(keys::hcyLocation()), h.state.DatabaseFullPath);
+        QVERIFY(!h.window().isVisible());
+        QTRY_VERIFY(QFile::exists(h.folder.path(QStringLiteral("started.txt"))));
+    }
+};
+
+QTEST_MAIN(FrmDataGridTest)
+#include "tst_frmdatagrid.moc"

@@ -1,0 +1,199 @@
+#include "BuRestCommand.h"
+
+#include "BackupStore.h"
+
+#include <QDir>
+#include <QLocale>
+
+namespace halcyra::burest {
+namespace {
+
+const char* const kUsage =
+    "Usage: BuRest [COMMAND] [OPTIONS]\n"
+    "Backs up and restores the Halcyra client database. Without a command, opens its window.\n"
+    "\n"
+    "Commands:\n"
+    "  backup [--to DIR] [--keep N]  copies the database as it is now into a file named by\n"
+    "                                date and time (default folder: Backups beside the\n"
+    "                                database), checks the copy, keeps the newest N (30)\n"
+    "  restore FILE                  replaces the database by a backup; a copy of the current\n"
+    "                                database is kept in the backup folder first\n"
+    "  list [--from DIR]             the backups with their date, size and number of clients\n"
+    "\n"
+    "Every command takes --database FILE: the client database (default: the one the program\n"
+    "named before handing over, else HCY300.db beside BuRest).\n";
+
+struct Arguments
+{
+    QString command;
+    QStringList positional;
+    QHash<QString, QString> values;
+};
+
+// "--name VALUE" or "--name=VALUE"; returns an error text for anything else.
+QString parse(const QStringList& arguments, Arguments& parsed)
+{
+    static const QStringList known = {QStringLiteral("to"), QStringLiteral("keep"),
+                                      QStringLiteral("from"), QStringLiteral("database")};
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (!argument.startsWith(QStringLiteral("--"))) {
+            if (parsed.command.isEmpty())
+                parsed.command = argument;
+            else
+                parsed.positional << argument;
+            continue;
+        }
+        QString name = argument.mid(2);
+        QString value;
+        if (const qsizetype equals = name.indexOf(u'='); equals >= 0) {
+            value = name.mid(equals + 1);
+            name.truncate(equals);
+        } else if (known.contains(name)) {
+            if (i + 1 >= arguments.size())
+                return QStringLiteral("--%1 needs a value.").arg(name);
+            value = arguments.at(++i);
+        }
+        if (!known.contains(name))
+            return QStringLiteral("unknown option --%1.").arg(name);
+        parsed.values.insert(name, value);
+    }
+    return {};
+}
+
+QString sizeText(qint64 bytes)
+{
+    return QLocale::c().formattedDataSize(bytes, 1, QLocale::DataSizeTraditionalFormat);
+}
+
+Progress printer(QTextStream& err)
+{
+    return [&err, last = -1](int percent) mutable {
+        if (percent / 10 == last / 10)
+            return;
+        last = percent;
+        err << "  " << percent << "%\n";
+        err.flush();
+    };
+}
+
+void printBackups(const QString& folder, QTextStream& out)
+{
+    const auto backups = listBackups(folder);
+    if (backups.empty())
+        out << "No backups in " << QDir::toNativeSeparators(folder) << '\n';
+    for (const BackupInfo& backup : backups)
+        out << backup.taken.toString(QStringLiteral("yyyy-MM-dd HH:mm:ss")) << "  "
+            << sizeText(backup.size).rightJustified(9) << "  "
+            << (backup.clients < 0 ? QStringLiteral("unreadable")
+                                   : QStringLiteral("%1 clients").arg(backup.clients))
+                   .leftJustified(14)
+            << "  " << QDir::toNativeSeparators(backup.path) << '\n';
+}
+
+} // namespace
+
+bool wantsCommandLine(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        const QString& argument = arguments.at(i);
+        if (argument == u"--help" || argument == u"-h")
+            return true;
+        if (argument.startsWith(QStringLiteral("--"))) {
+            if (!argument.contains(u'='))
+                ++i; // its value
+            continue;
+        }
+        return true;
+    }
+    return false;
+}
+
+QString databaseArgument(const QStringList& arguments)
+{
+    for (qsizetype i = 1; i < arguments.size(); ++i) {
+        if (arguments.at(i) == u"--database" && i + 1 < arguments.size())
+            return arguments.at(i + 1);
+        if (arguments.at(i).startsWith(QStringLiteral("--database=")))
+            return arguments.at(i).mid(11);
+    }
+    return {};
+}
+
+int runCommandLine(const QStringList& arguments, const QString& programFolder,
+                   const QString& settingsFolder, QTextStream& out, QTextStream& err)
+{
+    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+        out << kUsage;
+        return 0;
+    }
+    Arguments parsed;
+    if (const QString problem = parse(arguments, parsed); !problem.isEmpty()) {
+        err << "BuRest: " << problem << " Run 'BuRest --help'.\n";
+        return 2;
+    }
+    const QString database = parsed.values.value(QStringLiteral("database"),
+                                                 defaultDatabase(settingsFolder, programFolder));
+    const QString folder = parsed.values.value(parsed.command == u"list" ? QStringLiteral("from")
+                                                                         : QStringLiteral("to"),
+                                               defaultBackupFolder(database));
+    const auto unexpected = [&](qsizetype allowed) {
+        if (parsed.positional.size() <= allowed)
+            return false;
+        err << "BuRest " << parsed.command << ": unexpected argument '"
+            << parsed.positional.value(allowed) << "'.\n";
+        return true;
+    };
+
+    if (parsed.command == u"backup") {
+        if (unexpected(0))
+            return 2;
+        bool isNumber = true;
+        const int keep = parsed.values.contains(QStringLiteral("keep"))
+                             ? parsed.values.value(QStringLiteral("keep")).toInt(&isNumber)
+                             : kDefaultKeep;
+        if (!isNumber || keep < 1) {
+            err << "BuRest backup: --keep needs a number of at least 1.\n";
+            return 2;
+        }
+        err << "Backing up " << QDir::toNativeSeparators(database) << '\n';
+        const auto backup = makeBackup(database, folder, keep, printer(err));
+        if (!backup) {
+            err << "BuRest backup: " << backup.error() << '\n';
+            return 1;
+        }
+        out << "Backup of " << backup->clients << " clients written to "
+            << QDir::toNativeSeparators(backup->path) << '\n';
+        return 0;
+    }
+    if (parsed.command == u"restore") {
+        if (parsed.positional.isEmpty()) {
+            err << "BuRest restore: name the backup file to restore. The backups are:\n";
+            printBackups(defaultBackupFolder(database), err);
+            return 2;
+        }
+        if (unexpected(1))
+            return 2;
+        err << "Restoring " << QDir::toNativeSeparators(parsed.positional.first()) << '\n';
+        const auto restored =
+            restoreBackup(parsed.positional.first(), database, folder, printer(err));
+        if (!restored) {
+            err << "BuRest restore: " << restored.error() << '\n';
+            return 1;
+        }
+        out << "Restored " << restored->clients << " clients into "
+            << QDir::toNativeSeparators(database) << ". The database as it was is kept in "
+            << QDir::toNativeSeparators(restored->keptCopy) << '\n';
+        return 0;
+    }
+    if (parsed.command == u"list") {
+        if (unexpected(0))
+            return 2;
+        printBackups(folder, out);
+        return 0;
+    }
+    err << "BuRest: unknown command '" << parsed.command << "'. Run 'BuRest --help'.\n";
+    return 2;
+}
+
+} // namespace halcyra::burest
