@@ -1,5 +1,6 @@
 #include "records/DemoClients.h"
 
+#include "records/DatabaseFile.h"
 #include "records/ScoreRules.h"
 
 #include <QDate>
@@ -123,11 +124,11 @@ int countClients(QSqlDatabase& db, QString* error)
 
 int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
 {
-    if (!db.transaction()) {
-        *error = db.lastError().text();
+    if (const Status begun = beginWrite(db); !begun) {
+        *error = begun.error();
         return -1;
     }
-    auto fail = [&](const QSqlQuery& query) {
+    auto failed = [&](const QSqlQuery& query) {
         *error = query.lastError().text();
         db.rollback();
         return -1;
@@ -142,26 +143,28 @@ int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
     QSqlQuery insert(db);
     if (!insert.prepare(QStringLiteral("INSERT INTO \"Customers\" (") + names.join(u',') +
                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-        return fail(insert);
+        return failed(insert);
     const int existing = countClients(db, error);
     for (int i = 0; i < count; ++i) {
         const ClientRecord record = makeDemoClient(seed, existing + i);
         for (int column = 1; column < columns::kCount; ++column)
             insert.bindValue(column - 1, record.values[static_cast<size_t>(column)]);
         if (!insert.exec())
-            return fail(insert);
+            return failed(insert);
     }
 
     const std::array<QString, 11> company = demoCompanyInfo();
     QSqlQuery fill(db);
-    fill.prepare(QStringLiteral(
-        "UPDATE \"Company Info\" SET \"CoName\" = ?, \"LastName\" = ?, \"FirstName\" = ?, "
-        "\"Address\" = ?, \"City\" = ?, \"State\" = ?, \"ZipCode\" = ?, \"Phone1\" = ?, "
-        "\"Phone2\" = ?, \"Fax\" = ?, \"E-mail\" = ? WHERE \"LastName\" = '' AND \"Phone1\" = ''"));
+    if (!fill.prepare(QStringLiteral(
+            "UPDATE \"Company Info\" SET \"CoName\" = ?, \"LastName\" = ?, \"FirstName\" = ?, "
+            "\"Address\" = ?, \"City\" = ?, \"State\" = ?, \"ZipCode\" = ?, \"Phone1\" = ?, "
+            "\"Phone2\" = ?, \"Fax\" = ?, \"E-mail\" = ? WHERE \"LastName\" = '' AND \"Phone1\" = "
+            "''")))
+        return failed(fill);
     for (const QString& field : company)
         fill.addBindValue(field.isNull() ? QStringLiteral("") : field);
     if (!fill.exec())
-        return fail(fill);
+        return failed(fill);
 
     if (!db.commit()) {
         *error = db.lastError().text();
