@@ -8,7 +8,8 @@ namespace halcyra {
 // The numeric prefix of a text, 0 when there is none. Blanks, tabs and line feeds are skipped
 // wherever they stand, so " 1 2" reads as 12; a sign, a decimal point and an exponent are
 // taken as long as they form a number. This is the one number parse of the whole program:
-// catalogue values, scores and settings all go through it.
+// catalogue values, scores and settings all go through it. A number past the range of a double
+// reads as the largest one, with its sign.
 double leadingNumber(QStringView text);
 
 // leadingNumber truncated toward zero and clamped to the int range.
