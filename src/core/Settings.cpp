@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
 #include "core/Conversions.h"
+#include "core/OutputFile.h"
 
 #include <QDir>
 #include <QSettings>
@@ -50,7 +51,8 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
 void SettingsStore::SaveSetting(const QString& application, const QString& section,
                                 const QString& key, const QString& value)
 {
-    QDir().mkpath(m_folder);
+    // QSettings keeps the mode of the file it rewrites: the first one is made owner-only.
+    (void)createOwnerOnlyFile(QDir(m_folder).filePath(application + QStringLiteral(".ini")));
     QSettings& settings = file(application);
     settings.setValue(settingsPath(section, key), value);
     settings.sync();
