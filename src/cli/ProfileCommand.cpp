@@ -50,10 +50,9 @@ Result<ProfileInput> profileInputFromClient(const QString& folder, qint64 id)
                 input.emplace(profileInputFromRecord(record));
             else
                 input.emplace(fail(error));
-            db.close();
         }
     }
-    QSqlDatabase::removeDatabase(connection);
+    closeClientDatabase(connection);
     return std::move(*input);
 }
 

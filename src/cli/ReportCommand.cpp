@@ -84,10 +84,8 @@ public:
     ClientDatabase() = default;
     ~ClientDatabase()
     {
-        if (m_open) {
-            QSqlDatabase::database(m_connection).close();
-            QSqlDatabase::removeDatabase(m_connection);
-        }
+        if (m_open)
+            closeClientDatabase(m_connection);
     }
     ClientDatabase(const ClientDatabase&) = delete;
     ClientDatabase& operator=(const ClientDatabase&) = delete;
@@ -97,7 +95,7 @@ public:
         const Status opened = openClientDatabase(path, m_connection, DatabaseAccess::ReadOnly);
         m_open = opened.ok();
         if (!m_open)
-            QSqlDatabase::removeDatabase(m_connection);
+            closeClientDatabase(m_connection);
         return opened;
     }
     QSqlDatabase db() const { return QSqlDatabase::database(m_connection, false); }

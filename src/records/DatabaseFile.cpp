@@ -13,6 +13,11 @@
 #include <QUuid>
 #include <QtEndian>
 
+#ifdef Q_OS_LINUX
+#include <fcntl.h>
+#include <unistd.h>
+#endif
+
 namespace halcyra {
 namespace {
 
@@ -207,6 +212,16 @@ Status checkHeader(const QString& path)
     return {};
 }
 
+// Below this much free space a database is not opened for writing: SQLite would leave its
+// -wal and -shm files behind with a bare "disk I/O error".
+constexpr qint64 kLeastFreeBytes = 1 << 20;
+
+bool diskIsFull(const QString& folder)
+{
+    const qint64 available = QStorageInfo(folder).bytesAvailable();
+    return available >= 0 && available < kLeastFreeBytes;
+}
+
 // A file URI for SQLite, so that an open never creates the file.
 QString databaseUri(const QString& path, DatabaseAccess access)
 {
@@ -220,9 +235,7 @@ QString databaseUri(const QString& path, DatabaseAccess access)
         // under this read.
         const QFileInfo folder(QFileInfo(path).absolutePath());
         const bool noJournal = !QFileInfo::exists(path + QStringLiteral("-wal"));
-        const bool cannotWrite =
-            !folder.isWritable() ||
-            QStorageInfo(folder.absoluteFilePath()).bytesAvailable() < (1 << 20);
+        const bool cannotWrite = !folder.isWritable() || diskIsFull(folder.absoluteFilePath());
         if (noJournal && cannotWrite)
             uri += QStringLiteral("&immutable=1");
     }
@@ -240,6 +253,8 @@ Status openConnection(QSqlDatabase& db, const QString& path, DatabaseAccess acce
         (!QFileInfo(path).isWritable() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable()))
         return fail(
             QStringLiteral("%1 cannot be written: it or its folder is read-only").arg(shown));
+    if (access == DatabaseAccess::ReadWrite && diskIsFull(QFileInfo(path).absolutePath()))
+        return fail(QStringLiteral("%1 cannot be written: the disk is full").arg(shown));
     db.setDatabaseName(databaseUri(path, access));
     QString options =
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
@@ -268,6 +283,48 @@ Status openConnection(QSqlDatabase& db, const QString& path, DatabaseAccess acce
     return {};
 }
 
+// The file a connection of this program is for.
+QString fileOf(const QSqlDatabase& db)
+{
+    QString name = db.databaseName();
+    if (name.startsWith(u"file:"))
+        name = QUrl(name.section(u'?', 0, 0)).toLocalFile();
+    return QFileInfo(name).canonicalFilePath();
+}
+
+// Removes an empty -wal file and its -shm beside `path` while holding SQLite's exclusive lock
+// on the database, as SQLite itself does when the last connection closes: every connection
+// holds a shared lock for as long as it is open, so the lock is had only when none is.
+void removeEmptyJournal(const QString& path)
+{
+    const QString wal = path + QStringLiteral("-wal");
+    if (!QFileInfo::exists(wal) || QFileInfo(wal).size() != 0)
+        return;
+    // Closing a file drops every lock this process holds on it, SQLite's too.
+    const QString canonical = QFileInfo(path).canonicalFilePath();
+    const QStringList names = QSqlDatabase::connectionNames();
+    for (const QString& name : names) {
+        const QSqlDatabase db = QSqlDatabase::database(name, false);
+        if (db.isOpen() && db.driverName() == u"QSQLITE" && fileOf(db) == canonical)
+            return;
+    }
+#ifdef Q_OS_LINUX
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
+    if (fd < 0)
+        return;
+    struct flock lock = {};
+    lock.l_type = F_WRLCK;
+    lock.l_whence = SEEK_SET;
+    lock.l_start = 0x40000000; // SQLite's pending, reserved and shared lock bytes
+    lock.l_len = 512;
+    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0 && QFileInfo(wal).size() == 0) {
+        QFile::remove(path + QStringLiteral("-shm"));
+        QFile::remove(wal);
+    }
+    ::close(fd);
+#endif
+}
+
 } // namespace
 
 QString builtInSchema()
@@ -285,13 +342,8 @@ CreateResult createDatabaseIfMissing(const QString& folder, QString* error)
     if (QFileInfo::exists(target)) {
         // Only a file that is a database of ours counts as one.
         const QString name = uniqueConnectionName(QStringLiteral("check"));
-        Status usable;
-        {
-            QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
-            usable = openConnection(db, target, DatabaseAccess::ReadOnly);
-            db.close();
-        }
-        QSqlDatabase::removeDatabase(name);
+        const Status usable = openClientDatabase(target, name, DatabaseAccess::ReadOnly);
+        closeClientDatabase(name);
         if (!usable) {
             *error = usable.error();
             return CreateResult::Failed;
@@ -317,6 +369,21 @@ CreateResult createDatabaseIfMissing(const QString& folder, QString* error)
         return CreateResult::Failed;
     }
     return CreateResult::Created;
+}
+
+void closeClientDatabase(const QString& connectionName)
+{
+    QString path;
+    bool readOnly = false;
+    {
+        QSqlDatabase db = QSqlDatabase::database(connectionName, false);
+        path = fileOf(db);
+        readOnly = db.connectOptions().contains(u"QSQLITE_OPEN_READONLY");
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(connectionName);
+    if (readOnly && !path.isEmpty())
+        removeEmptyJournal(path);
 }
 
 Status openClientDatabase(const QString& path, const QString& connectionName, DatabaseAccess access)
@@ -371,7 +438,7 @@ std::array<QString, 11> readCompanyInfo(const QString& databasePath, QString* er
                     fields[static_cast<size_t>(i)] = query.value(i).toString();
         }
     }
-    QSqlDatabase::removeDatabase(name);
+    closeClientDatabase(name);
     return fields;
 }
 

@@ -34,6 +34,11 @@ inline constexpr int kBusyTimeoutMs = 5000;
 Status openClientDatabase(const QString& path, const QString& connectionName,
                           DatabaseAccess access);
 
+// Closes and removes the connection. Reading a WAL database makes SQLite create empty -wal and
+// -shm files that a read-only connection cannot remove; they are removed here when no other
+// connection, in this program or another, has the database open.
+void closeClientDatabase(const QString& connectionName);
+
 // openClientDatabase for reading and writing.
 bool openDatabase(const QString& path, const QString& connectionName, QString* error);
 
