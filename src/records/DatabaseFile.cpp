@@ -409,7 +409,8 @@ Status beginWrite(QSqlDatabase& db)
     if (query.exec(QStringLiteral("BEGIN IMMEDIATE")))
         return {};
     const QString reason = query.lastError().text();
-    if (query.lastError().nativeErrorCode() == u"5")
+    constexpr int kSqliteBusy = 5; // the primary code; extended codes add bits above it
+    if ((query.lastError().nativeErrorCode().toInt() & 0xff) == kSqliteBusy)
         return fail(QStringLiteral("The database stayed busy with another program's save for "
                                    "%1 seconds; nothing was changed (%2).")
                         .arg(kBusyTimeoutMs / 1000)
