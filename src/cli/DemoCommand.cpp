@@ -29,7 +29,12 @@ int DemoCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         err << "halcyra-cli demo: --clients needs a number from 1 to 10000000.\n";
         return kExitUsage;
     }
-    const quint32 seed = options.value(QStringLiteral("seed"), QStringLiteral("1")).toUInt();
+    const quint32 seed =
+        options.value(QStringLiteral("seed"), QStringLiteral("1")).toUInt(&isNumber);
+    if (!isNumber) {
+        err << "halcyra-cli demo: --seed needs a whole number from 0 to 4294967295.\n";
+        return kExitUsage;
+    }
     const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
 
     QString error;

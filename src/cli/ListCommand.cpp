@@ -3,6 +3,7 @@
 #include "cli/Options.h"
 #include "core/ProgramState.h"
 #include "records/ClientRecord.h"
+#include "records/DatabaseFile.h"
 #include "records/FilterExpression.h"
 
 #include <QDir>
@@ -111,20 +112,13 @@ int ListCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         return kExitFailed;
     }
     const QString connection = QStringLiteral("list");
-    Status listed;
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
-        if (!db.open()) {
-            listed = fail(db.lastError().text());
-        } else {
-            listed = writeList(db, {std::move(*filter), std::move(*order)},
-                               options.isSet(QStringLiteral("json")), out);
-        }
-        db.close();
+    Status listed = openClientDatabase(path, connection, DatabaseAccess::ReadOnly);
+    if (listed) {
+        QSqlDatabase db = QSqlDatabase::database(connection);
+        listed = writeList(db, {std::move(*filter), std::move(*order)},
+                           options.isSet(QStringLiteral("json")), out);
     }
-    QSqlDatabase::removeDatabase(connection);
+    closeClientDatabase(connection);
     if (!listed) {
         err << "halcyra-cli list: " << listed.error() << '\n';
         return kExitFailed;

@@ -29,6 +29,11 @@ std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out
             return kExitOk;
         }
         if (!argument.startsWith(QStringLiteral("--"))) {
+            if (m_positional.size() >= m_positionalAllowed) {
+                err << "halcyra-cli " << m_command << ": unexpected argument '" << argument
+                    << "'.\n";
+                return kExitUsage;
+            }
             m_positional.append(argument);
             continue;
         }
@@ -38,7 +43,11 @@ std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out
             inlineValue = name.mid(equals + 1);
             name.truncate(equals);
         }
-        if (m_flagOptions.contains(name) && !inlineValue) {
+        if (m_flagOptions.contains(name)) {
+            if (inlineValue) {
+                err << "halcyra-cli " << m_command << ": --" << name << " takes no value.\n";
+                return kExitUsage;
+            }
             m_given.insert(name);
             continue;
         }
@@ -62,6 +71,16 @@ std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out
 QString Options::value(const QString& name, const QString& fallback) const
 {
     return m_values.value(name, fallback);
+}
+
+Result<qint64> clientNumber(const QString& text)
+{
+    bool isNumber = false;
+    const qint64 id = text.toLongLong(&isNumber);
+    if (!isNumber || id < 1)
+        return fail(
+            QStringLiteral("--client needs a client number (1 or more), not '%1'.").arg(text));
+    return id;
 }
 
 } // namespace halcyra::cli

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QHash>
 #include <QSet>
 #include <QString>
@@ -17,6 +19,8 @@ public:
 
     void addValue(const QString& name);
     void addFlag(const QString& name);
+    // Arguments that are not options: none unless a command takes some.
+    void allowPositional(qsizetype count) { m_positionalAllowed = count; }
 
     // Parses; returns an exit code when the command must stop (help printed, bad option).
     std::optional<int> parse(const QStringList& arguments, QTextStream& out, QTextStream& err);
@@ -34,6 +38,10 @@ private:
     QHash<QString, QString> m_values;
     QSet<QString> m_given;
     QStringList m_positional;
+    qsizetype m_positionalAllowed = 0;
 };
+
+// A client number as typed after --client: a whole number from 1.
+Result<qint64> clientNumber(const QString& text);
 
 } // namespace halcyra::cli

@@ -31,28 +31,29 @@ const char* const kDescription =
     "--client evaluates the saved record with that number in the program folder's database\n"
     "(default: the working folder) instead.";
 
-// The profile of a saved client; nothing, with `error` set, when it cannot be read.
-std::optional<ProfileInput> profileInputFromClient(const QString& folder, const QString& idText,
-                                                   QString* error)
+// The profile of a saved client, read from the database opened read-only.
+Result<ProfileInput> profileInputFromClient(const QString& folder, qint64 id)
 {
-    bool isNumber = false;
-    const qint64 id = idText.toLongLong(&isNumber);
-    if (!isNumber) {
-        *error = QStringLiteral("--client needs a client number, not '%1'.").arg(idText);
-        return std::nullopt;
-    }
     const QString connection = QStringLiteral("profile-client");
-    std::optional<ProfileInput> input;
+    std::optional<Result<ProfileInput>> input;
     {
-        ClientRecord record;
-        if (openDatabase(QDir(folder).filePath(ProgramState::DatabaseFileName()), connection,
-                         error) &&
-            loadClientRecord(QSqlDatabase::database(connection), id, &record, error))
-            input = profileInputFromRecord(record);
-        QSqlDatabase::database(connection).close();
+        const Status opened =
+            openClientDatabase(QDir(folder).filePath(ProgramState::DatabaseFileName()), connection,
+                               DatabaseAccess::ReadOnly);
+        if (!opened) {
+            input.emplace(fail(opened.error()));
+        } else {
+            QSqlDatabase db = QSqlDatabase::database(connection, false);
+            ClientRecord record;
+            QString error;
+            if (loadClientRecord(db, id, &record, &error))
+                input.emplace(profileInputFromRecord(record));
+            else
+                input.emplace(fail(error));
+        }
     }
-    QSqlDatabase::removeDatabase(connection);
-    return input;
+    closeClientDatabase(connection);
+    return std::move(*input);
 }
 
 QString numberText(double value)
@@ -207,11 +208,6 @@ int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     options.addFlag(QStringLiteral("json"));
     if (const auto stop = options.parse(arguments, out, err))
         return *stop;
-    if (!options.positional().isEmpty()) {
-        err << "halcyra-cli profile: unexpected argument '" << options.positional().first()
-            << "'.\n";
-        return kExitUsage;
-    }
     QString error;
     std::optional<ProfileInput> input;
     if (options.isSet(QStringLiteral("client"))) {
@@ -219,12 +215,18 @@ int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTex
             err << "halcyra-cli profile: give either --scores or --client, not both.\n";
             return kExitUsage;
         }
-        input = profileInputFromClient(options.value(QStringLiteral("folder"), QDir::currentPath()),
-                                       options.value(QStringLiteral("client")), &error);
-        if (!input) {
-            err << "halcyra-cli profile: " << error << '\n';
+        const auto id = clientNumber(options.value(QStringLiteral("client")));
+        if (!id) {
+            err << "halcyra-cli profile: " << id.error() << '\n';
+            return kExitUsage;
+        }
+        Result<ProfileInput> saved = profileInputFromClient(
+            options.value(QStringLiteral("folder"), QDir::currentPath()), *id);
+        if (!saved) {
+            err << "halcyra-cli profile: " << saved.error() << '\n';
             return kExitFailed;
         }
+        input = std::move(*saved);
     } else {
         input = profileInputFromOptions(options, &error);
         if (!input) {

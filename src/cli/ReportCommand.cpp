@@ -2,6 +2,7 @@
 
 #include "cli/Options.h"
 #include "core/Catalogue.h"
+#include "core/OutputFile.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientDataSource.h"
@@ -55,7 +56,11 @@ std::optional<QList<int>> parseSections(const QString& text)
     return sections;
 }
 
-// A file name made of the client's number and name, without characters file systems refuse.
+// File systems take names of up to 255 bytes.
+constexpr qsizetype kNameLimitBytes = 255;
+
+// A file name made of the client's number and name, without characters file systems refuse,
+// shortened where it would be too long: the number stays first, so the name stays unique.
 QString reportFileName(qint64 id, int idWidth, const ClientDetails& client)
 {
     QString name = QStringLiteral("%1 %2 %3")
@@ -64,7 +69,13 @@ QString reportFileName(qint64 id, int idWidth, const ClientDetails& client)
                        .trimmed();
     static const QRegularExpression unsafe(QStringLiteral("[\\\\/:*?\"<>|\\x00-\\x1f]"));
     name.replace(unsafe, QStringLiteral("_"));
-    return name + QStringLiteral(".pdf");
+    const QString extension = QStringLiteral(".pdf");
+    while (QFile::encodeName(name + extension).size() > kNameLimitBytes) {
+        name.chop(1);
+        if (!name.isEmpty() && name.back().isHighSurrogate())
+            name.chop(1);
+    }
+    return name.trimmed() + extension;
 }
 
 // The database of the program folder, open for the length of the command.
@@ -74,20 +85,21 @@ public:
     ClientDatabase() = default;
     ~ClientDatabase()
     {
-        if (m_open) {
-            QSqlDatabase::database(m_connection).close();
-            QSqlDatabase::removeDatabase(m_connection);
-        }
+        if (m_open)
+            closeClientDatabase(m_connection);
     }
     ClientDatabase(const ClientDatabase&) = delete;
     ClientDatabase& operator=(const ClientDatabase&) = delete;
 
-    bool open(const QString& path, QString* error)
+    Status open(const QString& path)
     {
-        m_open = openDatabase(path, m_connection, error);
-        return m_open;
+        const Status opened = openClientDatabase(path, m_connection, DatabaseAccess::ReadOnly);
+        m_open = opened.ok();
+        if (!m_open)
+            closeClientDatabase(m_connection);
+        return opened;
     }
-    QSqlDatabase db() const { return QSqlDatabase::database(m_connection); }
+    QSqlDatabase db() const { return QSqlDatabase::database(m_connection, false); }
 
 private:
     QString m_connection = QStringLiteral("report-clients");
@@ -111,13 +123,8 @@ public:
     {
         QString error;
         const QString path = QDir(m_folder).filePath(ProgramState::DatabaseFileName());
-        if (!QFileInfo::exists(path)) {
-            m_err << "halcyra-cli report: there is no database " << QDir::toNativeSeparators(path)
-                  << '\n';
-            return false;
-        }
-        if (!m_database.open(path, &error)) {
-            m_err << "halcyra-cli report: " << error << '\n';
+        if (const Status opened = m_database.open(path); !opened) {
+            m_err << "halcyra-cli report: " << opened.error() << '\n';
             return false;
         }
         // The same row the company window writes and the program's reports print.
@@ -146,9 +153,8 @@ public:
     // Writes every client's report into `outDir`; false when any was not written in full.
     bool writeAll(const QString& outDir)
     {
-        if (!QDir().mkpath(outDir)) {
-            m_err << "halcyra-cli report: cannot create the folder "
-                  << QDir::toNativeSeparators(outDir) << '\n';
+        if (const Status made = makeOwnerOnlyFolder(outDir); !made) {
+            m_err << "halcyra-cli report: " << made.error() << '\n';
             return false;
         }
         ClientDataSource source(m_database.db());
@@ -235,8 +241,7 @@ int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QText
 
     const bool all = options.isSet(QStringLiteral("all"));
     const bool one = options.isSet(QStringLiteral("client"));
-    if (!options.positional().isEmpty() || all == one ||
-        (one && !options.isSet(QStringLiteral("out"))) ||
+    if (all == one || (one && !options.isSet(QStringLiteral("out"))) ||
         (all && !options.isSet(QStringLiteral("out-dir")))) {
         err << "halcyra-cli report: give --client ID --out FILE.pdf, or --all --out-dir DIR.\n";
         return kExitUsage;
@@ -259,11 +264,12 @@ int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QText
     }
     qint64 id = 0;
     if (one) {
-        id = options.value(QStringLiteral("client")).toLongLong(&isNumber);
-        if (!isNumber) {
-            err << "halcyra-cli report: --client needs a client number.\n";
+        const auto number = clientNumber(options.value(QStringLiteral("client")));
+        if (!number) {
+            err << "halcyra-cli report: " << number.error() << '\n';
             return kExitUsage;
         }
+        id = *number;
     }
     if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) {
         err << "halcyra-cli report: fonts are not available in this process.\n";

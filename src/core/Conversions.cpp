@@ -68,7 +68,12 @@ double leadingNumber(QStringView text)
             end = j;
         }
     }
-    return QLocale::c().toDouble(QStringView(s).left(end));
+    const double value = QLocale::c().toDouble(QStringView(s).left(end));
+    // Past the range of a double the conversion gives infinity, which no report and no JSON
+    // can show as a number: such a text reads as the largest number there is.
+    if (std::isinf(value))
+        return std::copysign(std::numeric_limits<double>::max(), value);
+    return value;
 }
 
 int leadingInteger(QStringView text)

@@ -10,6 +10,7 @@ namespace halcyra {
 // taken as long as they form a number. Catalogue values, scores and settings read as numbers
 // go through it. Where a text that is not a number must be refused rather than read as 0
 // (command-line arguments, flags, catalogue ids), the checked Qt parses are used instead.
+// A number past the range of a double reads as the largest one, with its sign.
 double leadingNumber(QStringView text);
 
 // leadingNumber truncated toward zero and clamped to the int range.

@@ -1,5 +1,6 @@
 #include "core/ErrorReporter.h"
 
+#include "core/OutputFile.h"
 #include "core/Version.h"
 
 #include <QDateTime>
@@ -37,12 +38,12 @@ QString ErrorReporter::logPath() const
 bool ErrorReporter::appendToLog(const QString& firstLine, const QString& rest, QString* why)
 {
     QFile log(logPath());
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text)) {
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, kOwnerOnlyFile)) {
         *why = log.errorString();
         return false;
     }
     const QByteArray report = (firstLine + u'\n' + u'\n' + rest + u'\n').toUtf8();
-    if (log.write(report) != report.size()) {
+    if (log.write(report) != report.size() || !log.flush()) {
         *why = log.errorString();
         return false;
     }

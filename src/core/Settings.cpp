@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
 #include "core/Conversions.h"
+#include "core/OutputFile.h"
 
 #include <QDir>
 #include <QSettings>
@@ -66,10 +67,13 @@ void SettingsStore::DeleteSetting(const QString& application, const QString& sec
 void SettingsStore::writeThrough(QSettings& settings)
 {
     QString reason;
-    if (!QDir().mkpath(m_folder)) {
+    if (!makeOwnerOnlyFolder(m_folder)) {
         reason = QStringLiteral("The settings folder %1 cannot be created.")
                      .arg(QDir::toNativeSeparators(m_folder));
     } else {
+        // QSettings keeps the mode of the file it rewrites: the first one is made owner-only.
+        // A file that cannot be made shows up as a failed write just below.
+        (void)createOwnerOnlyFile(settings.fileName());
         settings.sync();
         if (settings.status() == QSettings::AccessError)
             reason = QStringLiteral("The settings file %1 cannot be written.")

@@ -35,7 +35,8 @@ bool SingleInstance::claim()
 {
     // The lock decides who runs (a lock left by a crashed copy is taken over); the socket only
     // carries the request to come to the front.
-    m_lock = std::make_unique<QLockFile>(QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")));
+    m_lock = std::make_unique<QLockFile>(
+        QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")));
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0)) {
         listen();

@@ -1,5 +1,7 @@
 #include "records/ClientDataSource.h"
 
+#include "records/DatabaseFile.h"
+
 #include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
@@ -27,8 +29,8 @@ QString columnList()
 // Runs `work` inside one transaction; rolls back when it fails.
 template <typename Work> bool inTransaction(QSqlDatabase& db, QString* error, Work work)
 {
-    if (!db.transaction()) {
-        *error = db.lastError().text();
+    if (const Status begun = beginWrite(db); !begun) {
+        *error = begun.error();
         return false;
     }
     if (!work() || !db.commit()) {
@@ -47,8 +49,11 @@ bool loadClientRecord(const QSqlDatabase& db, qint64 customerId, ClientRecord* r
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
-    query.prepare(QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM ") + kTable +
-                  QStringLiteral(" WHERE \"CustomerID\" = ?"));
+    if (!query.prepare(QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM ") +
+                       kTable + QStringLiteral(" WHERE \"CustomerID\" = ?"))) {
+        *error = query.lastError().text();
+        return false;
+    }
     query.addBindValue(customerId);
     if (!query.exec()) {
         *error = query.lastError().text();
@@ -246,6 +251,7 @@ bool ClientDataSource::Update(const ClientRecord& edited, QString* error)
     qint64 newId = -1;
     const bool ok = inTransaction(m_db, error, [&] {
         QSqlQuery query(m_db);
+        bool prepared = false;
         if (m_newRecord) {
             QStringList names;
             QStringList marks;
@@ -253,14 +259,20 @@ bool ClientDataSource::Update(const ClientRecord& edited, QString* error)
                 names << quoted(columns::name(column));
                 marks << QStringLiteral("?");
             }
-            query.prepare(QStringLiteral("INSERT INTO ") + kTable + u'(' + names.join(u',') +
-                          QStringLiteral(") VALUES (") + marks.join(u',') + u')');
+            prepared =
+                query.prepare(QStringLiteral("INSERT INTO ") + kTable + u'(' + names.join(u',') +
+                              QStringLiteral(") VALUES (") + marks.join(u',') + u')');
         } else {
             QStringList assignments;
             for (int column = 1; column < columns::kCount; ++column)
                 assignments << quoted(columns::name(column)) + QStringLiteral(" = ?");
-            query.prepare(QStringLiteral("UPDATE ") + kTable + QStringLiteral(" SET ") +
-                          assignments.join(u',') + QStringLiteral(" WHERE \"CustomerID\" = ?"));
+            prepared =
+                query.prepare(QStringLiteral("UPDATE ") + kTable + QStringLiteral(" SET ") +
+                              assignments.join(u',') + QStringLiteral(" WHERE \"CustomerID\" = ?"));
+        }
+        if (!prepared) {
+            *error = query.lastError().text();
+            return false;
         }
         for (int column = 1; column < columns::kCount; ++column)
             query.addBindValue(edited.values[static_cast<size_t>(column)]);
@@ -300,8 +312,11 @@ bool ClientDataSource::Delete(QString* error)
     const qint64 id = m_current.customerId();
     const bool ok = inTransaction(m_db, error, [&] {
         QSqlQuery query(m_db);
-        query.prepare(QStringLiteral("DELETE FROM ") + kTable +
-                      QStringLiteral(" WHERE \"CustomerID\" = ?"));
+        if (!query.prepare(QStringLiteral("DELETE FROM ") + kTable +
+                           QStringLiteral(" WHERE \"CustomerID\" = ?"))) {
+            *error = query.lastError().text();
+            return false;
+        }
         query.addBindValue(id);
         if (!query.exec()) {
             *error = query.lastError().text();

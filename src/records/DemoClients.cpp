@@ -1,5 +1,6 @@
 #include "records/DemoClients.h"
 
+#include "records/DatabaseFile.h"
 #include "records/ScoreRules.h"
 
 #include <QDate>
@@ -123,11 +124,11 @@ int countClients(QSqlDatabase& db, QString* error)
 
 int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
 {
-    if (!db.transaction()) {
-        *error = db.lastError().text();
+    if (const Status begun = beginWrite(db); !begun) {
+        *error = begun.error();
         return -1;
     }
-    auto fail = [&](const QSqlQuery& query) {
+    auto failed = [&](const QSqlQuery& query) {
         *error = query.lastError().text();
         db.rollback();
         return -1;
@@ -142,14 +143,14 @@ int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
     QSqlQuery insert(db);
     if (!insert.prepare(QStringLiteral("INSERT INTO \"Customers\" (") + names.join(u',') +
                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-        return fail(insert);
+        return failed(insert);
     const int existing = countClients(db, error);
     for (int i = 0; i < count; ++i) {
         const ClientRecord record = makeDemoClient(seed, existing + i);
         for (int column = 1; column < columns::kCount; ++column)
             insert.bindValue(column - 1, record.values[static_cast<size_t>(column)]);
         if (!insert.exec())
-            return fail(insert);
+            return failed(insert);
     }
 
     // Only company details nobody has filled in yet are replaced by the demonstration ones.
@@ -157,12 +158,13 @@ int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
     for (const CompanyField& field : companyFields())
         sets << u'"' + QString::fromLatin1(field.column) + QStringLiteral("\" = ?");
     QSqlQuery fill(db);
-    fill.prepare(QStringLiteral("UPDATE \"Company Info\" SET ") + sets.join(u',') +
-                 QStringLiteral(" WHERE \"LastName\" = '' AND \"Phone1\" = ''"));
+    if (!fill.prepare(QStringLiteral("UPDATE \"Company Info\" SET ") + sets.join(u',') +
+                      QStringLiteral(" WHERE \"LastName\" = '' AND \"Phone1\" = ''")))
+        return failed(fill);
     for (const QString& field : demoCompanyInfo())
         fill.addBindValue(field.isNull() ? QStringLiteral("") : field);
     if (!fill.exec())
-        return fail(fill);
+        return failed(fill);
 
     if (!db.commit()) {
         *error = db.lastError().text();

@@ -1,13 +1,13 @@
 #include "reports/ReportPdf.h"
 
+#include "core/OutputFile.h"
 #include "reports/PainterPageWriter.h"
 
-#include <QDir>
+#include <QBuffer>
 #include <QMarginsF>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
-#include <QSaveFile>
 
 namespace halcyra {
 namespace {
@@ -52,22 +52,22 @@ ReportPdfResult writeReportPdf(const QString& path, const PrintedReport::Inputs&
                                const QList<int>& sections, FixedDocuments& documents,
                                const ReportPdfOptions& options)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    // Refused before the work of printing, which can take a while.
+    if (Status allowed = checkOutputPath(path); !allowed) {
         ReportPdfResult result;
-        result.error = QStringLiteral("%1 cannot be written: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
+        result.error = allowed.error();
         return result;
     }
-    ReportPdfResult result = writeReportPdf(file, inputs, sections, documents, options);
-    if (!result.written) {
-        file.cancelWriting();
+    // The PDF writer does not notice a short write, so the report is built in memory and
+    // written by a path that does.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    ReportPdfResult result = writeReportPdf(buffer, inputs, sections, documents, options);
+    if (!result.written)
         return result;
-    }
-    if (!file.commit()) {
+    if (Status saved = writeFileWhole(path, buffer.data()); !saved) {
         result.written = false;
-        result.error = QStringLiteral("%1 cannot be written: %2")
-                           .arg(QDir::toNativeSeparators(path), file.errorString());
+        result.error = saved.error();
     }
     return result;
 }

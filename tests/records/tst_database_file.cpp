@@ -161,7 +161,8 @@ void DatabaseFileTest::existingFileThatIsNoDatabaseIsLeftAlone()
     file.write("not a database, but somebody's file");
     file.close();
     QString error;
-    QCOMPARE(createDatabaseIfMissing(m_dir->path(), &error), CreateResult::AlreadyPresent);
+    QCOMPARE(createDatabaseIfMissing(m_dir->path(), &error), CreateResult::Failed);
+    QVERIFY2(error.contains(u"not a Halcyra database"_s), qPrintable(error));
     QCOMPARE(contentsOf(databasePath()), QByteArray("not a database, but somebody's file"));
 }
 

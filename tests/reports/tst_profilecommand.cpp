@@ -1,6 +1,7 @@
 // `halcyra-cli profile`: in-process on the test catalogue, and the real program on the
 // built-in one.
 
+#include "cli/ProfileCommand.h"
 #include "reports/ProfileTestCatalogue.h"
 
 #include <QJsonArray>
@@ -8,8 +9,6 @@
 #include <QJsonObject>
 #include <QProcess>
 #include <QtTest>
-
-#include "cli/ProfileCommand.h"
 
 using namespace halcyra;
 

@@ -1,11 +1,13 @@
 #include "PdfOutput.h"
 
+#include "core/OutputFile.h"
+
 #include <QAbstractTextDocumentLayout>
+#include <QBuffer>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPdfWriter>
-#include <QSaveFile>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextFrame>
@@ -289,14 +291,16 @@ QString documentTitle(const std::vector<Block>& blocks)
 bool writePdf(const QString& path, const QString& title, const std::vector<Block>& blocks,
               QString* error)
 {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
+    if (Status allowed = checkOutputPath(path); !allowed) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+            *error = allowed.error();
         return false;
     }
-
-    QPdfWriter writer(&file);
+    // The PDF writer does not notice a short write: the document is built in memory and
+    // written by a path that does.
+    QBuffer buffer;
+    buffer.open(QIODevice::WriteOnly);
+    QPdfWriter writer(&buffer);
     writer.setResolution(kResolution);
     writer.setPageLayout(QPageLayout(
         QPageSize(QPageSize::Letter), QPageLayout::Portrait,
@@ -333,9 +337,9 @@ bool writePdf(const QString& path, const QString& title, const std::vector<Block
     }
     painter.end();
 
-    if (!file.commit()) {
+    if (Status saved = writeFileWhole(path, buffer.data()); !saved) {
         if (error)
-            *error = QStringLiteral("%1: %2").arg(path, file.errorString());
+            *error = saved.error();
         return false;
     }
     return true;

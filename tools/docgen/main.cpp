@@ -3,6 +3,7 @@
 
 #include "DocumentSet.h"
 #include "core/Catalogue.h"
+#include "core/OutputFile.h"
 
 #include <QCommandLineParser>
 #include <QElapsedTimer>
@@ -60,13 +61,12 @@ int main(int argc, char** argv)
         return 1;
 
     if (parser.isSet(stamp)) {
-        QFile stampFile(parser.value(stamp));
-        if (!stampFile.open(QIODevice::WriteOnly | QIODevice::Truncate)) {
-            err << "halcyra-docgen: " << stampFile.fileName() << ": " << stampFile.errorString()
-                << '\n';
+        const halcyra::Status written = halcyra::writeFileWhole(
+            parser.value(stamp), QByteArray::number(report.written) + " documents\n");
+        if (!written) {
+            err << "halcyra-docgen: " << written.error() << '\n';
             return 1;
         }
-        stampFile.write(QByteArray::number(report.written) + " documents\n");
     }
     QTextStream(stdout) << "halcyra-docgen: " << report.written << " documents in "
                         << timer.elapsed() << " ms\n";
