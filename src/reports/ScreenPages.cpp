@@ -203,9 +203,9 @@ QString summaryText(const Catalogue& catalogue, const ProfileInput& profile,
             h.clear();
             v = blanks(3) + notDetermined + blanks(3);
         }
-        const QString score = profile.scores[static_cast<size_t>(r - 1)];
-        const double value = leadingNumber(score);
-        QString t = (value < 10 ? blanks(2) : value < 100 ? blanks(1) : QString()) + score;
+        // Right-aligned in three places; an empty box keeps its three places too, so the
+        // names stay in their column.
+        QString t = profile.scores[static_cast<size_t>(r - 1)].trimmed().rightJustified(3);
         if (!undetermined)
             t = blanks(2) + t;
         t += row.mark == Mark::None ? blanks(3) : summaryMarkSuffix(row.mark);
