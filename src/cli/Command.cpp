@@ -4,6 +4,7 @@
 #include "cli/DemoCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/PagesCommand.h"
 #include "cli/ProfileCommand.h"
 #include "cli/ReportCommand.h"
 
@@ -30,6 +31,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<ListCommand>());
     commands.push_back(std::make_unique<ProfileCommand>());
     commands.push_back(std::make_unique<ReportCommand>());
+    commands.push_back(std::make_unique<PagesCommand>());
     return commands;
 }
 

@@ -1,5 +1,6 @@
 #include "reports/ReportDocuments.h"
 
+#include "flyers/ReaderQueue.h"
 #include "reports/PageWriter.h"
 
 #include <QDir>
@@ -49,16 +50,8 @@ FixedDocuments::~FixedDocuments() = default;
 
 QString FixedDocuments::locate(const QString& fileName) const
 {
-    const QDir folder(m_folder);
-    const QString exact = folder.filePath(fileName);
-    if (QFileInfo(exact).isFile())
-        return exact;
     // Names in the program differ in letter case from the files ("P1.PDF", "p1.pdf").
-    const QStringList entries = folder.entryList(QDir::Files | QDir::Hidden);
-    for (const QString& entry : entries)
-        if (entry.compare(fileName, Qt::CaseInsensitive) == 0)
-            return folder.filePath(entry);
-    return {};
+    return findDocument(m_folder, fileName);
 }
 
 FixedDocuments::Document* FixedDocuments::open(const QString& fileName, QString* error)

@@ -185,6 +185,45 @@ private slots:
         QCOMPARE(rows.first()[QStringLiteral("number")].toInt(), 3);
         QVERIFY(!rows.first()[QStringLiteral("lastName")].toString().isEmpty());
     }
+
+    void pagesPrintsTheOnScreenReportAndLeavesTheDatabase()
+    {
+        TempProgramFolder folder;
+        const QString dir = folder.folder();
+        QCOMPARE(runCli({QStringLiteral("demo"), QStringLiteral("--clients"), QStringLiteral("2"),
+                         QStringLiteral("--folder"), dir})
+                     .exitCode,
+                 0);
+        const QByteArray before = fileHash(folder.path(QStringLiteral("HCY300.db")));
+        const Result all = runCli({QStringLiteral("pages"), QStringLiteral("--client"),
+                                   QStringLiteral("2"), QStringLiteral("--folder"), dir});
+        QCOMPARE(all.exitCode, 0);
+        for (const char* caption :
+             {"[Cover Page]", "[Summary]", "[Analysis]", "[Supplement Guide]", "[References]"})
+            QVERIFY2(all.out.contains(QString::fromLatin1(caption)), caption);
+        QVERIFY(all.out.endsWith(QStringLiteral("[References]\nSee PDF file.\n")));
+
+        // Every supplement-guide item ends in its flyer group.
+        const Result guide = runCli({QStringLiteral("pages"), QStringLiteral("--client"),
+                                     QStringLiteral("2"), QStringLiteral("--page"),
+                                     QStringLiteral("4"), QStringLiteral("--folder"), dir});
+        QCOMPARE(guide.exitCode, 0);
+        const QStringList items = guide.out.split(u'\n').mid(1);
+        QVERIFY(items.size() > 10);
+        for (const QString& item : items)
+            QVERIFY2(item.isEmpty() || item.right(4).toInt() >= 8801, qPrintable(item));
+
+        QCOMPARE(
+            runCli({QStringLiteral("pages"), QStringLiteral("--client"), QStringLiteral("2"),
+                    QStringLiteral("--page"), QStringLiteral("6"), QStringLiteral("--folder"), dir})
+                .exitCode,
+            2);
+        QCOMPARE(runCli({QStringLiteral("pages"), QStringLiteral("--client"), QStringLiteral("99"),
+                         QStringLiteral("--folder"), dir})
+                     .exitCode,
+                 1);
+        QCOMPARE(fileHash(folder.path(QStringLiteral("HCY300.db"))), before);
+    }
 };
 
 QTEST_GUILESS_MAIN(Cli)

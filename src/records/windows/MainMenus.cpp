@@ -184,21 +184,11 @@ MainMenus buildMainMenus(QMainWindow& window)
 const QStringList& menuEntriesNotYetAvailable()
 {
     static const QStringList entries = {
-        QStringLiteral("mnuViewBrowserHCY"),
-        QStringLiteral("mnuViewBrowserMy"),
-        QStringLiteral("mnuViewBrowserHealth"),
-        QStringLiteral("mnuViewBrowserBoard"),
-        QStringLiteral("mnuViewBrowserKiv"),
-        QStringLiteral("mnuViewBrowserTessaly"),
-        QStringLiteral("mnuViewWell"),
-        QStringLiteral("mnuViewDaily"),
-        QStringLiteral("mnuViewQ"),
-        QStringLiteral("mnuPrintDaily"),
-        QStringLiteral("mnuPrintQ"),
-        QStringLiteral("mnuHelpRead"),
-        QStringLiteral("mnuHelpConsult"),
-        QStringLiteral("mnuHelpPurpose"),
-        QStringLiteral("mnuHelpFlyer"),
+        QStringLiteral("mnuViewBrowserHCY"),    QStringLiteral("mnuViewBrowserMy"),
+        QStringLiteral("mnuViewBrowserHealth"), QStringLiteral("mnuViewBrowserBoard"),
+        QStringLiteral("mnuViewBrowserKiv"),    QStringLiteral("mnuViewBrowserTessaly"),
+        QStringLiteral("mnuViewDaily"),         QStringLiteral("mnuViewQ"),
+        QStringLiteral("mnuPrintDaily"),        QStringLiteral("mnuPrintQ"),
         QStringLiteral("mnuHelpAbout"),
     };
     return entries;

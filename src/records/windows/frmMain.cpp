@@ -19,6 +19,7 @@
 #include "records/windows/YesNoFrame.h"
 #include "records/windows/frmDataGrid.h"
 #include "reports/windows/PrintWellCommand.h"
+#include "reports/windows/ViewWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
 #include "ui/MessageWindow.h"
@@ -89,6 +90,9 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
     connectBoxes();
     setTabChain();
     m_printWell = std::make_unique<PrintWellCommand>(catalogue, settings, state, reporter);
+    m_viewWell =
+        std::make_unique<ViewWellCommand>(catalogue, settings, state, reporter, *m_printWell);
+    connectDocumentCommands();
     Form_Load(catalogue);
 
     // Setup > Options: the plain options dialog, without Print or View.

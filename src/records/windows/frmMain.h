@@ -24,6 +24,7 @@ class DetailForm;
 class frmDataGrid;
 class ErrorReporter;
 class PrintWellCommand;
+class ViewWellCommand;
 class ScoreGrid;
 class SettingsStore;
 class YesNoFrame;
@@ -70,6 +71,14 @@ public:
     void moveRecord(DataAction action);
     // Print > Halcyra: saves the record and prints its profile report.
     void mnuPrintWell_Click();
+    // View > Halcyra Documents: saves the record and shows its report page by page.
+    void mnuViewWell_Click();
+    // Help menu documents: opened through the reader queue, the read-me in the text viewer.
+    void mnuHelpFlyer_Click();
+    void mnuHelpConsult_Click();
+    void mnuHelpPurpose_Click();
+    void mnuHelpRead_Click();
+    ViewWellCommand& viewWell() const { return *m_viewWell; }
     // File > Utilities: close the program and hand over to the backup utility.
     void mnuFileUtilBackup_Click();
     void mnuFileUtilRestore_Click();
@@ -87,6 +96,8 @@ private:
     QWidget* buildHolder();
     QWidget* buildButtons();
     void connectCommands();
+    // The report viewer and the documents (frmMainDocuments.cpp)
+    void connectDocumentCommands();
     void connectBoxes();
     void setTabChain();
     void Form_Load(const Catalogue& catalogue);
@@ -154,6 +165,7 @@ private:
     bool m_listIndexesChecked = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;
+    std::unique_ptr<ViewWellCommand> m_viewWell;
 
     // Text of the box that last received the focus, for Edit > Undo.
     QString UndoText;

@@ -28,6 +28,25 @@ PrintWellCommand::~PrintWellCommand() = default;
 
 void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidget* parent)
 {
+    print(record, printer, parent, [&](PrintedReport& report) {
+        m_state.OptionsMode = QStringLiteral("P-Well");
+        frmOptions options(
+            m_catalogue, m_settings, m_state, m_reporter,
+            [&](bool first, int section) { report.PrintDocument(first, section); }, parent);
+        options.showModally();
+    });
+}
+
+void PrintWellCommand::PrintDocument(const ClientRecord& record, QPrinter& printer, QWidget* parent,
+                                     int section)
+{
+    print(record, printer, parent,
+          [section](PrintedReport& report) { report.PrintDocument(true, section); });
+}
+
+void PrintWellCommand::print(const ClientRecord& record, QPrinter& printer, QWidget* parent,
+                             const std::function<void(PrintedReport&)>& printSections)
+{
     UserPrompts& prompts = m_reporter.prompts();
     const ClientDetails client = clientDetailsFromRecord(record);
     printer.setDocName(QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName));
@@ -55,11 +74,7 @@ void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidge
         ShowPrinting(*m_printing, section);
     });
 
-    m_state.OptionsMode = QStringLiteral("P-Well");
-    frmOptions options(
-        m_catalogue, m_settings, m_state, m_reporter,
-        [&](bool first, int section) { report.PrintDocument(first, section); }, parent);
-    options.showModally();
+    printSections(report);
     report.EndDoc();
     if (m_printing)
         m_printing->hide();

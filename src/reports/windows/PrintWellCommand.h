@@ -3,6 +3,7 @@
 #include "reports/ReferenceTables.h"
 
 #include <QPointer>
+#include <functional>
 
 class QPrinter;
 class QWidget;
@@ -13,6 +14,7 @@ class Catalogue;
 class ErrorReporter;
 class SettingsStore;
 class frmPrinting;
+class PrintedReport;
 struct ClientRecord;
 struct ProgramState;
 
@@ -30,8 +32,14 @@ public:
 
     // Prints the report of a saved record. `parent` owns the dialogs and the printing notice.
     void run(const ClientRecord& record, QPrinter& printer, QWidget* parent);
+    // Prints one report document (1-5) of a saved record, asking for the printer first: the
+    // print button of the on-screen report.
+    void PrintDocument(const ClientRecord& record, QPrinter& printer, QWidget* parent, int section);
 
 private:
+    void print(const ClientRecord& record, QPrinter& printer, QWidget* parent,
+               const std::function<void(PrintedReport&)>& printSections);
+
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;
     ProgramState& m_state;

@@ -1,0 +1,155 @@
+// View > Halcyra Documents in the main window: the chosen pages one after another, Previous,
+// Print and Flyers showing the same page again, the tick rules of the supplement list, and
+// Close ending the loop.
+
+#include "flyers/ReaderQueue.h"
+#include "reports/windows/ViewWellCommand.h"
+#include "reports/windows/frmPreview.h"
+#include "support/MainWindowHarness.h"
+#include "support/ModalDriver.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPrintDialog>
+#include <QPushButton>
+#include <QtTest>
+
+using namespace halcyra;
+using halcyra::test::MainWindowHarness;
+using halcyra::test::whenModalShows;
+
+namespace {
+
+// Runs `action` on the next modal window of type T, passing over others still closing.
+template <typename T> void whenShown(QObject* context, std::function<void(T*)> action)
+{
+    whenModalShows(context, [context, action](QWidget* modal) {
+        if (auto* window = qobject_cast<T*>(modal); window && window->isVisible()) {
+            action(window);
+            return;
+        }
+        QTimer::singleShot(10, context, [context, action] { whenShown<T>(context, action); });
+    });
+}
+
+// One visit of the preview: what it showed, then what the adviser does there.
+using Visit = std::function<void(frmPreview*)>;
+
+// Chooses the report pages in the options dialog and presses View; then each visit in turn.
+void viewPages(QObject* context, const QList<int>& pages, QList<Visit> visits, QStringList& seen)
+{
+    auto next = std::make_shared<std::function<void()>>();
+    auto remaining = std::make_shared<QList<Visit>>(std::move(visits));
+    *next = [context, remaining, next, &seen] {
+        if (remaining->isEmpty())
+            return;
+        whenShown<frmPreview>(context, [remaining, next, &seen](frmPreview* preview) {
+            seen << QStringLiteral("%1 next=%2 previous=%3")
+                        .arg(preview->windowTitle())
+                        .arg(preview->cmdNext->isEnabled())
+                        .arg(preview->cmdPrevious->isEnabled());
+            const Visit visit = remaining->takeFirst();
+            (*next)();
+            visit(preview);
+        });
+    };
+    whenShown<QDialog>(context, [pages, next](QDialog* options) {
+        for (int n = 1; n <= 5; ++n)
+            options->findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(n))
+                ->setChecked(pages.contains(n));
+        (*next)();
+        options->findChild<QPushButton*>(QStringLiteral("cmdView"))->click();
+    });
+}
+
+QListWidgetItem* itemStarting(QListWidget* list, const QString& start)
+{
+    for (int i = 0; i < list->count(); ++i)
+        if (list->item(i)->text().startsWith(start) &&
+            (start.size() || list->item(i)->text().isEmpty()))
+            return list->item(i);
+    return nullptr;
+}
+
+} // namespace
+
+class PreviewTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void onlyTheAnalysisAndClose()
+    {
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
+        frmMain& window = h.open();
+        QStringList seen;
+        viewPages(&window, {3}, {[](frmPreview* p) {
+            QCOMPARE(p->txtPreview->toPlainText(),
+                     QStringLiteral("No Scores in High or Very High Percentile.\n\n"));
+            QCOMPARE(p->lblClient->text(), QStringLiteral("Elena Galloway"));
+            p->cmdClose->click();
+        }},
+                  seen);
+        window.menuEntry(QStringLiteral("mnuViewWell"))->trigger();
+        QCOMPARE(seen, QStringList{QStringLiteral("Analysis next=0 previous=0")});
+        QCOMPARE(h.state.SelectedDocs, QStringLiteral("00100"));
+        QVERIFY(!window.viewWell().preview());
+        QVERIFY(h.prompts.shown().isEmpty());
+    }
+
+    void previousPrintAndFlyersShowThePageAgain()
+    {
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
+        h.folder.writeFile(QStringLiteral("Ginseng-Stress-Reliever-Note.pdf"), "%PDF-1.4\n");
+        frmMain& window = h.open();
+        int launches = 0;
+        window.viewWell().setLauncher([&launches](const QString&) {
+            ++launches;
+            return Status();
+        });
+        QStringList seen;
+        viewPages(&window, {4, 5},
+                  {[](frmPreview* p) { p->cmdNext->click(); },
+                   [](frmPreview* p) { p->cmdPrevious->click(); },
+                   [&window](frmPreview* p) {
+                       whenShown<QPrintDialog>(&window, [](QPrintDialog* d) { d->reject(); });
+                       p->cmdPrint->click();
+                   },
+                   [](frmPreview* p) {
+                       // A blank line cannot be ticked; a ticked line allows Flyers.
+                       QListWidgetItem* blank = itemStarting(p->lstSuppGuide, QString());
+                       QVERIFY(blank);
+                       blank->setCheckState(Qt::Checked);
+                       QCOMPARE(blank->checkState(), Qt::Unchecked);
+                       QVERIFY(!p->cmdFlyers->isEnabled());
+                       QListWidgetItem* note =
+                           itemStarting(p->lstSuppGuide, QStringLiteral("IMPORTANT NOTE"));
+                       note->setCheckState(Qt::Checked);
+                       QVERIFY(p->cmdFlyers->isEnabled());
+                       p->cmdFlyers->click();
+                   },
+                   [](frmPreview* p) { p->cmdClose->click(); }},
+                  seen);
+        window.menuEntry(QStringLiteral("mnuViewWell"))->trigger();
+
+        const QString guide = QStringLiteral("Supplement Guide next=1 previous=0");
+        QCOMPARE(seen, (QStringList{guide, QStringLiteral("References next=0 previous=1"), guide,
+                                    guide, guide}));
+        const Result<QStringList> queued = takeReaderQueue(h.folder.folder());
+        QCOMPARE(*queued,
+                 (QStringList{h.folder.path(QStringLiteral("References.pdf")),
+                              h.folder.path(QStringLiteral("Ginseng-Stress-Reliever-Note.pdf"))}));
+        QCOMPARE(launches, 1);
+        QCOMPARE(window.viewWell().missingFlyers().count(), 0);
+        QVERIFY(h.prompts.shown().isEmpty());
+        QVERIFY(!h.prompts.busy());
+    }
+};
+
+QTEST_MAIN(PreviewTest)
+#include "tst_preview.moc"
