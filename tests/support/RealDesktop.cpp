@@ -76,8 +76,9 @@ QProcessEnvironment RealDesktop::environment() const
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     // Under the sanitizers the X and font libraries' own leaks are not ours to judge here.
     const QString asan = env.value(QStringLiteral("ASAN_OPTIONS"));
-    env.insert(QStringLiteral("ASAN_OPTIONS"),
-               asan.isEmpty() ? QStringLiteral("detect_leaks=0") : asan + u":detect_leaks=0");
+    env.insert(QStringLiteral("ASAN_OPTIONS"), asan.isEmpty()
+                                                   ? QStringLiteral("detect_leaks=0")
+                                                   : asan + QStringLiteral(":detect_leaks=0"));
     return env;
 }
 
