@@ -131,7 +131,7 @@ private slots:
         const QString said = QString::fromUtf8(burest.readAllStandardOutput());
         folder.writeFile(QStringLiteral("stop"), {});
         QVERIFY(writer.waitForFinished(30000));
-        QCOMPARE(burest.exitCode(), 0);
+        QVERIFY2(burest.exitCode() == 0, burest.readAllStandardError().constData());
         QVERIFY(scalar(database, QStringLiteral("SELECT count(*) FROM \"Customers\"")) > committed);
 
         const auto where =
