@@ -1,5 +1,7 @@
 #include "records/DatabaseFile.h"
 
+#include "records/SchemaMigration.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -104,6 +106,14 @@ bool openDatabase(const QString& path, const QString& connectionName, QString* e
     }
     if (!db.open()) {
         *error = db.lastError().text();
+        return false;
+    }
+    // Before anything else writes to the file: an older one is set aside and upgraded, once;
+    // a newer one is refused untouched.
+    const Result<MigrationOutcome> upgraded = upgradeSchema(db, path);
+    if (!upgraded) {
+        *error = upgraded.error();
+        db.close();
         return false;
     }
     QSqlQuery query(db);
