@@ -418,7 +418,8 @@ void frmMain::mnuPrintWell_Click()
         cmdUpdate_Click();
         if (m_data->isNewRecord() || isEdited(m_data->current(), formOnScreen()))
             return;
-        m_printWell->run(m_data->current(), programPrinter(), this);
+        m_printWell->run(m_data->current(), QSqlDatabase::database(m_connectionName, false),
+                         programPrinter(), this);
     });
 }
 

@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientRecord.h"
+#include "reports/ClientProgress.h"
 #include "reports/PainterPageWriter.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
@@ -26,7 +27,8 @@ PrintWellCommand::PrintWellCommand(const Catalogue& catalogue, SettingsStore& se
 
 PrintWellCommand::~PrintWellCommand() = default;
 
-void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidget* parent)
+void PrintWellCommand::run(const ClientRecord& record, const QSqlDatabase& database,
+                           QPrinter& printer, QWidget* parent)
 {
     UserPrompts& prompts = m_reporter.prompts();
     const ClientDetails client = clientDetailsFromRecord(record);
@@ -34,8 +36,21 @@ void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidge
 
     PainterPageWriter writer(printer);
     FixedDocuments documents(m_state.DatabaseFolder);
-    PrintedReport report(m_catalogue, m_tables, profileInputFromRecord(record), client,
-                         m_state.CompanyInfoLines, m_settings, documents, writer);
+    PrintedReport::Inputs inputs{m_catalogue,
+                                 m_tables,
+                                 profileInputFromRecord(record),
+                                 client,
+                                 m_state.CompanyInfoLines,
+                                 HeaderOptions::fromSettings(m_settings)};
+    // Without its history the report is still the client's report: the reason goes to the log.
+    const auto progress = progressOfClient(database, record, m_catalogue, m_tables);
+    if (progress)
+        inputs.progress = *progress;
+    else
+        m_reporter.ReportError(QString::number(errors::kPathFileAccess), progress.error(),
+                               QStringLiteral("frmMain:Sub PrintDocument"), ErrorReporter::kStyleOk,
+                               {}, 0, false);
+    PrintedReport report(std::move(inputs), documents, writer);
     report.setErrorReporter(&m_reporter);
     report.setChoosePrinter([&] {
         m_state.SkipPrinting = false;

@@ -5,6 +5,7 @@
 #include <QPointer>
 
 class QPrinter;
+class QSqlDatabase;
 class QWidget;
 
 namespace halcyra {
@@ -29,7 +30,10 @@ public:
     PrintWellCommand& operator=(const PrintWellCommand&) = delete;
 
     // Prints the report of a saved record. `parent` owns the dialogs and the printing notice.
-    void run(const ClientRecord& record, QPrinter& printer, QWidget* parent);
+    // The report gains its progress page when the client has an earlier assessment in
+    // `database`.
+    void run(const ClientRecord& record, const QSqlDatabase& database, QPrinter& printer,
+             QWidget* parent);
 
 private:
     const Catalogue& m_catalogue;
