@@ -31,7 +31,7 @@ Failure lineError(int line, const QString& what)
 
 } // namespace
 
-Result<CsvTable> parseCsv(QByteArrayView data)
+Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink)
 {
     if (const qsizetype nul = data.indexOf('\0'); nul >= 0)
         return lineError(static_cast<int>(data.first(nul).count('\n')) + 1,
@@ -42,91 +42,87 @@ Result<CsvTable> parseCsv(QByteArrayView data)
         return fail(QStringLiteral("The file is not UTF-8 text."));
     if (text.startsWith(QChar(0xFEFF)))
         text.remove(0, 1);
+    const QChar delimiter = detectDelimiter(text);
 
-    CsvTable table;
-    table.delimiter = detectDelimiter(text);
-    const QChar delimiter = table.delimiter;
-
-    enum class State { FieldStart, Unquoted, Quoted, QuoteInQuoted };
-    State state = State::FieldStart;
+    const qsizetype n = text.size();
+    const QChar* const chars = text.constData();
+    auto isLineEnd = [](QChar c) { return c == u'\n' || c == u'\r'; };
     int line = 1;
-    int recordLine = 1;
-    int quoteLine = 1;
-    QString field;
     CsvRecord record;
-    auto endField = [&] {
-        record.fields << field;
-        field.clear();
-    };
-    auto endRecord = [&] {
-        endField();
-        // A line with nothing on it is no record.
-        if (record.fields.size() > 1 || !record.fields.first().isEmpty()) {
-            record.line = recordLine;
-            table.records.push_back(std::move(record));
-        }
-        record = CsvRecord{};
-    };
-
-    const qsizetype size = text.size();
-    for (qsizetype i = 0; i < size; ++i) {
-        const QChar c = text[i];
-        const bool lineEnd = c == u'\n' || c == u'\r';
-        // CRLF is one line end.
-        if (c == u'\r' && i + 1 < size && text[i + 1] == u'\n' && state != State::Quoted)
-            continue;
-        switch (state) {
-        case State::FieldStart:
-        case State::Unquoted:
-            if (c == delimiter) {
-                endField();
-                state = State::FieldStart;
-            } else if (lineEnd) {
-                endRecord();
-                ++line;
-                recordLine = line;
-                state = State::FieldStart;
-            } else if (c == u'"' && state == State::FieldStart) {
-                state = State::Quoted;
-                quoteLine = line;
-            } else {
-                field += c;
-                state = State::Unquoted;
+    record.line = 1;
+    qsizetype i = 0;
+    while (i < n) {
+        QString field;
+        if (chars[i] == u'"') {
+            const int quoteLine = line;
+            ++i;
+            for (;;) {
+                const qsizetype close = text.indexOf(u'"', i);
+                if (close < 0)
+                    return lineError(quoteLine, QStringLiteral("a quoted field is never closed."));
+                const QStringView segment(chars + i, close - i);
+                line += static_cast<int>(segment.count(u'\n'));
+                field += segment;
+                if (field.size() > kCsvMaxField)
+                    return lineError(
+                        quoteLine,
+                        QStringLiteral("a field longer than %1 characters.").arg(kCsvMaxField));
+                i = close + 1;
+                if (i < n && chars[i] == u'"') {
+                    field += u'"';
+                    ++i;
+                    continue;
+                }
+                break;
             }
-            break;
-        case State::Quoted:
-            if (c == u'"')
-                state = State::QuoteInQuoted;
-            else
-                field += c;
-            if (c == u'\n' || (c == u'\r' && (i + 1 >= size || text[i + 1] != u'\n')))
-                ++line;
-            break;
-        case State::QuoteInQuoted:
-            if (c == u'"') {
-                field += c;
-                state = State::Quoted;
-            } else if (c == delimiter) {
-                endField();
-                state = State::FieldStart;
-            } else if (lineEnd) {
-                endRecord();
-                ++line;
-                recordLine = line;
-                state = State::FieldStart;
-            } else {
+            if (i < n && chars[i] != delimiter && !isLineEnd(chars[i]))
                 return lineError(line, QStringLiteral("text after the closing quote of a field."));
-            }
-            break;
+        } else {
+            const qsizetype start = i;
+            while (i < n && chars[i] != delimiter && !isLineEnd(chars[i]))
+                ++i;
+            if (i - start > kCsvMaxField)
+                return lineError(
+                    line, QStringLiteral("a field longer than %1 characters.").arg(kCsvMaxField));
+            field = QString(chars + start, i - start);
         }
-        if (field.size() > kCsvMaxField)
-            return lineError(
-                line, QStringLiteral("a field longer than %1 characters.").arg(kCsvMaxField));
+        record.fields << std::move(field);
+        bool recordEnds = i >= n;
+        if (i < n && chars[i] == delimiter) {
+            ++i;
+            // A delimiter at the very end still opens an (empty) last field.
+            if (i >= n) {
+                record.fields << QString();
+                recordEnds = true;
+            }
+        } else if (i < n) {
+            // CRLF, LF or a lone CR ends the record.
+            i += chars[i] == u'\r' && i + 1 < n && chars[i + 1] == u'\n' ? 2 : 1;
+            recordEnds = true;
+        }
+        if (!recordEnds)
+            continue;
+        // A line with nothing on it is no record.
+        if (record.fields.size() > 1 || !record.fields.first().isEmpty())
+            if (const Status taken = sink(record); !taken)
+                return fail(taken.error());
+        ++line;
+        record.fields.clear();
+        record.line = line;
     }
-    if (state == State::Quoted)
-        return lineError(quoteLine, QStringLiteral("a quoted field is never closed."));
-    if (state != State::FieldStart || !field.isEmpty() || !record.fields.isEmpty())
-        endRecord();
+    return delimiter;
+}
+
+Result<CsvTable> parseCsv(QByteArrayView data)
+{
+    CsvTable table;
+    const Result<QChar> read = forEachCsvRecord(data, [&](const CsvRecord& record) -> Status {
+        table.records.push_back(record);
+        return {};
+    });
+    if (!read)
+        return fail(read.error());
+    table.delimiter = *read;
     return table;
 }
 

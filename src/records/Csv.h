@@ -7,6 +7,7 @@
 #include <QChar>
 #include <QString>
 #include <QStringList>
+#include <functional>
 #include <vector>
 
 namespace halcyra {
@@ -34,6 +35,11 @@ inline constexpr qsizetype kCsvMaxField = 1 << 20;
 // that is not UTF-8 text, holds NUL bytes, has an unclosed quote, text after a closing quote
 // or an over-long field is refused with the line where it goes wrong.
 Result<CsvTable> parseCsv(QByteArrayView data);
+
+// The same, handing each record to `sink` as it is read instead of keeping them all; a
+// failure of the sink ends the reading with its error. Gives the delimiter.
+using CsvRecordSink = std::function<Status(const CsvRecord&)>;
+Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink);
 
 // One record as CSV text with a CRLF line end; fields are quoted where they need it.
 QByteArray csvLine(const QStringList& fields, QChar delimiter = u',');
