@@ -127,3 +127,20 @@ QJsonObject progressJson(const Progress& progress)
 }
 
 } // namespace halcyra
+
+namespace halcyra {
+
+AssessmentSummary summariseAssessment(const ProfileInput& input, const QString& date,
+                                      const ReferenceTables& tables)
+{
+    AssessmentSummary summary{date, evaluateProfile(prepareProfile(input, tables), tables), 0, 0};
+    for (const RowResult& row : summary.evaluation.rows()) {
+        if (row.mark == Mark::VeryHigh)
+            ++summary.veryHigh;
+        else if (row.mark != Mark::None)
+            ++summary.high;
+    }
+    return summary;
+}
+
+} // namespace halcyra

@@ -54,3 +54,21 @@ QStringList progressLines(const Progress& progress);
 QJsonObject progressJson(const Progress& progress);
 
 } // namespace halcyra
+
+namespace halcyra {
+
+// One assessment as the history lists it: its date, every row's score and mark, and how many
+// rows are marked High (Suggest Attention included: it is reached at the High value) and
+// Very High.
+struct AssessmentSummary
+{
+    QString date;
+    Evaluation evaluation;
+    int high = 0;
+    int veryHigh = 0;
+};
+
+AssessmentSummary summariseAssessment(const ProfileInput& input, const QString& date,
+                                      const ReferenceTables& tables);
+
+} // namespace halcyra

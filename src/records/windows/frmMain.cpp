@@ -179,6 +179,11 @@ void frmMain::connectCommands()
     connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
     connect(entry("mnuPrintWell"), &QAction::triggered, this, &frmMain::mnuPrintWell_Click);
     connect(entry("mnuSetupCoInfo"), &QAction::triggered, this, &frmMain::companyInfoRequested);
+    connect(entry("mnuFileNewAssessment"), &QAction::triggered, this,
+            &frmMain::mnuFileNewAssessment_Click);
+    connect(entry("mnuViewHistory"), &QAction::triggered, this, &frmMain::mnuViewHistory_Click);
+    connect(entry("mnuFileExport"), &QAction::triggered, this, &frmMain::mnuFileExport_Click);
+    connect(entry("mnuFileImport"), &QAction::triggered, this, &frmMain::mnuFileImport_Click);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
 
     connect(entry("mnuEditUndo"), &QAction::triggered, this, &frmMain::EditUndoProc);
