@@ -55,6 +55,7 @@ frmHistory::frmHistory(const QString& clientName, std::vector<AssessmentSummary>
     m_table = new QTableWidget(this);
     m_table->setObjectName(QStringLiteral("grdAssessments"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->verticalHeader()->hide();
     m_choices = new QListWidget(this);
     m_choices->setObjectName(QStringLiteral("lstSections"));
     m_chart = new QChartView(this);
@@ -141,7 +142,8 @@ void frmHistory::redrawChart()
 {
     auto* chart = new QChart;
     chart->setTitle(QStringLiteral("Section scores by visit"));
-    chart->legend()->setAlignment(Qt::AlignBottom);
+    // On the side, where the names of the reference lines have room.
+    chart->legend()->setAlignment(Qt::AlignRight);
     const int visits = static_cast<int>(m_assessments.size());
     auto* xAxis = new QCategoryAxis;
     xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
@@ -180,7 +182,7 @@ void frmHistory::redrawChart()
             if (value > 100) // a Very High value no score reaches
                 continue;
             auto* line = new QLineSeries;
-            line->setName(QStringLiteral("%1 %2 (%3)")
+            line->setName(QStringLiteral("%1: %2 %3")
                               .arg(section->second.section(u' ', 1), QString::fromLatin1(word),
                                    number(value)));
             line->append(xAxis->min(), value);
