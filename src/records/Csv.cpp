@@ -5,21 +5,40 @@
 namespace halcyra {
 namespace {
 
-// The delimiter of the first record: comma unless it holds more semicolons outside quotes.
+// The delimiter of the first record (empty lines skipped): a comma unless it holds more
+// semicolons outside quotes. Quotes count as the reader takes them: only at a field's start.
 QChar detectDelimiter(const QString& text)
 {
     int commas = 0;
     int semicolons = 0;
     bool quoted = false;
-    for (const QChar c : text) {
-        if (c == u'"')
-            quoted = !quoted;
-        else if (!quoted && (c == u'\n' || c == u'\r'))
-            break;
-        else if (!quoted && c == u',')
-            ++commas;
-        else if (!quoted && c == u';')
-            ++semicolons;
+    bool fieldStart = true;
+    bool lineEmpty = true;
+    const qsizetype n = text.size();
+    for (qsizetype i = 0; i < n; ++i) {
+        const QChar c = text[i];
+        if (quoted) {
+            if (c == u'"' && i + 1 < n && text[i + 1] == u'"')
+                ++i;
+            else if (c == u'"')
+                quoted = false;
+            continue;
+        }
+        if (c == u'\n' || c == u'\r') {
+            if (!lineEmpty)
+                break;
+            continue;
+        }
+        lineEmpty = false;
+        if (c == u'"' && fieldStart) {
+            quoted = true;
+            fieldStart = false;
+        } else if (c == u',' || c == u';') {
+            ++(c == u',' ? commas : semicolons);
+            fieldStart = true;
+        } else {
+            fieldStart = false;
+        }
     }
     return semicolons > commas ? QChar(u';') : QChar(u',');
 }
@@ -36,12 +55,11 @@ Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink)
     if (const qsizetype nul = data.indexOf('\0'); nul >= 0)
         return lineError(static_cast<int>(data.first(nul).count('\n')) + 1,
                          QStringLiteral("the file holds a NUL byte; it is not CSV text."));
+    // The decoder drops a leading byte order mark (only that one: a field may start with one).
     QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(data);
+    const QString text = decoder.decode(data);
     if (decoder.hasError())
         return fail(QStringLiteral("The file is not UTF-8 text."));
-    if (text.startsWith(QChar(0xFEFF)))
-        text.remove(0, 1);
     const QChar delimiter = detectDelimiter(text);
 
     const qsizetype n = text.size();
@@ -133,7 +151,9 @@ QByteArray csvLine(const QStringList& fields, QChar delimiter)
         if (i > 0)
             line += delimiter;
         const QString& field = fields[i];
-        const bool needsQuotes = field.contains(delimiter) || field.contains(u'"') ||
+        // Both delimiters are quoted, so a reader that guesses the delimiter guesses right.
+        const bool needsQuotes = field.contains(delimiter) || field.contains(u',') ||
+                                 field.contains(u';') || field.contains(u'"') ||
                                  field.contains(u'\n') || field.contains(u'\r') ||
                                  field.startsWith(u' ') || field.endsWith(u' ');
         if (!needsQuotes) {
