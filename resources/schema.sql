@@ -1,6 +1,6 @@
 -- The client database of one practice. The installer creates it once; the program only
 -- opens it. Score columns take whole numbers, but keep a score typed as text as it was typed.
-PRAGMA user_version = 1;
+PRAGMA user_version = 2;
 
 CREATE TABLE "Customers" (
     "CustomerID" INTEGER PRIMARY KEY AUTOINCREMENT,
@@ -79,6 +79,67 @@ CREATE INDEX IF NOT EXISTS "Customers by city" ON "Customers" ("City" COLLATE NO
 CREATE INDEX IF NOT EXISTS "Customers by date" ON "Customers" ("Date");
 
 CREATE VIEW "Customers Query" AS SELECT * FROM "Customers";
+
+-- Earlier assessments of a client (scores, yes/no answers, age and cholesterol under their
+-- date); the client row keeps the current one.
+CREATE TABLE "Assessments" (
+    "AssessmentID" INTEGER PRIMARY KEY AUTOINCREMENT,
+    "CustomerID" INTEGER NOT NULL,
+    "Date" TEXT NOT NULL,
+    "TotalCholesterol" TEXT,
+    "HDL" TEXT,
+    "LDL" TEXT,
+    "Age" TEXT,
+    "Field1" INTEGER,
+    "Field2" INTEGER,
+    "Field3" INTEGER,
+    "Field4" INTEGER,
+    "Field5" INTEGER,
+    "Field6" INTEGER,
+    "Field7" INTEGER,
+    "Field8" INTEGER,
+    "Field9" INTEGER,
+    "Field10" INTEGER,
+    "Field11" INTEGER,
+    "Field12" INTEGER,
+    "Field13" INTEGER,
+    "Field14" INTEGER,
+    "Field15" INTEGER,
+    "Field16" INTEGER,
+    "Field17" INTEGER,
+    "Field18" INTEGER,
+    "Field19" INTEGER,
+    "Field20" INTEGER,
+    "Field21" INTEGER,
+    "Field22" INTEGER,
+    "Field23" INTEGER,
+    "Field24" INTEGER,
+    "Field25" INTEGER,
+    "Field26" INTEGER,
+    "Field27" INTEGER,
+    "Field28" INTEGER,
+    "Field29" INTEGER,
+    "Field30" INTEGER,
+    "Field31" INTEGER,
+    "Field32" INTEGER,
+    "Field33" INTEGER,
+    "Field34" INTEGER,
+    "Field35" INTEGER,
+    "Field36" INTEGER,
+    "Field37" INTEGER,
+    "Field38" INTEGER,
+    "Field39" INTEGER,
+    "Field40" INTEGER,
+    "Field41" INTEGER,
+    "Field42" INTEGER,
+    "ckYesNo( 0)" INTEGER NOT NULL DEFAULT 0,
+    "ckYesNo( 1)" INTEGER NOT NULL DEFAULT 0,
+    "ckYesNo( 2)" INTEGER NOT NULL DEFAULT 0,
+    "ckYesNo( 3)" INTEGER NOT NULL DEFAULT 0,
+    "ckYesNo( 4)" INTEGER NOT NULL DEFAULT 0,
+    UNIQUE ("CustomerID", "Date")
+);
+CREATE TRIGGER "Assessments go with their client" AFTER DELETE ON "Customers" BEGIN DELETE FROM "Assessments" WHERE "CustomerID" = old."CustomerID"; END;
 
 -- The adviser's own details: exactly one row.
 CREATE TABLE "Company Info" (

@@ -1,6 +1,7 @@
 #include "cli/Command.h"
 
 #include "cli/CatalogueCommand.h"
+#include "cli/ClientFileCommands.h"
 #include "cli/DemoCommand.h"
 #include "cli/InitCommand.h"
 #include "cli/ListCommand.h"
@@ -29,6 +30,9 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<InitCommand>());
     commands.push_back(std::make_unique<DemoCommand>());
     commands.push_back(std::make_unique<ListCommand>());
+    commands.push_back(std::make_unique<HistoryCommand>());
+    commands.push_back(std::make_unique<ExportCommand>());
+    commands.push_back(std::make_unique<ImportCommand>());
     commands.push_back(std::make_unique<ProfileCommand>());
     commands.push_back(std::make_unique<ReportCommand>());
     commands.push_back(std::make_unique<PagesCommand>());

@@ -7,6 +7,7 @@
 #include "records/ClientDataSource.h"
 #include "records/ClientRecord.h"
 #include "records/CompanyRecord.h"
+#include "records/DatabaseFile.h"
 #include "reports/ProfileFromRecord.h"
 #include "reports/ReferenceTables.h"
 #include "reports/ScreenPages.h"
@@ -32,21 +33,18 @@ Result<ClientRecord> readClient(const QString& path, qint64 id)
 {
     const QString connection = QStringLiteral("pages");
     Result<ClientRecord> result = fail(QString());
-    {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), connection);
-        db.setDatabaseName(path);
-        db.setConnectOptions(QStringLiteral("QSQLITE_OPEN_READONLY"));
+    if (const Status opened = openClientDatabase(path, connection, DatabaseAccess::ReadOnly);
+        !opened) {
+        result = fail(opened.error());
+    } else {
         ClientRecord record;
         QString error;
-        if (!db.open())
-            result = fail(db.lastError().text());
-        else if (!loadClientRecord(db, id, &record, &error))
+        if (!loadClientRecord(QSqlDatabase::database(connection), id, &record, &error))
             result = fail(error);
         else
             result = record;
-        db.close();
     }
-    QSqlDatabase::removeDatabase(connection);
+    closeClientDatabase(connection);
     return result;
 }
 

@@ -8,6 +8,7 @@
 #include "records/ClientDataSource.h"
 #include "records/CompanyRecord.h"
 #include "records/DatabaseFile.h"
+#include "reports/ClientProgress.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
 #include "reports/ReferenceTables.h"
@@ -193,8 +194,15 @@ private:
     bool write(const ClientRecord& record, const QString& outPath)
     {
         const ClientDetails client = clientDetailsFromRecord(record);
-        const PrintedReport::Inputs inputs{
-            m_catalogue, m_tables, profileInputFromRecord(record), client, m_companyInfo, m_header};
+        PrintedReport::Inputs inputs{m_catalogue, m_tables,      profileInputFromRecord(record),
+                                     client,      m_companyInfo, m_header};
+        const auto progress = progressOfClient(m_database.db(), record, m_catalogue, m_tables);
+        if (!progress) {
+            m_err << "halcyra-cli report: client " << record.customerId() << ": "
+                  << progress.error() << '\n';
+            return false;
+        }
+        inputs.progress = *progress;
         m_options.title = QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName);
         const ReportPdfResult result =
             writeReportPdf(outPath, inputs, m_sections, m_documents, m_options);

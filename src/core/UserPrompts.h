@@ -28,6 +28,17 @@ public:
     virtual std::optional<QString> askText(const QString& title, const QString& label,
                                            const QString& initial) = 0;
 
+    // A file to open (`forSaving` false) or to write, or nothing when the user cancels.
+    // `filter` is a file-dialog filter such as "CSV files (*.csv)".
+    virtual std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                              bool forSaving)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(filter);
+        Q_UNUSED(forSaving);
+        return std::nullopt;
+    }
+
     // Pushes the hourglass (true) or puts back the pointer the last push covered (false).
     // Called only through BusyCursor, which keeps the two in step.
     virtual void setBusy(bool busy) = 0;

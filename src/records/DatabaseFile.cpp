@@ -1,6 +1,7 @@
 #include "records/DatabaseFile.h"
 
 #include "core/OutputFile.h"
+#include "records/SchemaMigration.h"
 
 #include <QDir>
 #include <QFile>
@@ -136,11 +137,14 @@ QString quotedList(const QStringList& names)
     return quoted.join(QStringLiteral(", "));
 }
 
-// What the open file lacks of the schema; empty when nothing.
-QStringList schemaProblems(const QSqlDatabase& db)
+// What the open file lacks of the schema of its version; empty when nothing.
+QStringList schemaProblems(const QSqlDatabase& db, int version)
 {
     QStringList problems;
     for (const SchemaObject& object : expectedSchema()) {
+        // The earlier assessments came with the second version of the schema.
+        if (version < 2 && object.name == u"Assessments")
+            continue;
         QSqlQuery query(db);
         if (!query.prepare(
                 QStringLiteral("SELECT 1 FROM sqlite_master WHERE type = ? AND name = ?"))) {
@@ -261,10 +265,21 @@ Status openConnection(QSqlDatabase& db, const QString& path, DatabaseAccess acce
         return fail(QStringLiteral("%1 cannot be opened: %2").arg(shown, db.lastError().text()));
     if (QSqlQuery probe(db); !probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
         return fail(QStringLiteral("%1 cannot be read: %2").arg(shown, probe.lastError().text()));
-    const QStringList problems = schemaProblems(db);
+    // A file from a newer program is refused untouched; one of ours, of any version, must hold
+    // all that its version had.
+    if (const Status current = checkSchemaNotNewer(db); !current)
+        return fail(QStringLiteral("%1 cannot be opened: %2").arg(shown, current.error()));
+    const Result<int> version = schemaVersion(db);
+    const QStringList problems = schemaProblems(db, version.ok() ? *version : kSchemaVersion);
     if (!problems.isEmpty())
         return fail(QStringLiteral("%1 is not a Halcyra database: %2")
                         .arg(shown, problems.join(QStringLiteral("; "))));
+    // Before anything else writes to the file, an older one is set aside and upgraded, once. A
+    // reader takes it as it is.
+    if (access == DatabaseAccess::ReadWrite) {
+        if (const Result<MigrationOutcome> upgraded = upgradeSchema(db, path); !upgraded)
+            return fail(QStringLiteral("%1 cannot be opened: %2").arg(shown, upgraded.error()));
+    }
     if (access == DatabaseAccess::ReadWrite) {
         QSqlQuery query(db);
         if (!query.exec(QStringLiteral("PRAGMA journal_mode=WAL")) || !query.next() ||

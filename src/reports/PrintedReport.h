@@ -3,12 +3,14 @@
 #include "reports/Evaluation.h"
 #include "reports/PrintText.h"
 #include "reports/ProfileInput.h"
+#include "reports/Progress.h"
 #include "reports/ReportHeader.h"
 #include "reports/SupplementGuide.h"
 
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 #include <vector>
 
 namespace halcyra {
@@ -50,6 +52,9 @@ public:
         ClientDetails client;
         CompanyInfo CompanyInfoLines;
         HeaderOptions header;
+        // The comparison with the client's last earlier assessment; the Summary is then
+        // followed by a "Progress since DATE" page.
+        std::optional<Progress> progress = std::nullopt;
     };
 
     PrintedReport(Inputs inputs, FixedDocuments& documents, PageWriter& writer);
@@ -99,6 +104,7 @@ private:
     void printSummary();
     void printSummaryHeading();
     void printSummaryRow(int row);
+    void printProgress();
     void printAnalysis();
     void printAnalysisParagraph(const AnalysisParagraph& paragraph);
     void printSupplementGuide();

@@ -88,6 +88,8 @@ void PrintedReport::printSummary()
     m_paragraphs.PrintText(text(kNotDeterminedTextId) + text(kNotDeterminedLegend),
                            ParagraphStyle::Plain, page::kParagraphIndent);
     m_writer.NewPage();
+    if (m_inputs.progress)
+        printProgress();
 }
 
 void PrintedReport::printSummaryHeading()

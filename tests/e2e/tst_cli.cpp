@@ -5,6 +5,7 @@
 #include <QCryptographicHash>
 #include <QJsonArray>
 #include <QJsonDocument>
+#include <QJsonObject>
 #include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
@@ -223,6 +224,60 @@ private slots:
                      .exitCode,
                  1);
         QCOMPARE(fileHash(folder.path(QStringLiteral("HCY300.db"))), before);
+    }
+
+    void exportImportAndHistory()
+    {
+        halcyra::test::TempProgramFolder a;
+        halcyra::test::TempProgramFolder b;
+        QCOMPARE(runCli({QStringLiteral("demo"), QStringLiteral("--clients"), QStringLiteral("3"),
+                         QStringLiteral("--folder"), a.folder()})
+                     .exitCode,
+                 0);
+        QCOMPARE(runCli({QStringLiteral("init"), QStringLiteral("--folder"), b.folder()}).exitCode,
+                 0);
+
+        // Exporting only reads: the database stays byte for byte as it was.
+        const QByteArray before = fileHash(a.path(QStringLiteral("HCY300.db")));
+        const QString csv = a.path(QStringLiteral("all.csv"));
+        const Result exported =
+            runCli({QStringLiteral("export"), QStringLiteral("--out"), csv,
+                    QStringLiteral("--history"), QStringLiteral("--folder"), a.folder()});
+        QCOMPARE(exported.exitCode, 0);
+        QVERIFY(exported.out.contains(QStringLiteral("Wrote 3 clients and 0 earlier")));
+        QCOMPARE(fileHash(a.path(QStringLiteral("HCY300.db"))), before);
+
+        // A client with an earlier visit, from a file, then its progress.
+        a.writeFile(QStringLiteral("visits.csv"),
+                    "Assessment,Last Name,Sex,Date,Field  5\n"
+                    "current,Rowe,F,9/1/2026,1\nearlier,Rowe,F,3/1/2026,5\n");
+        const Result imported =
+            runCli({QStringLiteral("import"), a.path(QStringLiteral("visits.csv")),
+                    QStringLiteral("--folder"), b.folder()});
+        QCOMPARE(imported.exitCode, 0);
+        QVERIFY2(imported.out.contains(QStringLiteral("Added 1 clients and 1 earlier")),
+                 qPrintable(imported.out + imported.err));
+        const Result history =
+            runCli({QStringLiteral("history"), QStringLiteral("--client"), QStringLiteral("1"),
+                    QStringLiteral("--json"), QStringLiteral("--folder"), b.folder()});
+        QCOMPARE(history.exitCode, 0);
+        const QJsonObject progress = QJsonDocument::fromJson(history.out.toUtf8()).object();
+        QCOMPARE(progress[QStringLiteral("earlierDate")].toString(), QStringLiteral("3/1/2026"));
+        const QJsonObject iron = progress[QStringLiteral("sections")].toArray()[4].toObject();
+        QCOMPARE(iron[QStringLiteral("change")].toInt(), -4);
+        QCOMPARE(iron[QStringLiteral("note")].toString(),
+                 QStringLiteral("No longer marked Very High"));
+
+        // A refused row: exit status 1, the reason on standard error, nothing added.
+        const Result refused = runCli({QStringLiteral("import"), csv, QStringLiteral("--folder"),
+                                       b.folder(), QStringLiteral("--dry-run")});
+        QCOMPARE(refused.exitCode, 0);
+        QVERIFY(refused.out.contains(QStringLiteral("3 clients would be added")));
+        a.writeFile(QStringLiteral("bad.csv"), "Last Name,Sex\nLee,x\n");
+        const Result bad = runCli({QStringLiteral("import"), a.path(QStringLiteral("bad.csv")),
+                                   QStringLiteral("--folder"), b.folder()});
+        QCOMPARE(bad.exitCode, 1);
+        QVERIFY(bad.err.contains(QStringLiteral("Line 2, Sex \"x\"")));
     }
 };
 

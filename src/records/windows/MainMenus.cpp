@@ -21,6 +21,7 @@ struct MenuEntry
     const char* shortcut; // "" for none
     bool separatorBefore;
     bool submenu;
+    const char* ownCaption = nullptr; // entries of our own, with no catalogue text
 };
 
 const MenuEntry kMenuTree[] = {
@@ -28,6 +29,9 @@ const MenuEntry kMenuTree[] = {
     {"mnuFile", "mnuFileNew", 1001, "Ctrl+N", false, false},
     {"mnuFile", "mnuFileOpen", 1002, "Ctrl+O", false, false},
     {"mnuFile", "mnuFileSave", 1003, "Ctrl+S", false, false},
+    {"mnuFile", "mnuFileNewAssessment", 0, "Ctrl+Shift+N", true, false, "New &Assessment..."},
+    {"mnuFile", "mnuFileImport", 0, "", true, false, "&Import Clients..."},
+    {"mnuFile", "mnuFileExport", 0, "", false, false, "&Export Clients..."},
     {"mnuFile", "mnuFilePageSetup", 1004, "", true, false},
     {"mnuFile", "mnuFileUtil", 1005, "", true, true},
     {"mnuFileUtil", "mnuFileUtilBackup", 1006, "", false, false},
@@ -51,6 +55,7 @@ const MenuEntry kMenuTree[] = {
     {"mnuView", "mnuViewWell", 1022, "", true, false},
     {"mnuView", "mnuViewDaily", 1023, "", false, false},
     {"mnuView", "mnuViewQ", 1024, "", false, false},
+    {"mnuView", "mnuViewHistory", 0, "Ctrl+H", true, false, "Assessment &History"},
 
     {"", "mnuPrint", 1025, "", false, true},
     {"mnuPrint", "mnuPrintWell", 1026, "Ctrl+W", false, false},
@@ -80,6 +85,7 @@ struct ToolButton
     QStyle::StandardPixmap fallbackIcon;
     const char* menuEntry;
     bool separatorBefore;
+    const char* ownToolTip = nullptr;
 };
 
 const ToolButton kToolButtons[] = {
@@ -90,6 +96,10 @@ const ToolButton kToolButtons[] = {
     {"Cut", 1033, "edit-cut", QStyle::SP_DialogDiscardButton, "mnuEditCut", true},
     {"Copy", 1034, "edit-copy", QStyle::SP_FileDialogNewFolder, "mnuEditCopy", false},
     {"Paste", 1035, "edit-paste", QStyle::SP_DialogApplyButton, "mnuEditPaste", false},
+    {"Assessment", 0, "appointment-new", QStyle::SP_FileDialogNewFolder, "mnuFileNewAssessment",
+     true, "New assessment: file the current scores and start a new visit"},
+    {"History", 0, "view-history", QStyle::SP_FileDialogContentsView, "mnuViewHistory", false,
+     "The client's assessments over time"},
 };
 
 QString latin(const char* text)
@@ -102,7 +112,8 @@ void buildMenuTree(QMainWindow& window, MainMenus& menus)
     QHash<QString, QMenu*> submenus;
     for (const MenuEntry& entry : kMenuTree) {
         const QString name = latin(entry.name);
-        const QString caption = QString::number(entry.caption);
+        const QString caption =
+            entry.ownCaption ? latin(entry.ownCaption) : QString::number(entry.caption);
         QMenu* parent = submenus.value(latin(entry.parent));
         if (parent && entry.separatorBefore)
             parent->addSeparator();
@@ -138,7 +149,8 @@ void buildToolBar(QMainWindow& window, MainMenus& menus)
         QAction* action = menus.toolBar->addAction(icon, key);
         action->setObjectName(QStringLiteral("tbToolBar_") + key);
         action->setProperty("key", key);
-        action->setToolTip(QString::number(button.toolTip));
+        action->setToolTip(button.ownToolTip ? latin(button.ownToolTip)
+                                             : QString::number(button.toolTip));
         QAction* entry = menus.action(latin(button.menuEntry));
         QObject::connect(action, &QAction::triggered, entry, &QAction::trigger);
         menus.toolButtons.insert(key, action);

@@ -183,6 +183,11 @@ void frmMain::connectCommands()
     connect(entry("mnuFileExit"), &QAction::triggered, this, &frmMain::unloadWithoutQuestion);
     connect(entry("mnuPrintWell"), &QAction::triggered, this, &frmMain::mnuPrintWell_Click);
     connect(entry("mnuSetupCoInfo"), &QAction::triggered, this, &frmMain::companyInfoRequested);
+    connect(entry("mnuFileNewAssessment"), &QAction::triggered, this,
+            &frmMain::mnuFileNewAssessment_Click);
+    connect(entry("mnuViewHistory"), &QAction::triggered, this, &frmMain::mnuViewHistory_Click);
+    connect(entry("mnuFileExport"), &QAction::triggered, this, &frmMain::mnuFileExport_Click);
+    connect(entry("mnuFileImport"), &QAction::triggered, this, &frmMain::mnuFileImport_Click);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
 
     connect(entry("mnuEditUndo"), &QAction::triggered, this, &frmMain::EditUndoProc);
@@ -422,7 +427,8 @@ void frmMain::mnuPrintWell_Click()
         cmdUpdate_Click();
         if (m_data->isNewRecord() || isEdited(m_data->current(), formOnScreen()))
             return;
-        m_printWell->run(m_data->current(), programPrinter(), this);
+        m_printWell->run(m_data->current(), QSqlDatabase::database(m_connectionName, false),
+                         programPrinter(), this);
     });
 }
 

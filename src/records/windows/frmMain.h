@@ -22,6 +22,7 @@ class ClientDataSource;
 class DataNavigator;
 class DetailForm;
 class frmDataGrid;
+class frmHistory;
 class ErrorReporter;
 class PrintWellCommand;
 class ViewWellCommand;
@@ -79,6 +80,14 @@ public:
     void mnuHelpPurpose_Click();
     void mnuHelpRead_Click();
     ViewWellCommand& viewWell() const { return *m_viewWell; }
+    // File > New Assessment: files the current scores as an earlier assessment and clears
+    // the score boxes for a new visit dated today.
+    void mnuFileNewAssessment_Click();
+    // View > Assessment History: the client's assessments in a table and a chart.
+    void mnuViewHistory_Click();
+    // File > Export Clients and Import Clients: all clients to and from a CSV file.
+    void mnuFileExport_Click();
+    void mnuFileImport_Click();
     // File > Utilities: close the program and hand over to the backup utility.
     void mnuFileUtilBackup_Click();
     void mnuFileUtilRestore_Click();
@@ -162,6 +171,7 @@ private:
     QPushButton* cmdHelp = nullptr;
     QPushButton* cmdSend = nullptr;
     QPointer<frmDataGrid> m_listWindow;
+    QPointer<frmHistory> m_historyWindow;
     bool m_listIndexesChecked = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;

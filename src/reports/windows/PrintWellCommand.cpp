@@ -5,6 +5,7 @@
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientRecord.h"
+#include "reports/ClientProgress.h"
 #include "reports/PainterPageWriter.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
@@ -26,9 +27,10 @@ PrintWellCommand::PrintWellCommand(const Catalogue& catalogue, SettingsStore& se
 
 PrintWellCommand::~PrintWellCommand() = default;
 
-void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidget* parent)
+void PrintWellCommand::run(const ClientRecord& record, const QSqlDatabase& database,
+                           QPrinter& printer, QWidget* parent)
 {
-    print(record, printer, parent, [&](PrintedReport& report) {
+    print(record, &database, printer, parent, [&](PrintedReport& report) {
         m_state.OptionsMode = QStringLiteral("P-Well");
         frmOptions options(
             m_catalogue, m_settings, m_state, m_reporter,
@@ -40,11 +42,13 @@ void PrintWellCommand::run(const ClientRecord& record, QPrinter& printer, QWidge
 void PrintWellCommand::PrintDocument(const ClientRecord& record, QPrinter& printer, QWidget* parent,
                                      int section)
 {
-    print(record, printer, parent,
+    // A single page of the on-screen report: the progress page is not one of them.
+    print(record, nullptr, printer, parent,
           [section](PrintedReport& report) { report.PrintDocument(true, section); });
 }
 
-void PrintWellCommand::print(const ClientRecord& record, QPrinter& printer, QWidget* parent,
+void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* database,
+                             QPrinter& printer, QWidget* parent,
                              const std::function<void(PrintedReport&)>& printSections)
 {
     UserPrompts& prompts = m_reporter.prompts();
@@ -53,8 +57,23 @@ void PrintWellCommand::print(const ClientRecord& record, QPrinter& printer, QWid
 
     PainterPageWriter writer(printer);
     FixedDocuments documents(m_state.DatabaseFolder);
-    PrintedReport report(m_catalogue, m_tables, profileInputFromRecord(record), client,
-                         m_state.CompanyInfoLines, m_settings, documents, writer);
+    PrintedReport::Inputs inputs{m_catalogue,
+                                 m_tables,
+                                 profileInputFromRecord(record),
+                                 client,
+                                 m_state.CompanyInfoLines,
+                                 HeaderOptions::fromSettings(m_settings)};
+    // Without its history the report is still the client's report: the reason goes to the log.
+    if (database) {
+        const auto progress = progressOfClient(*database, record, m_catalogue, m_tables);
+        if (progress)
+            inputs.progress = *progress;
+        else
+            m_reporter.ReportError(QString::number(errors::kPathFileAccess), progress.error(),
+                                   QStringLiteral("frmMain:Sub PrintDocument"),
+                                   ErrorReporter::kStyleOk, {}, 0, false);
+    }
+    PrintedReport report(std::move(inputs), documents, writer);
     report.setErrorReporter(&m_reporter);
     report.setChoosePrinter([&] {
         m_state.SkipPrinting = false;

@@ -6,6 +6,7 @@
 #include <functional>
 
 class QPrinter;
+class QSqlDatabase;
 class QWidget;
 
 namespace halcyra {
@@ -31,14 +32,18 @@ public:
     PrintWellCommand& operator=(const PrintWellCommand&) = delete;
 
     // Prints the report of a saved record. `parent` owns the dialogs and the printing notice.
-    void run(const ClientRecord& record, QPrinter& printer, QWidget* parent);
+    // The report gains its progress page when the client has an earlier assessment in
+    // `database`.
+    void run(const ClientRecord& record, const QSqlDatabase& database, QPrinter& printer,
+             QWidget* parent);
     // Prints one report document (1-5) of a saved record, asking for the printer first: the
     // print button of the on-screen report.
     void PrintDocument(const ClientRecord& record, QPrinter& printer, QWidget* parent, int section);
 
 private:
-    void print(const ClientRecord& record, QPrinter& printer, QWidget* parent,
-               const std::function<void(PrintedReport&)>& printSections);
+    // `database`, when given, is where the client's earlier assessments are looked up.
+    void print(const ClientRecord& record, const QSqlDatabase* database, QPrinter& printer,
+               QWidget* parent, const std::function<void(PrintedReport&)>& printSections);
 
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;

@@ -3,6 +3,7 @@
 #include "core/windows/ArrowCursor.h"
 
 #include <QApplication>
+#include <QFileDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -86,6 +87,17 @@ std::optional<QString> QtPrompts::askText(const QString& title, const QString& l
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+std::optional<QString> QtPrompts::chooseFile(const QString& title, const QString& filter,
+                                             bool forSaving)
+{
+    QWidget* parent = QApplication::activeWindow();
+    const QString path = forSaving ? QFileDialog::getSaveFileName(parent, title, {}, filter)
+                                   : QFileDialog::getOpenFileName(parent, title, {}, filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
 }
 
 void QtPrompts::setBusy(bool busy)

@@ -15,6 +15,8 @@ public:
                Answer defaultAnswer) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                      bool forSaving) override;
     void setBusy(bool busy) override;
 };
 

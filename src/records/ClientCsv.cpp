@@ -1,0 +1,584 @@
+#include "records/ClientCsv.h"
+
+#include "core/Catalogue.h"
+#include "core/CatalogueIds.h"
+#include "core/Conversions.h"
+#include "records/AssessmentHistory.h"
+#include "records/ClientRecord.h"
+#include "records/Csv.h"
+#include "records/DetailRules.h"
+#include "records/ScoreRules.h"
+
+#include <QDir>
+#include <QFile>
+#include <QHash>
+#include <QSaveFile>
+#include <QScopeGuard>
+#include <QSet>
+#include <QSqlDriver>
+#include <QSqlError>
+#include <QSqlQuery>
+#include <optional>
+#include <sqlite3.h>
+
+namespace halcyra {
+namespace {
+
+constexpr int kYesNoCaptionBase = 1067;
+constexpr int kLastName = 1;
+constexpr int kFirstName = 2;
+constexpr int kPhone = 7;
+// A client already present has the same last name, first name and phone.
+constexpr int kIdentity[] = {kLastName, kFirstName, kPhone};
+constexpr qint64 kLargestFile = qint64(1) << 30;
+const QString kAssessmentLabel = QStringLiteral("Assessment");
+const QString kCurrent = QStringLiteral("current");
+const QString kEarlier = QStringLiteral("earlier");
+
+QString columnLabel(const Catalogue& catalogue, int column)
+{
+    if (column < columns::kDetailCount) {
+        QString label = detailLabel(column);
+        if (label.endsWith(u':'))
+            label.chop(1);
+        return label;
+    }
+    if (column < columns::yesNo(0))
+        return catalogue.LoadResString(ids::fieldLabel(column - columns::kDetailCount + 1));
+    return catalogue.LoadResString(kYesNoCaptionBase + column - columns::yesNo(0));
+}
+
+// Header cells match labels and column names whatever the blanks, case or a trailing colon.
+QString normalised(QString text)
+{
+    text = text.simplified().toCaseFolded();
+    if (text.endsWith(u':'))
+        text.chop(1);
+    return text.trimmed();
+}
+
+QString quoted(const QString& name)
+{
+    return u'"' + name + u'"';
+}
+
+QString allColumns()
+{
+    QStringList names;
+    for (int column = 0; column < columns::kCount; ++column)
+        names << quoted(columns::name(column));
+    return names.join(u',');
+}
+
+QString cellOf(int column, const QVariant& value)
+{
+    if (column >= columns::yesNo(0))
+        return value.toInt() != 0 ? QStringLiteral("Yes") : QStringLiteral("No");
+    return value.isNull() ? QString() : spreadsheetSafe(value.toString());
+}
+
+QStringList cellsOf(const ClientRecord& record)
+{
+    QStringList cells;
+    for (int column = 0; column < columns::kCount; ++column)
+        cells << cellOf(column, record.values[static_cast<size_t>(column)]);
+    return cells;
+}
+
+QString identity(const ClientRecord& record)
+{
+    QStringList parts;
+    for (int index : kIdentity)
+        parts << record.text(columns::detail(index)).simplified().toCaseFolded();
+    return parts.join(QChar(0x1F));
+}
+
+} // namespace
+
+QStringList clientCsvHeader(const Catalogue& catalogue, bool withHistory)
+{
+    QStringList header;
+    if (withHistory)
+        header << kAssessmentLabel;
+    for (int column = 0; column < columns::kCount; ++column)
+        header << columnLabel(catalogue, column);
+    return header;
+}
+
+Result<CsvExportResult> exportClientsCsv(const QSqlDatabase& db, const QString& path,
+                                         const Catalogue& catalogue, bool requestedHistory)
+{
+    bool withHistory = requestedHistory;
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
+        return fail(QStringLiteral("Cannot write %1: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    QSqlQuery clients(db);
+    clients.setForwardOnly(true);
+    if (!clients.exec(QStringLiteral("SELECT ") + allColumns() +
+                      QStringLiteral(" FROM \"Customers\" ORDER BY \"CustomerID\"")))
+        return fail(clients.lastError().text());
+    QSqlQuery earlier(db);
+    earlier.setForwardOnly(true);
+    const std::span<const int> assessment = assessmentColumns();
+    bool earlierRow = false;
+    if (withHistory) {
+        // A database not yet upgraded keeps no history.
+        QSqlQuery table(db);
+        withHistory = table.exec(QStringLiteral("SELECT 1 FROM sqlite_master WHERE name = "
+                                                "'Assessments'")) &&
+                      table.next();
+    }
+    if (withHistory) {
+        QStringList names = {QStringLiteral("\"CustomerID\"")};
+        for (int column : assessment)
+            names << quoted(columns::name(column));
+        if (!earlier.exec(QStringLiteral("SELECT ") + names.join(u',') +
+                          QStringLiteral(" FROM \"Assessments\" ORDER BY \"CustomerID\", "
+                                         "\"AssessmentID\"")))
+            return fail(earlier.lastError().text());
+        earlierRow = earlier.next();
+    }
+
+    CsvExportResult result;
+    QByteArray buffer =
+        QByteArrayLiteral("\xEF\xBB\xBF") + csvLine(clientCsvHeader(catalogue, requestedHistory));
+    auto flush = [&](bool always) {
+        if (!always && buffer.size() < (1 << 20))
+            return true;
+        const bool written = file.write(buffer) == buffer.size();
+        buffer.clear();
+        return written;
+    };
+    ClientRecord record;
+    while (clients.next()) {
+        for (int column = 0; column < columns::kCount; ++column)
+            record.values[static_cast<size_t>(column)] = clients.value(column);
+        ++result.clients;
+        QStringList cells = cellsOf(record);
+        if (!requestedHistory) {
+            buffer += csvLine(cells);
+        } else {
+            buffer += csvLine(QStringList{kCurrent} + cells);
+            if (!withHistory)
+                continue;
+            const qint64 id = record.customerId();
+            while (earlierRow && earlier.value(0).toLongLong() <= id) {
+                if (earlier.value(0).toLongLong() == id) {
+                    ClientRecord visit = record;
+                    for (size_t i = 0; i < assessment.size(); ++i)
+                        visit.values[static_cast<size_t>(assessment[i])] =
+                            earlier.value(static_cast<int>(i) + 1);
+                    buffer += csvLine(QStringList{kEarlier} + cellsOf(visit));
+                    ++result.earlierAssessments;
+                }
+                earlierRow = earlier.next();
+            }
+        }
+        if (!flush(false))
+            break;
+    }
+    if (clients.lastError().isValid())
+        return fail(clients.lastError().text());
+    if (!flush(true) || !file.commit())
+        return fail(QStringLiteral("Cannot write %1: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return result;
+}
+
+namespace {
+
+class RowReader
+{
+public:
+    RowReader(const QStringList& header, const std::vector<int>& columnOf, QDate today)
+        : m_header(header), m_columnOf(columnOf), m_today(today)
+    {}
+
+    // The record of one row; the problems go to `problems`.
+    ClientRecord read(const CsvRecord& row, std::vector<ImportProblem>& problems) const
+    {
+        ClientRecord record;
+        for (int i = 0; i < columns::kYesNoCount; ++i)
+            record.setYesNo(i, false);
+        ScoreBoxes boxes;
+        std::array<bool, columns::kScoreCount + 1> given{};
+        bool anyScore = false;
+        for (qsizetype i = 0; i < row.fields.size(); ++i) {
+            const int column = m_columnOf[static_cast<size_t>(i)];
+            if (column <= columns::kCustomerId) // the record number is given anew
+                continue;
+            const QString text = fromSpreadsheetSafe(row.fields[i]);
+            auto refuse = [&](const QString& reason) {
+                problems.push_back({row.line, m_header[i], row.fields[i], reason});
+            };
+            if (column < columns::kDetailCount) {
+                const QString typed = detailTextAsTyped(column, text);
+                const int limit = detailLengthLimit(column);
+                if (limit > 0 && typed.size() > limit) {
+                    refuse(QStringLiteral("longer than the %1 characters the field holds.")
+                               .arg(limit));
+                    continue;
+                }
+                const DetailLeaveResult left = leaveDetailBox(column, typed, m_today);
+                if (left.rejected) {
+                    refuse(left.message ? left.message->text : QStringLiteral("not accepted."));
+                    continue;
+                }
+                record.setText(column, left.text);
+            } else if (column < columns::yesNo(0)) {
+                const int box = column - columns::kDetailCount + 1;
+                if (text.isEmpty())
+                    continue;
+                // A sum may pass 45; it is checked against its sections below.
+                if (isAutomaticScoreBox(box) ? text.toUInt() == 0 && text != u"0"
+                                             : scoreTextOnLeaving(text) != text) {
+                    refuse(isAutomaticScoreBox(box) ? QStringLiteral("not a whole number.")
+                                                    : QStringLiteral("a score runs from 0 to 45."));
+                    continue;
+                }
+                boxes[static_cast<size_t>(box)] = text;
+                given[static_cast<size_t>(box)] = true;
+                anyScore = true;
+            } else {
+                const QString answer = text.trimmed().toCaseFolded();
+                if (answer.isEmpty() || answer == u"no" || answer == u"n" || answer == u"0" ||
+                    answer == u"false")
+                    record.setYesNo(column - columns::yesNo(0), false);
+                else if (answer == u"yes" || answer == u"y" || answer == u"1" ||
+                         answer == u"true" || answer == u"-1")
+                    record.setYesNo(column - columns::yesNo(0), true);
+                else
+                    refuse(QStringLiteral("not Yes or No."));
+            }
+        }
+        // The sums the window works out must agree with the file; empty ones are filled in.
+        if (anyScore) {
+            ScoreBoxes computed = boxes;
+            recomputeAutomaticScores(computed);
+            for (int box = 1; box <= kScoreBoxes; ++box) {
+                const auto b = static_cast<size_t>(box);
+                if (!isAutomaticScoreBox(box) && box != kHairAndScalpBox)
+                    continue;
+                if (given[b] && leadingNumber(boxes[b]) != leadingNumber(computed[b])) {
+                    const int column = columns::score(box);
+                    const auto at = std::find(m_columnOf.begin(), m_columnOf.end(), column);
+                    const auto i = static_cast<qsizetype>(at - m_columnOf.begin());
+                    problems.push_back(
+                        {row.line, m_header[i], row.fields[i],
+                         QStringLiteral("the window works this box out from the others: %1.")
+                             .arg(computed[b])});
+                }
+                boxes[b] = computed[b];
+            }
+            for (int box = 1; box <= kScoreBoxes; ++box)
+                if (!boxes[static_cast<size_t>(box)].isEmpty())
+                    record.setScore(box, boxes[static_cast<size_t>(box)]);
+        }
+        return record;
+    }
+
+private:
+    const QStringList& m_header;
+    const std::vector<int>& m_columnOf;
+    QDate m_today;
+};
+
+// Adds clients as they are read, inside the import's one transaction. The rows go through
+// SQLite's own statement on the connection's handle: binding through the SQL module costs more
+// than the insert itself, and an import of a whole practice should take seconds.
+class ClientInserter
+{
+public:
+    explicit ClientInserter(QSqlDatabase& db) : m_db(db)
+    {
+        const QVariant handle = db.driver()->handle();
+        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
+            m_sqlite = *static_cast<sqlite3* const*>(handle.constData());
+        QStringList names;
+        QStringList marks;
+        for (int column = 1; column < columns::kCount; ++column) {
+            names << quoted(columns::name(column));
+            marks << QStringLiteral("?");
+        }
+        const QByteArray sql = (QStringLiteral("INSERT INTO \"Customers\" (") + names.join(u',') +
+                                QStringLiteral(") VALUES (") + marks.join(u',') + u')')
+                                   .toUtf8();
+        if (m_sqlite)
+            sqlite3_prepare_v2(m_sqlite, sql.constData(), static_cast<int>(sql.size()), &m_insert,
+                               nullptr);
+    }
+    ~ClientInserter() { sqlite3_finalize(m_insert); }
+    ClientInserter(const ClientInserter&) = delete;
+    ClientInserter& operator=(const ClientInserter&) = delete;
+
+    Result<qint64> addClient(const ClientRecord& record)
+    {
+        if (!m_insert)
+            return fail(m_sqlite ? QString::fromUtf8(sqlite3_errmsg(m_sqlite))
+                                 : QStringLiteral("The database is not an SQLite database."));
+        sqlite3_reset(m_insert);
+        for (int column = 1; column < columns::kCount; ++column) {
+            const QVariant& value = record.values[static_cast<size_t>(column)];
+            if (column >= columns::yesNo(0)) {
+                sqlite3_bind_int(m_insert, column, value.toInt());
+                continue;
+            }
+            const QString text = value.toString();
+            if (text.isEmpty()) {
+                sqlite3_bind_null(m_insert, column);
+                continue;
+            }
+            sqlite3_bind_text16(m_insert, column, text.utf16(), static_cast<int>(text.size() * 2),
+                                SQLITE_TRANSIENT);
+        }
+        if (sqlite3_step(m_insert) != SQLITE_DONE)
+            return fail(QString::fromUtf8(sqlite3_errmsg(m_sqlite)));
+        return static_cast<qint64>(sqlite3_last_insert_rowid(m_sqlite));
+    }
+
+    Status addEarlier(qint64 customerId, const ClientRecord& record)
+    {
+        return fileAssessment(m_db, customerId, record);
+    }
+
+private:
+    QSqlDatabase& m_db;
+    sqlite3* m_sqlite = nullptr;
+    sqlite3_stmt* m_insert = nullptr;
+};
+
+} // namespace
+
+Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
+                                      const Catalogue& catalogue, const ImportOptions& options)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("Cannot read %1: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (file.size() > kLargestFile)
+        return fail(QStringLiteral("%1 is larger than 1 GB; it is not a client list.")
+                        .arg(QDir::toNativeSeparators(path)));
+    const QByteArray data = file.readAll();
+    std::function<void()> cacheRestore;
+    const auto restoreCache = qScopeGuard([&] {
+        if (cacheRestore)
+            cacheRestore();
+    });
+
+    QHash<QString, int> known;
+    known.insert(normalised(kAssessmentLabel), -1);
+    for (int column = 0; column < columns::kCount; ++column) {
+        known.insert(normalised(columnLabel(catalogue, column)), column);
+        known.insert(normalised(columns::name(column)), column);
+    }
+    QSet<QString> present;
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT \"LastName\", \"FirstName\", \"Phone\" FROM "
+                                       "\"Customers\"")))
+            return fail(query.lastError().text());
+        ClientRecord key;
+        while (query.next()) {
+            for (int i = 0; i < 3; ++i)
+                key.setText(columns::detail(kIdentity[i]), query.value(i).toString());
+            present.insert(identity(key));
+        }
+    }
+
+    // Rows are checked and added as they are read, in one transaction that is kept only when
+    // the file passes (or the bad rows are to be skipped).
+    const bool writing = !options.dryRun;
+    // A large import touches every page of the client table and its indexes: room for them
+    // in memory keeps SQLite from writing pages out and reading them back mid-transaction.
+    QSqlQuery cache(db);
+    if (cache.exec(QStringLiteral("PRAGMA cache_size")) && cache.next()) {
+        const int kept = cache.value(0).toInt();
+        cache.exec(QStringLiteral("PRAGMA cache_size = -262144"));
+        cacheRestore = [db, kept]() mutable {
+            QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = %1").arg(kept));
+        };
+    }
+    if (writing && !db.transaction())
+        return fail(db.lastError().text());
+    std::optional<ClientInserter> inserter;
+    if (writing)
+        inserter.emplace(db);
+
+    ImportReport report;
+    QStringList header;
+    std::vector<int> columnOf;
+    qsizetype assessmentField = -1;
+    std::optional<RowReader> reader;
+    // The client the following earlier assessments belong to: none before the first client
+    // row, and nowhere when that row was refused or is a duplicate.
+    enum class Owner { None, Added, Dropped } owner = Owner::None;
+    qint64 ownerId = 0;
+    QString ownerKey;
+
+    auto readHeader = [&](const CsvRecord& row) -> Status {
+        header = row.fields;
+        QSet<int> seen;
+        for (const QString& cell : header) {
+            const auto found = known.constFind(normalised(cell));
+            if (found == known.constEnd())
+                return fail(QStringLiteral("Line %1: the header names a column \"%2\" that the "
+                                           "program does not know. The first row must name the "
+                                           "columns by their labels, such as \"Last Name\", "
+                                           "\"Field 12A\" or \"Smoke?\".")
+                                .arg(row.line)
+                                .arg(cell.left(60)));
+            if (seen.contains(*found))
+                return fail(QStringLiteral("Line %1: the header names the column \"%2\" twice.")
+                                .arg(row.line)
+                                .arg(cell.left(60)));
+            seen.insert(*found);
+            columnOf.push_back(*found);
+        }
+        if (!seen.contains(columns::detail(kLastName)))
+            return fail(
+                QStringLiteral("Line %1: the header has no \"Last Name\" column.").arg(row.line));
+        const auto at = std::find(columnOf.begin(), columnOf.end(), -1);
+        assessmentField = at == columnOf.end() ? -1 : at - columnOf.begin();
+        reader.emplace(header, columnOf, options.today);
+        return {};
+    };
+
+    auto readRow = [&](const CsvRecord& row) -> Status {
+        const QString kind = assessmentField >= 0 && row.fields.size() > assessmentField
+                                 ? normalised(row.fields[assessmentField])
+                                 : QString();
+        const bool isEarlier = kind == kEarlier;
+        if (!isEarlier)
+            ++report.rows;
+        auto refuseRow = [&](const QString& column, const QString& value, const QString& reason) {
+            report.refused.push_back({row.line, column, value, reason});
+            if (!isEarlier)
+                owner = Owner::Dropped;
+        };
+        if (row.fields.size() != header.size()) {
+            refuseRow(QString(), QString(),
+                      QStringLiteral("%1 fields where the header has %2.")
+                          .arg(row.fields.size())
+                          .arg(header.size()));
+            return {};
+        }
+        if (assessmentField >= 0 && !isEarlier && kind != kCurrent && !kind.isEmpty()) {
+            refuseRow(header[assessmentField], row.fields[assessmentField],
+                      QStringLiteral("must be \"current\" or \"earlier\"."));
+            return {};
+        }
+        const size_t before = report.refused.size();
+        const ClientRecord record = reader->read(row, report.refused);
+        if (report.refused.size() > before) {
+            if (!isEarlier)
+                owner = Owner::Dropped;
+            return {};
+        }
+        const QString key = identity(record);
+        if (isEarlier) {
+            if (owner == Owner::None)
+                refuseRow(header[assessmentField], row.fields[assessmentField],
+                          QStringLiteral("an earlier assessment must follow its client's row."));
+            else if (owner == Owner::Added && key != ownerKey)
+                refuseRow(QString(), QString(),
+                          QStringLiteral("an earlier assessment must follow the row of the same "
+                                         "client (last name, first name and phone)."));
+            else if (owner == Owner::Added) {
+                if (inserter) {
+                    if (const Status filed = inserter->addEarlier(ownerId, record); !filed)
+                        return fail(QStringLiteral("Line %1: %2").arg(row.line).arg(filed.error()));
+                }
+                ++report.earlierAssessments;
+            }
+            return {};
+        }
+        if (present.contains(key)) {
+            report.duplicates.push_back({row.line, QString(),
+                                         QStringLiteral("%1 %2, %3")
+                                             .arg(record.text(columns::detail(kFirstName)),
+                                                  record.text(columns::detail(kLastName)),
+                                                  record.text(columns::detail(kPhone))),
+                                         QStringLiteral("already present; not added again.")});
+            owner = Owner::Dropped;
+            return {};
+        }
+        present.insert(key);
+        if (inserter) {
+            const Result<qint64> added = inserter->addClient(record);
+            if (!added)
+                return fail(QStringLiteral("Line %1: %2").arg(row.line).arg(added.error()));
+            ownerId = *added;
+        }
+        ownerKey = key;
+        owner = Owner::Added;
+        ++report.imported;
+        return {};
+    };
+
+    const Result<QChar> read = forEachCsvRecord(data, [&](const CsvRecord& row) -> Status {
+        return reader ? readRow(row) : readHeader(row);
+    });
+    Status done = read ? Status() : fail(read.error());
+    if (done && !reader)
+        done = fail(QStringLiteral("The file is empty: it needs a header row naming the columns."));
+    const bool keep =
+        done && writing && (report.refused.empty() || options.skipBad) && report.imported > 0;
+    inserter.reset();
+    if (keep && !db.commit())
+        done = fail(db.lastError().text());
+    if (writing && !(keep && done))
+        db.rollback();
+    if (!done)
+        return fail(writing && read ? QStringLiteral("Nothing was imported: %1").arg(done.error())
+                                    : done.error());
+    report.written = keep;
+    if (!keep) {
+        // What would have been added; nothing was.
+        report.wouldAdd = report.imported;
+        report.imported = 0;
+        report.earlierAssessments = 0;
+    }
+    return report;
+}
+
+QStringList importReportLines(const ImportReport& report, const ImportOptions& options)
+{
+    auto shown = [](const QString& value) {
+        QString text = value.left(40);
+        for (QChar& c : text)
+            if (c.category() == QChar::Other_Control)
+                c = u' ';
+        return value.size() > 40 ? text + QStringLiteral("...") : text;
+    };
+    QStringList lines;
+    for (const ImportProblem& p : report.refused)
+        lines << (p.column.isEmpty() ? QStringLiteral("Line %1: %2").arg(p.line).arg(p.reason)
+                                     : QStringLiteral("Line %1, %2 \"%3\": %4")
+                                           .arg(p.line)
+                                           .arg(p.column.simplified(), shown(p.value), p.reason));
+    for (const ImportProblem& p : report.duplicates)
+        lines << QStringLiteral("Line %1: %2 is %3").arg(p.line).arg(shown(p.value), p.reason);
+    QString summary = QStringLiteral("%1 client rows read, %2 refused values, %3 already present.")
+                          .arg(report.rows)
+                          .arg(report.refused.size())
+                          .arg(report.duplicates.size());
+    if (report.written)
+        summary += QStringLiteral(" Added %1 clients and %2 earlier assessments.")
+                       .arg(report.imported)
+                       .arg(report.earlierAssessments);
+    else if (options.dryRun)
+        summary += QStringLiteral(" Checked only; %1 clients would be added.").arg(report.wouldAdd);
+    else if (!report.refused.empty() && !options.skipBad)
+        summary += QStringLiteral(" Nothing was added: correct the file, or import only the good "
+                                  "rows.");
+    else
+        summary += QStringLiteral(" Nothing to add.");
+    lines << summary;
+    return lines;
+}
+
+} // namespace halcyra
