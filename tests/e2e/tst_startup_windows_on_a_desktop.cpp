@@ -37,7 +37,7 @@ QProcessEnvironment environmentFor(const RealDesktop& desktop, const TempProgram
 
 // The stack once a window with `title` is on screen, or empty after `ms`.
 QList<RealDesktop::Window> stackOnceShown(const RealDesktop& desktop, const QString& title,
-                                          int ms = 20000)
+                                          int ms = 60000)
 {
     QDeadlineTimer deadline(ms);
     while (!deadline.hasExpired()) {

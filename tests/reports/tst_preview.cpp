@@ -43,10 +43,12 @@ void viewPages(QObject* context, const QList<int>& pages, QList<Visit> visits, Q
 {
     auto next = std::make_shared<std::function<void()>>();
     auto remaining = std::make_shared<QList<Visit>>(std::move(visits));
-    *next = [context, remaining, next, &seen] {
-        if (remaining->isEmpty())
+    // The chain refers to itself weakly; the pending callbacks keep it alive.
+    *next = [context, remaining, weak = std::weak_ptr(next), &seen] {
+        const auto self = weak.lock();
+        if (!self || remaining->isEmpty())
             return;
-        whenShown<frmPreview>(context, [remaining, next, &seen](frmPreview* preview) {
+        whenShown<frmPreview>(context, [remaining, next = self, &seen](frmPreview* preview) {
             seen << QStringLiteral("%1 next=%2 previous=%3")
                         .arg(preview->windowTitle())
                         .arg(preview->cmdNext->isEnabled())
