@@ -74,12 +74,14 @@ private slots:
         prepare(folder);
 
         QProcess program;
+        program.setProcessChannelMode(QProcess::MergedChannels);
         program.setWorkingDirectory(folder.folder());
         program.setProcessEnvironment(environmentFor(desktop, folder));
         program.start(QStringLiteral(HALCYRA_APP_PATH),
                       {QStringLiteral("--splash-seconds"), QStringLiteral("30")});
         const auto stack = stackOnceShown(desktop, QStringLiteral("Tip of the Day"));
-        QVERIFY2(!stack.isEmpty(), "the tip of the day never showed");
+        QVERIFY2(!stack.isEmpty(), qPrintable(QStringLiteral("the tip of the day never showed: ") +
+                                              QString::fromLocal8Bit(program.readAll())));
         const qsizetype tip =
             indexOf(stack, [](const auto& w) { return w.title == u"Tip of the Day"; });
         const qsizetype splash =
