@@ -3,6 +3,7 @@
 #include "core/windows/ArrowCursor.h"
 
 #include <QApplication>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -86,6 +87,18 @@ std::optional<QString> QtPrompts::askText(const QString& title, const QString& l
     if (!ok)
         return std::nullopt;
     return text;
+}
+
+std::optional<UserPrompts::FontChoice> QtPrompts::chooseFont(const QString& title,
+                                                             const FontChoice& initial)
+{
+    bool ok = false;
+    QFont font(initial.name);
+    font.setPointSize(initial.size > 0 ? initial.size : 8);
+    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow(), title);
+    if (!ok)
+        return std::nullopt;
+    return FontChoice{chosen.family(), chosen.pointSize()};
 }
 
 void QtPrompts::setBusy(bool busy)
