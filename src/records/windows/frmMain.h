@@ -23,6 +23,8 @@ class DataNavigator;
 class DetailForm;
 class frmDataGrid;
 class ErrorReporter;
+class DailyCommand;
+class PrintQuestionnaireCommand;
 class PrintWellCommand;
 class ViewWellCommand;
 class ScoreGrid;
@@ -78,7 +80,14 @@ public:
     void mnuHelpConsult_Click();
     void mnuHelpPurpose_Click();
     void mnuHelpRead_Click();
+    // View and Print > Daily Intake Sheets, through the reader and as report documents 6 to 10.
+    void mnuViewDaily_Click();
+    void mnuPrintDaily_Click();
+    // Print > Questionnaire: the blank form; View > Questionnaire: the document sent to clients.
+    void mnuPrintQ();
+    void mnuViewQ_Click();
     ViewWellCommand& viewWell() const { return *m_viewWell; }
+    DailyCommand& daily() const { return *m_daily; }
     // File > Utilities: close the program and hand over to the backup utility.
     void mnuFileUtilBackup_Click();
     void mnuFileUtilRestore_Click();
@@ -166,6 +175,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;
     std::unique_ptr<ViewWellCommand> m_viewWell;
+    std::unique_ptr<DailyCommand> m_daily;
+    std::unique_ptr<PrintQuestionnaireCommand> m_printQuestionnaire;
 
     // Text of the box that last received the focus, for Edit > Undo.
     QString UndoText;
