@@ -24,7 +24,9 @@ constexpr double kItemGap = 0.02;   // between item lines, so hand-written marks
 constexpr double kWrapIndent = 0.5; // continuation lines of a long item
 const QString kWritingBlank = QStringLiteral("____  ");
 
-const QStringList& detailLines()
+} // namespace
+
+const QStringList& questionnaireDetailLines()
 {
     static const QStringList lines = {
         QStringLiteral("Name:__________________________________________       "
@@ -41,7 +43,7 @@ const QStringList& detailLines()
     return lines;
 }
 
-const QStringList& instructionLines()
+const QStringList& questionnaireInstructions()
 {
     static const QStringList lines = {
         QStringLiteral("1)  If statement does not apply, leave it blank.  Otherwise place a 1, "
@@ -56,6 +58,27 @@ const QStringList& instructionLines()
     };
     return lines;
 }
+
+QString pointsSectionHeading()
+{
+    return QStringLiteral("Points Section");
+}
+
+QuestionnaireItem questionnaireItemKind(const QString& item)
+{
+    if (item == u'%' || item == u'^')
+        return QuestionnaireItem::Rule;
+    if (item.startsWith(u'('))
+        return QuestionnaireItem::Total;
+    if (item.startsWith(u'#'))
+        return QuestionnaireItem::Instruction;
+    if (item.startsWith(QStringLiteral("Yes[")))
+        return QuestionnaireItem::YesNo;
+    // The "2" and "[" kinds have no special use on this form: statements like any other.
+    return QuestionnaireItem::Plain;
+}
+
+namespace {
 
 class QuestionnaireLayout
 {
@@ -76,13 +99,13 @@ public:
         printTitle();
         printDetails();
         printCentredHeading(QStringLiteral("Instructions"));
-        for (const QString& line : instructionLines())
+        for (const QString& line : questionnaireInstructions())
             printDetailLine(line);
         printList(ids::kSupplementalHeading, ids::kSupplementalCount, false);
         printList(ids::kYesNoHeading, ids::kYesNoCount, false);
         // The scored sections go under a heading of their own: "Questionnaire" names the
         // whole form.
-        printList(QStringLiteral("Points Section"), ids::kQuestionnaireCount, true);
+        printList(pointsSectionHeading(), ids::kQuestionnaireCount, true);
         m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
         m_writer.setCurrentY(m_writer.CurrentY() + kHeadingGap);
         setFont(true);
@@ -127,7 +150,7 @@ private:
 
     void printDetails()
     {
-        for (const QString& line : detailLines())
+        for (const QString& line : questionnaireDetailLines())
             printDetailLine(line);
         // A second line for the medications, as long as the page is wide.
         const double room = width() - page::kLineStart;
@@ -162,35 +185,43 @@ private:
 
     void printItem(const QString& item, bool scored)
     {
-        if (item == u'%' || item == u'^') {
+        const QuestionnaireItem kind = questionnaireItemKind(item);
+        if (kind == QuestionnaireItem::Rule) {
             m_writer.setCurrentY(m_writer.CurrentY() + kRuleGap);
             m_writer.drawRule(page::kLineStart, width(), m_writer.CurrentY(), kRuleThickness);
             m_writer.setCurrentY(m_writer.CurrentY() + kRuleGap + kRuleThickness);
             return;
         }
+        if (kind == QuestionnaireItem::Instruction &&
+            m_writer.CurrentY() + 3 * m_writer.TextHeight() > page::kBottomLimit) {
+            // An instruction heads the items below it: not left alone at the foot of a page.
+            m_paragraphs.continueOnNewPage(ParagraphStyle::Plain);
+        }
         breakPage();
-        if (item.startsWith(u'(')) {
+        switch (kind) {
+        case QuestionnaireItem::Total:
             setFont(true);
             m_writer.setCurrentX(std::max(0.0, width() - m_writer.TextWidth(item)));
             m_writer.Print(item);
             setFont(false);
-        } else if (item.startsWith(u'#')) {
-            // An instruction heads the items below it: not left alone at the foot of a page.
-            if (m_writer.CurrentY() + 3 * m_writer.TextHeight() > page::kBottomLimit)
-                m_paragraphs.continueOnNewPage(ParagraphStyle::Plain);
+            break;
+        case QuestionnaireItem::Instruction: {
             PrintFont font = m_base;
             font.bold = true;
             font.italic = true;
             m_writer.setFont(font);
             printWrapped(item.mid(1), page::kLineStart + 0.25);
             setFont(false);
-        } else if (item.startsWith(QStringLiteral("Yes[")) || !scored) {
-            // Yes/no lines carry their own boxes to tick.
+            break;
+        }
+        case QuestionnaireItem::Plain:
+            // The writing blank for the 1, 2 or 3 in front of a scored statement.
+            printWrapped(scored ? kWritingBlank + item : item, page::kLineStart);
+            break;
+        case QuestionnaireItem::YesNo:
+        case QuestionnaireItem::Rule:
             printWrapped(item, page::kLineStart);
-        } else {
-            // Plain items, and the "2" and "[" kinds the form has no special use for: the
-            // writing blank for the 1, 2 or 3 in front of the statement.
-            printWrapped(kWritingBlank + item, page::kLineStart);
+            break;
         }
         m_writer.setCurrentY(m_writer.CurrentY() + kItemGap);
     }

@@ -4,12 +4,30 @@
 #include "core/UserPrompts.h"
 
 #include <QString>
+#include <QStringList>
 
 namespace halcyra {
 
 class Catalogue;
 class PageWriter;
 class SettingsStore;
+
+// The form's own texts: the blank lines for the client's details (the last one, a full line of
+// underscores, is made to the width of the page) and the instructions.
+const QStringList& questionnaireDetailLines();
+const QStringList& questionnaireInstructions();
+// The heading of the scored sections on the form.
+QString pointsSectionHeading();
+
+// How an item of the questionnaire lists is laid out, by its first character.
+enum class QuestionnaireItem {
+    Total,       // "(": a section-total line, bold, to the right
+    Rule,        // "%" or "^" alone: the end of a section, a rule across the page
+    Instruction, // "#": bold emphasised note, from the second character
+    YesNo,       // "Yes[ ] No[ ] ...": carries its own boxes
+    Plain,       // a statement, with the writing blank in front in the scored sections
+};
+QuestionnaireItem questionnaireItemKind(const QString& item);
 
 // The font the questionnaire prints in, as stored in the options ("FormatQName",
 // "FormatQSize"); a size that is no number gives the default 8.
