@@ -226,26 +226,42 @@ private:
         m_writer.setCurrentY(m_writer.CurrentY() + kItemGap);
     }
 
-    // One line, or more when it is wider than the page: continuation lines are indented.
+    // One line, or more when it is wider than the page: broken between fields (two blanks)
+    // where possible, else between words; continuation lines are indented. A blank to write
+    // on that is too long for the page is shortened.
     void printWrapped(QString text, double x)
     {
         double start = x;
         while (!text.isEmpty()) {
             breakPage();
             const double room = width() - start;
-            qsizetype length = text.size();
-            while (length > 0 && m_writer.TextWidth(text.left(length)) > room) {
-                const qsizetype blank = text.lastIndexOf(u' ', length - 1);
-                length = blank > 0 ? blank : 0;
+            qsizetype length = fittingLength(text, room);
+            if (length == 0) {
+                length = text.indexOf(u' ') > 0 ? text.indexOf(u' ') : text.size();
+                QString word = text.left(length);
+                while (word.endsWith(QStringLiteral("__")) && m_writer.TextWidth(word) > room)
+                    word.chop(1);
+                text = word + text.mid(length);
+                length = word.size();
             }
-            if (length <= 0) // no blank to break at: the word as it is
-                length = std::max<qsizetype>(1, text.indexOf(u' ') > 0 ? text.indexOf(u' ')
-                                                                       : text.size());
             m_writer.setCurrentX(start);
             m_writer.Print(text.left(length));
             text = text.mid(length).trimmed();
             start = x + kWrapIndent;
         }
+    }
+
+    qsizetype fittingLength(const QString& text, double room) const
+    {
+        if (m_writer.TextWidth(text) <= room)
+            return text.size();
+        for (const QString& gap : {QStringLiteral("  "), QStringLiteral(" ")}) {
+            for (qsizetype at = text.lastIndexOf(gap); at > 0; at = text.lastIndexOf(gap, at - 1)) {
+                if (m_writer.TextWidth(text.left(at)) <= room)
+                    return at;
+            }
+        }
+        return 0;
     }
 
     void breakPage() { m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain); }
