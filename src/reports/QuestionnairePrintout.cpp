@@ -226,24 +226,30 @@ private:
         m_writer.setCurrentY(m_writer.CurrentY() + kItemGap);
     }
 
-    // One line, or more when it is wider than the page: broken between fields (two blanks)
-    // where possible, else between words; continuation lines are indented. A blank to write
-    // on that is too long for the page is shortened.
+    // One line, or more when it is wider than the page, continued indented. A line of blanks to
+    // write on breaks between its fields (two blanks apart), and a field too long for the page
+    // loses underscores rather than words; other text breaks between words.
     void printWrapped(QString text, double x)
     {
+        const bool fields = text.contains(QStringLiteral("__"));
         double start = x;
         while (!text.isEmpty()) {
             breakPage();
             const double room = width() - start;
-            qsizetype length = fittingLength(text, room);
-            if (length == 0) {
-                length = text.indexOf(u' ') > 0 ? text.indexOf(u' ') : text.size();
-                QString word = text.left(length);
-                while (word.endsWith(QStringLiteral("__")) && m_writer.TextWidth(word) > room)
-                    word.chop(1);
-                text = word + text.mid(length);
-                length = word.size();
+            qsizetype length =
+                fittingLength(text, room, fields ? QStringLiteral("  ") : QStringLiteral(" "));
+            if (length == 0 && fields) {
+                qsizetype field = text.indexOf(QStringLiteral("  "));
+                if (field < 0)
+                    field = text.size();
+                QString head = text.left(field);
+                while (head.count(u'_') > 1 && m_writer.TextWidth(head) > room)
+                    head.remove(head.lastIndexOf(u'_'), 1);
+                text = head + text.mid(field);
+                length = fittingLength(text, room, QStringLiteral(" "));
             }
+            if (length == 0) // one word wider than the page: printed as it is
+                length = text.indexOf(u' ') > 0 ? text.indexOf(u' ') : text.size();
             m_writer.setCurrentX(start);
             m_writer.Print(text.left(length));
             text = text.mid(length).trimmed();
@@ -251,16 +257,14 @@ private:
         }
     }
 
-    qsizetype fittingLength(const QString& text, double room) const
+    // How much of `text` fits in `room`, broken at a `gap`; 0 when not even the first part does.
+    qsizetype fittingLength(const QString& text, double room, const QString& gap) const
     {
         if (m_writer.TextWidth(text) <= room)
             return text.size();
-        for (const QString& gap : {QStringLiteral("  "), QStringLiteral(" ")}) {
-            for (qsizetype at = text.lastIndexOf(gap); at > 0; at = text.lastIndexOf(gap, at - 1)) {
-                if (m_writer.TextWidth(text.left(at)) <= room)
-                    return at;
-            }
-        }
+        for (qsizetype at = text.lastIndexOf(gap); at > 0; at = text.lastIndexOf(gap, at - 1))
+            if (m_writer.TextWidth(text.left(at)) <= room)
+                return at;
         return 0;
     }
 
