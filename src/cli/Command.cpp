@@ -7,6 +7,7 @@
 #include "cli/ListCommand.h"
 #include "cli/PagesCommand.h"
 #include "cli/ProfileCommand.h"
+#include "cli/QuestionnaireCommand.h"
 #include "cli/ReportCommand.h"
 
 namespace halcyra::cli {
@@ -36,6 +37,7 @@ std::vector<std::unique_ptr<Command>> allCommands()
     commands.push_back(std::make_unique<ProfileCommand>());
     commands.push_back(std::make_unique<ReportCommand>());
     commands.push_back(std::make_unique<PagesCommand>());
+    commands.push_back(std::make_unique<QuestionnaireCommand>());
     return commands;
 }
 

@@ -15,7 +15,8 @@ namespace {
 // Commands that lay out text need fonts, hence a GUI application, but never a screen.
 bool needsFonts(int argc, char** argv)
 {
-    return argc > 1 && std::strcmp(argv[1], "report") == 0;
+    return argc > 1 &&
+           (std::strcmp(argv[1], "report") == 0 || std::strcmp(argv[1], "questionnaire") == 0);
 }
 
 } // namespace

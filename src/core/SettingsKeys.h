@@ -85,6 +85,18 @@ inline SettingKey includeEmail()
             QStringLiteral("1")};
 }
 
+// The questionnaire printout's font: face name and size in points.
+inline SettingKey formatQName()
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("FormatQName"),
+            QStringLiteral("Times New Roman")};
+}
+inline SettingKey formatQSize()
+{
+    return {AppExeName(), QStringLiteral("Options"), QStringLiteral("FormatQSize"),
+            QStringLiteral("8")};
+}
+
 // The main window's position and size.
 inline SettingKey mainWindow(const QString& which) // "MainLeft", "MainTop", ...
 {

@@ -15,6 +15,14 @@ public:
     enum class Buttons { Ok, YesNo, YesNoCancel };
     enum class Answer { Ok, Yes, No, Cancel };
 
+    // A font by face name and size in points.
+    struct FontChoice
+    {
+        QString name;
+        int size = 0;
+        bool operator==(const FontChoice& other) const = default;
+    };
+
     virtual ~UserPrompts() = default;
 
     // A notice with an OK button.
@@ -37,6 +45,14 @@ public:
         Q_UNUSED(filter);
         Q_UNUSED(forSaving);
         return std::nullopt;
+    }
+
+    // A font, starting from `initial`, or nothing when the user cancels. Without a font dialog
+    // (the command line) the initial font is the answer.
+    virtual std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial)
+    {
+        (void)title;
+        return initial;
     }
 
     // Pushes the hourglass (true) or puts back the pointer the last push covered (false).

@@ -78,6 +78,21 @@ void PageWriter::drawPageImage(const QImage& image, QSizeF pagePoints)
     drawImage(area, image);
 }
 
+void PageWriter::drawRule(double left, double right, double top, double thickness)
+{
+    if (right <= left || thickness <= 0)
+        return;
+    preparePage();
+    fillRect(QRectF(left, top, right - left, thickness));
+}
+
+void PageWriter::fillRect(const QRectF& inches)
+{
+    QImage black(1, 1, QImage::Format_RGB32);
+    black.fill(Qt::black);
+    drawImage(inches, black);
+}
+
 void PageWriter::preparePage()
 {
     if (!m_begun) {

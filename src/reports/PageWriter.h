@@ -116,11 +116,15 @@ public:
     // Draws a page image, scaled to fit the printable area and centred in it, the way a
     // reader shrinks a document page to the printable area.
     void drawPageImage(const QImage& image, QSizeF pagePoints);
+    // A horizontal rule from `left` to `right` whose top is at `top` (inches).
+    void drawRule(double left, double right, double top, double thickness);
 
 protected:
     // `top` is the top of the text line, in inches.
     virtual void drawText(double x, double top, const QString& text, const PrintFont& font) = 0;
     virtual void drawImage(const QRectF& inches, const QImage& image) = 0;
+    // A filled rectangle; by default an image of one black pixel stretched over it.
+    virtual void fillRect(const QRectF& inches);
     // Called before the first drawing of the document and for every following page.
     virtual void beginDocument() = 0;
     virtual void beginNextPage() = 0;

@@ -185,6 +185,14 @@ void PainterPageWriter::drawImage(const QRectF& inches, const QImage& image)
     m_painter.drawImage(target, image);
 }
 
+void PainterPageWriter::fillRect(const QRectF& inches)
+{
+    if (!m_painter.isActive())
+        return;
+    const double dpi = measure.dotsPerInch();
+    m_painter.fillRect(QRectF(inches.topLeft() * dpi, inches.size() * dpi), Qt::black);
+}
+
 void PainterPageWriter::beginDocument()
 {
     m_painterFontSet = false;

@@ -72,6 +72,7 @@ public:
 protected:
     void drawText(double x, double top, const QString& text, const PrintFont& font) override;
     void drawImage(const QRectF& inches, const QImage& image) override;
+    void fillRect(const QRectF& inches) override;
     void beginDocument() override;
     void beginNextPage() override;
     void endDocument() override;

@@ -1,5 +1,8 @@
 #include "reports/ReportDocuments.h"
 
+#include "core/Conversions.h"
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
 #include "flyers/ReaderQueue.h"
 #include "reports/PageWriter.h"
 
@@ -43,6 +46,22 @@ QImage renderOnPaper(QPdfDocument& pdf, int page, QSize pixels)
 }
 
 } // namespace
+
+QString dailySheetFile(int n)
+{
+    if (n >= 1 && n <= 4)
+        return QStringLiteral("P%1.PDF").arg(n);
+    return n == 5 ? QStringLiteral("NSG.PDF") : QString();
+}
+
+QStringList chosenDailySheets(const SettingsStore& settings)
+{
+    QStringList files;
+    for (int n = 1; n <= 5; ++n)
+        if (leadingNumber(settings.get(keys::dailySheet(n))) == 1)
+            files << dailySheetFile(n);
+    return files;
+}
 
 FixedDocuments::FixedDocuments(QString folder) : m_folder(std::move(folder)) {}
 

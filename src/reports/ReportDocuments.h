@@ -2,6 +2,7 @@
 
 #include <QImage>
 #include <QString>
+#include <QStringList>
 #include <map>
 #include <memory>
 #include <vector>
@@ -11,6 +12,13 @@ class QPdfDocument;
 namespace halcyra {
 
 class PageWriter;
+class SettingsStore;
+
+// Daily intake sheets, n = 1..5: the four phase sheets "P1.PDF" to "P4.PDF" and the
+// selection guidelines "NSG.PDF"; empty for any other n.
+QString dailySheetFile(int n);
+// The sheets chosen in the options ("Check2(n)" is 1), in order.
+QStringList chosenDailySheets(const SettingsStore& settings);
 
 // The fixed PDF documents that live in the program folder ("Intro.pdf", "References.pdf",
 // "P1.pdf" ...), printed into a report by rendering each page at the output's resolution.

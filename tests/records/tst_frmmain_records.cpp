@@ -419,7 +419,7 @@ private slots:
         QVERIFY(h.child<QWidget>(QStringLiteral("sbStatusBar"))->isHidden());
 
         // Commands still to come answer with a notice instead of doing nothing.
-        for (const char* name : {"mnuViewDaily", "mnuHelpAbout"}) {
+        for (const char* name : {"mnuViewBrowserHCY", "mnuHelpAbout"}) {
             const qsizetype before = h.prompts.shown().size();
             h.child<QAction>(QString::fromLatin1(name))->trigger();
             QCOMPARE(h.prompts.shown().size(), before + 1);

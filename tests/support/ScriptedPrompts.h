@@ -24,6 +24,10 @@ public:
     // The answers the next questions get, in order; an unscripted question is answered Cancel.
     void setNextAnswers(QList<Answer> answers) { m_answers = std::move(answers); }
     void setNextTexts(QList<std::optional<QString>> texts) { m_texts = std::move(texts); }
+    // The next font dialogs' answers (nothing: cancelled); unscripted, the initial font.
+    void setNextFonts(QList<std::optional<FontChoice>> fonts) { m_fonts = std::move(fonts); }
+    // The initial fonts the font dialogs opened on.
+    const QList<FontChoice>& fontsOffered() const { return m_fontsOffered; }
     // Makes the next notice throw, as a window system failing mid-report would.
     void failNextInform() { m_failNextInform = true; }
 
@@ -38,11 +42,19 @@ public:
                Answer defaultAnswer) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
+    std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial) override
+    {
+        (void)title;
+        m_fontsOffered << initial;
+        return m_fonts.isEmpty() ? std::optional(initial) : m_fonts.takeFirst();
+    }
     void setBusy(bool busy) override;
 
 private:
     QList<Answer> m_answers;
     QList<std::optional<QString>> m_texts;
+    QList<std::optional<FontChoice>> m_fonts;
+    QList<FontChoice> m_fontsOffered;
     QList<Shown> m_shown;
     int m_busyDepth = 0;
     bool m_busyUnderflow = false;

@@ -5,6 +5,8 @@
 #include "Markup.h"
 #include "PdfOutput.h"
 #include "core/Catalogue.h"
+#include "core/OutputFile.h"
+#include "reports/QuestionnaireDocument.h"
 
 #include <QDir>
 #include <QFile>
@@ -61,6 +63,7 @@ public:
         }
         writeDocuments();
         writeFlyers();
+        writeQuestionnaireDocument();
         removeStaleFiles();
         return m_report;
     }
@@ -186,6 +189,17 @@ private:
         for (const FlyerSource& unused : std::as_const(flyers))
             m_report.warnings.append(QStringLiteral("%1: %2 is not in the catalogue; not written")
                                          .arg(unused.origin, unused.fileName));
+    }
+
+    // The questionnaire sent to clients, made from the catalogue like the printed one.
+    void writeQuestionnaireDocument()
+    {
+        const QString path = QDir(m_output).filePath(QStringLiteral("HCYQ.doc"));
+        if (const Status written = writeFileWhole(path, questionnaireRtf(m_catalogue)); !written) {
+            m_report.errors.append(QStringLiteral("%1: %2").arg(path, written.error()));
+            return;
+        }
+        ++m_report.written;
     }
 
     void removeStaleFiles()

@@ -199,8 +199,6 @@ const QStringList& menuEntriesNotYetAvailable()
         QStringLiteral("mnuViewBrowserHCY"),    QStringLiteral("mnuViewBrowserMy"),
         QStringLiteral("mnuViewBrowserHealth"), QStringLiteral("mnuViewBrowserBoard"),
         QStringLiteral("mnuViewBrowserKiv"),    QStringLiteral("mnuViewBrowserTessaly"),
-        QStringLiteral("mnuViewDaily"),         QStringLiteral("mnuViewQ"),
-        QStringLiteral("mnuPrintDaily"),        QStringLiteral("mnuPrintQ"),
         QStringLiteral("mnuHelpAbout"),
     };
     return entries;

@@ -18,6 +18,8 @@
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
 #include "records/windows/frmDataGrid.h"
+#include "reports/windows/DailyCommand.h"
+#include "reports/windows/PrintQuestionnaireCommand.h"
 #include "reports/windows/PrintWellCommand.h"
 #include "reports/windows/ViewWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
@@ -92,6 +94,9 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
     m_printWell = std::make_unique<PrintWellCommand>(catalogue, settings, state, reporter);
     m_viewWell =
         std::make_unique<ViewWellCommand>(catalogue, settings, state, reporter, *m_printWell);
+    m_daily = std::make_unique<DailyCommand>(catalogue, settings, state, reporter, *m_printWell);
+    m_printQuestionnaire =
+        std::make_unique<PrintQuestionnaireCommand>(catalogue, settings, reporter);
     connectDocumentCommands();
     Form_Load(catalogue);
 

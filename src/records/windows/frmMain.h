@@ -24,6 +24,8 @@ class DetailForm;
 class frmDataGrid;
 class frmHistory;
 class ErrorReporter;
+class DailyCommand;
+class PrintQuestionnaireCommand;
 class PrintWellCommand;
 class ViewWellCommand;
 class ScoreGrid;
@@ -79,6 +81,12 @@ public:
     void mnuHelpConsult_Click();
     void mnuHelpPurpose_Click();
     void mnuHelpRead_Click();
+    // View and Print > Daily Intake Sheets, through the reader and as report documents 6 to 10.
+    void mnuViewDaily_Click();
+    void mnuPrintDaily_Click();
+    // Print > Questionnaire: the blank form; View > Questionnaire: the document sent to clients.
+    void mnuPrintQ();
+    void mnuViewQ_Click();
     ViewWellCommand& viewWell() const { return *m_viewWell; }
     // File > New Assessment: files the current scores as an earlier assessment and clears
     // the score boxes for a new visit dated today.
@@ -88,6 +96,7 @@ public:
     // File > Export Clients and Import Clients: all clients to and from a CSV file.
     void mnuFileExport_Click();
     void mnuFileImport_Click();
+    DailyCommand& daily() const { return *m_daily; }
     // File > Utilities: close the program and hand over to the backup utility.
     void mnuFileUtilBackup_Click();
     void mnuFileUtilRestore_Click();
@@ -176,6 +185,8 @@ private:
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;
     std::unique_ptr<ViewWellCommand> m_viewWell;
+    std::unique_ptr<DailyCommand> m_daily;
+    std::unique_ptr<PrintQuestionnaireCommand> m_printQuestionnaire;
 
     // Text of the box that last received the focus, for Edit > Undo.
     QString UndoText;

@@ -6,9 +6,12 @@
 #include "records/ClientDataSource.h"
 #include "records/ClientForm.h"
 #include "records/windows/frmMain.h"
+#include "reports/windows/DailyCommand.h"
+#include "reports/windows/PrintQuestionnaireCommand.h"
 #include "reports/windows/ViewWellCommand.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QUrl>
@@ -31,6 +34,47 @@ void frmMain::connectDocumentCommands()
     connect(entry("mnuHelpConsult"), &QAction::triggered, this, &frmMain::mnuHelpConsult_Click);
     connect(entry("mnuHelpPurpose"), &QAction::triggered, this, &frmMain::mnuHelpPurpose_Click);
     connect(entry("mnuHelpRead"), &QAction::triggered, this, &frmMain::mnuHelpRead_Click);
+    connect(entry("mnuViewDaily"), &QAction::triggered, this, &frmMain::mnuViewDaily_Click);
+    connect(entry("mnuPrintDaily"), &QAction::triggered, this, &frmMain::mnuPrintDaily_Click);
+    connect(entry("mnuPrintQ"), &QAction::triggered, this, &frmMain::mnuPrintQ);
+    connect(entry("mnuViewQ"), &QAction::triggered, this, &frmMain::mnuViewQ_Click);
+}
+
+void frmMain::mnuViewDaily_Click()
+{
+    m_daily->mnuViewDaily_Click(this);
+}
+
+void frmMain::mnuPrintDaily_Click()
+{
+    m_daily->mnuPrintDaily_Click(programPrinter(), this);
+}
+
+void frmMain::mnuPrintQ()
+{
+    m_reporter.trap(label("mnuPrintQ_Click"),
+                    [&] { m_printQuestionnaire->run(programPrinter(), this); });
+}
+
+void frmMain::mnuViewQ_Click()
+{
+    m_reporter.trap(label("mnuViewQ_Click"), [&] {
+        m_showMsg(QStringLiteral("View Questionnaire"),
+                  QStringLiteral("You are about to view the Questionnaire file that is sent to "
+                                 "clients.  If you fill in any of the blanks and save the file, "
+                                 "then when you send the file to a client, you will be sending "
+                                 "them the saved version.  \r\n\r\nLooking at this file is OK.  "
+                                 "If you want to experiment with it, a better alternative is to "
+                                 "email yourself a copy by clicking on the Send Questionnaire "
+                                 "button on the Data Entry window."));
+        const QString path = findDocument(m_state.DatabaseFolder, QStringLiteral("HCYQ.doc"));
+        if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+            throw ProgramError(errors::kFileNotFound,
+                               QStringLiteral("%1 could not be opened.")
+                                   .arg(QDir::toNativeSeparators(m_state.DatabaseFolder +
+                                                                 QStringLiteral("HCYQ.doc"))));
+        QCoreApplication::processEvents();
+    });
 }
 
 void frmMain::mnuViewWell_Click()

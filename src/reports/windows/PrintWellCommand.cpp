@@ -47,13 +47,35 @@ void PrintWellCommand::PrintDocument(const ClientRecord& record, QPrinter& print
           [section](PrintedReport& report) { report.PrintDocument(true, section); });
 }
 
+bool PrintWellCommand::printDailySheets(QPrinter& printer, QWidget* parent)
+{
+    bool skipped = false;
+    // The sheets carry no client data: an empty record stands for the client.
+    print(
+        ClientRecord{}, nullptr, printer, parent,
+        [&](PrintedReport& report) {
+            m_state.OptionsMode = QStringLiteral("P-Daily");
+            frmOptions options(
+                m_catalogue, m_settings, m_state, m_reporter,
+                [&](bool first, int section) { report.PrintDocument(first, section); }, parent);
+            options.showModally();
+            skipped = report.skipped();
+        },
+        QStringLiteral("Halcyra - Daily Intake Sheets"));
+    return skipped;
+}
+
 void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* database,
                              QPrinter& printer, QWidget* parent,
-                             const std::function<void(PrintedReport&)>& printSections)
+                             const std::function<void(PrintedReport&)>& printSections,
+                             const QString& documentName)
 {
     UserPrompts& prompts = m_reporter.prompts();
     const ClientDetails client = clientDetailsFromRecord(record);
-    printer.setDocName(QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName));
+    printer.setDocName(
+        documentName.isEmpty()
+            ? QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName)
+            : documentName);
 
     PainterPageWriter writer(printer);
     FixedDocuments documents(m_state.DatabaseFolder);

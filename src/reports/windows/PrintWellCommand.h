@@ -39,11 +39,15 @@ public:
     // Prints one report document (1-5) of a saved record, asking for the printer first: the
     // print button of the on-screen report.
     void PrintDocument(const ClientRecord& record, QPrinter& printer, QWidget* parent, int section);
+    // Print > Daily Intake Sheets: the options dialog in its "P-Daily" mode, whose Print button
+    // prints the chosen sheets as documents 6 to 10. True when the printer choice was cancelled.
+    bool printDailySheets(QPrinter& printer, QWidget* parent);
 
 private:
     // `database`, when given, is where the client's earlier assessments are looked up.
     void print(const ClientRecord& record, const QSqlDatabase* database, QPrinter& printer,
-               QWidget* parent, const std::function<void(PrintedReport&)>& printSections);
+               QWidget* parent, const std::function<void(PrintedReport&)>& printSections,
+               const QString& documentName = {});
 
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;

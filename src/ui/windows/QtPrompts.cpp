@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QInputDialog>
 #include <QMessageBox>
 
@@ -98,6 +99,18 @@ std::optional<QString> QtPrompts::chooseFile(const QString& title, const QString
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+std::optional<UserPrompts::FontChoice> QtPrompts::chooseFont(const QString& title,
+                                                             const FontChoice& initial)
+{
+    bool ok = false;
+    QFont font(initial.name);
+    font.setPointSize(initial.size > 0 ? initial.size : 8);
+    const QFont chosen = QFontDialog::getFont(&ok, font, QApplication::activeWindow(), title);
+    if (!ok)
+        return std::nullopt;
+    return FontChoice{chosen.family(), chosen.pointSize()};
 }
 
 void QtPrompts::setBusy(bool busy)

@@ -17,6 +17,7 @@ public:
                                    const QString& initial) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       bool forSaving) override;
+    std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial) override;
     void setBusy(bool busy) override;
 };
 
