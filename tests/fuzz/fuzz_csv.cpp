@@ -27,12 +27,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             if (fromSpreadsheetSafe(spreadsheetSafe(field)) != field)
                 std::abort();
     }
+    // A first record of one field gives no clue; the guess is then the comma, so only a comma
+    // file can come back the same. (An export always starts with its many-column header.)
+    if (!table->records.empty() && table->records.front().fields.size() == 1 &&
+        table->delimiter != u',')
+        return 0;
     const Result<CsvTable> again = parseCsv(written);
     if (!again)
         std::abort();
-    // A first record of one field gives no clue; the guess is then the comma.
-    if (again->delimiter != table->delimiter && table->records.front().fields.size() == 1)
-        return 0;
     if (again->delimiter != table->delimiter)
         std::abort();
     if (again->records.size() != table->records.size())
