@@ -42,7 +42,8 @@ QProcess* startLauncher(const TempProgramFolder& folder, QObject* parent)
     return process;
 }
 
-// The documents the stand-in reader was given, once every reader it started has finished.
+// The documents the stand-in reader was given, once every reader it started has finished, in
+// name order: the readers run side by side, so they may record them in any order.
 QStringList openedDocuments(const TempProgramFolder& folder, int expected)
 {
     QStringList opened;
@@ -60,6 +61,7 @@ QStringList openedDocuments(const TempProgramFolder& folder, int expected)
     QFile file(folder.path(QStringLiteral("opened.txt")));
     if (file.open(QIODevice::ReadOnly))
         opened = QString::fromUtf8(file.readAll()).split(u'\n', Qt::SkipEmptyParts);
+    opened.sort();
     return opened;
 }
 
