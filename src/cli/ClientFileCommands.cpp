@@ -147,12 +147,12 @@ int HistoryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     options.addFlag(QStringLiteral("json"));
     if (const auto exit = options.parse(arguments, out, err))
         return *exit;
-    bool isNumber = false;
-    const qint64 id = options.value(QStringLiteral("client")).toLongLong(&isNumber);
-    if (!isNumber) {
-        err << "halcyra-cli history: --client needs a client number.\n";
+    const Result<qint64> client = clientNumber(options.value(QStringLiteral("client")));
+    if (!client) {
+        err << "halcyra-cli history: " << client.error() << '\n';
         return kExitUsage;
     }
+    const qint64 id = *client;
     CommandDatabase database(QStringLiteral("history"));
     if (const Status opened =
             database.open(options.value(QStringLiteral("folder"), QDir::currentPath()), true);

@@ -58,12 +58,13 @@ int PagesCommand::execute(const QStringList& arguments, QTextStream& out, QTextS
         options.addValue(QString::fromLatin1(value));
     if (const auto stop = options.parse(arguments, out, err))
         return *stop;
-    bool isNumber = false;
-    const qint64 id = options.value(QStringLiteral("client")).toLongLong(&isNumber);
-    if (!options.positional().isEmpty() || !isNumber) {
-        err << "halcyra-cli pages: give --client ID, the client's number.\n";
+    const Result<qint64> client = clientNumber(options.value(QStringLiteral("client")));
+    if (!client) {
+        err << "halcyra-cli pages: " << client.error() << '\n';
         return kExitUsage;
     }
+    const qint64 id = *client;
+    bool isNumber = false;
     int page = 0;
     if (options.isSet(QStringLiteral("page"))) {
         page = options.value(QStringLiteral("page")).toInt(&isNumber);
