@@ -101,12 +101,14 @@ private slots:
         m_python = pythonWithAiosmtpd();
         QVERIFY(m_dir.isValid());
         // A certificate for 127.0.0.1 that no system trusts; the tests that trust it say so.
-        const int made = QProcess::execute(
-            u"openssl"_s,
-            {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s, u"-days"_s, u"2"_s,
-             u"-subj"_s, u"/CN=127.0.0.1"_s, u"-addext"_s, u"subjectAltName=IP:127.0.0.1"_s,
-             u"-keyout"_s, path(u"key.pem"_s), u"-out"_s, path(u"cert.pem"_s)});
-        m_haveCertificate = made == 0;
+        QProcess openssl;
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
+        openssl.start(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s,
+                                     u"-days"_s, u"2"_s, u"-subj"_s, u"/CN=127.0.0.1"_s,
+                                     u"-addext"_s, u"subjectAltName=IP:127.0.0.1"_s, u"-keyout"_s,
+                                     path(u"key.pem"_s), u"-out"_s, path(u"cert.pem"_s)});
+        m_haveCertificate = openssl.waitForFinished(60000) &&
+                            openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
         m_attachment = path(u"HCYQ Müller, Zoë 2026-03-07.doc"_s);
         QFile file(m_attachment);
         QVERIFY(file.open(QIODevice::WriteOnly));
