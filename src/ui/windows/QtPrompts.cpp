@@ -92,6 +92,8 @@ std::optional<QString> QtPrompts::askText(const QString& title, const QString& l
 
 std::optional<QString> QtPrompts::askPassword(const QString& title, const QString& label)
 {
+    // Asked in the middle of sending, under the hourglass.
+    const ArrowCursor arrow;
     bool ok = false;
     const QString text = QInputDialog::getText(QApplication::activeWindow(), title, label,
                                                QLineEdit::Password, {}, &ok);

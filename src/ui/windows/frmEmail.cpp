@@ -76,6 +76,9 @@ frmEmail::frmEmail(const EmailSetupValues& values, MailService& service, ErrorRe
     txtBody->setPlainText(values.body);
     txtAttachment->setText(values.attachment);
     txtToAddress_Change();
+    // The prepared address is a prompt: typing replaces it.
+    txtToAddress->selectAll();
+    txtToAddress->setFocus();
     // Without a mail server in the options the desktop's mail program is the only way.
     chkDialog->setChecked(service.smtp.server.trimmed().isEmpty());
     chkDialog->setToolTip(QStringLiteral("Opens the message in your mail program, where you "
@@ -156,6 +159,12 @@ void frmEmail::cmdSend_Click()
                                         UserPrompts::Icon::Warning);
             return;
         }
+        // The mail program shows its own window; a message sent directly is confirmed here.
+        if (!chkDialog->isChecked())
+            m_reporter.prompts().inform(
+                QStringLiteral("E-mail Sent"),
+                QStringLiteral("The message to %1 was sent.").arg(sent.toAddress),
+                UserPrompts::Icon::Information);
         finish(EmailOutcome::Sent);
     });
 }
