@@ -105,6 +105,20 @@ QByteArray headerText(const QString& text)
     return encoded;
 }
 
+// The name before an address, followed by a blank; quoted, so that a comma in "Reyes, Dana"
+// does not read as a second address.
+QByteArray displayName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    if (!isPrintableAscii(trimmed))
+        return headerText(trimmed) + ' ';
+    QByteArray quoted = trimmed.toLatin1();
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    return '"' + quoted + "\" ";
+}
+
 // The body with CR LF line ends throughout, as the mail format wants them.
 QByteArray crlfText(QString text)
 {
@@ -348,11 +362,7 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
     const QByteArray senderDomain = smtp.sender.mid(smtp.sender.lastIndexOf(u'@') + 1).toUtf8();
     std::unique_ptr<curl_slist, CurlDeleter> headers;
     appendTo(headers, "Date: " + dateHeader());
-    appendTo(headers, "From: " +
-                          (service.senderName.trimmed().isEmpty()
-                               ? QByteArray()
-                               : headerText(service.senderName.trimmed()) + ' ') +
-                          from);
+    appendTo(headers, "From: " + displayName(service.senderName) + from);
     appendTo(headers, "To: <" + message.address.toUtf8() + '>');
     appendTo(headers, "Subject: " + headerText(message.subject));
     appendTo(headers, "Message-ID: <" + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) +

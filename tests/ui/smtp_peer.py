@@ -44,6 +44,7 @@ class Keep:
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "to": str(message["To"]),
+            "from_names": [a.display_name for a in message["From"].addresses],
             "subject": str(message["Subject"]),
             "body": body,
             "attachments": attachments,

@@ -120,13 +120,15 @@ private slots:
     void messageArrivesIntact_data()
     {
         QTest::addColumn<bool>("encrypted");
-        QTest::newRow("STARTTLS with login") << true;
-        QTest::newRow("no encryption, chosen") << false;
+        QTest::addColumn<QString>("senderName");
+        QTest::newRow("STARTTLS with login") << true << u"Dana Reyës"_s;
+        QTest::newRow("no encryption, chosen") << false << u"Reyes, \"Dana\""_s;
     }
 
     void messageArrivesIntact()
     {
         QFETCH(bool, encrypted);
+        QFETCH(QString, senderName);
         if (m_python.isEmpty())
             QSKIP("Python's aiosmtpd is not installed (Debian package python3-aiosmtpd)");
         if (encrypted && !m_haveCertificate)
@@ -150,7 +152,7 @@ private slots:
                              encrypted ? path(u"cert.pem"_s) : QString()},
                             prompts};
         service.passwords = &passwords;
-        service.senderName = u"Dana Reyës"_s;
+        service.senderName = senderName;
         const QString subject = u"HCY Questionnaire für Sie – a long subject that must be "
                                 "split into several encoded words to stay within the limits"_s;
         const QString body = u"Hello Zoë,\r\n.\r\nA line with a lone dot above.\r\n\r\nThanks"_s;
@@ -162,6 +164,7 @@ private slots:
         const QJsonObject message = firstMessage(out);
         QCOMPARE(message[u"mail_from"_s].toString(), u"adviser@example.org"_s);
         QCOMPARE(message[u"rcpt_tos"_s].toArray(), QJsonArray{u"client@example.net"_s});
+        QCOMPARE(message[u"from_names"_s].toArray(), QJsonArray{senderName});
         QCOMPARE(message[u"subject"_s].toString(), subject);
         QCOMPARE(message[u"body"_s].toString().replace(u"\r\n"_s, u"\n"_s).trimmed(),
                  QString(body).replace(u"\r\n"_s, u"\n"_s));
