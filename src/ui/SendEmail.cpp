@@ -327,10 +327,15 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
 
     setProgress(2, kStageSend);
     initCurlOnce();
+    // What the transfer uses must outlive the handle, whose clean-up still signs off: the
+    // handle is declared last, so it goes first.
+    char detail[CURL_ERROR_SIZE] = {};
+    std::unique_ptr<curl_slist, CurlDeleter> recipients;
+    std::unique_ptr<curl_slist, CurlDeleter> headers;
+    std::unique_ptr<curl_mime, CurlDeleter> mime;
     std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
     if (!curl)
         return fail(QStringLiteral("Nothing was sent: the mail connection could not be set up."));
-    char detail[CURL_ERROR_SIZE] = {};
     CURL* h = curl.get();
     const QByteArray urlText = url.toString(QUrl::FullyEncoded).toUtf8();
     curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
@@ -356,11 +361,9 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
     curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.constData());
 
     setProgress(3, kStageSend);
-    std::unique_ptr<curl_slist, CurlDeleter> recipients;
     appendTo(recipients, '<' + message.address.toUtf8() + '>');
     curl_easy_setopt(h, CURLOPT_MAIL_RCPT, recipients.get());
     const QByteArray senderDomain = smtp.sender.mid(smtp.sender.lastIndexOf(u'@') + 1).toUtf8();
-    std::unique_ptr<curl_slist, CurlDeleter> headers;
     appendTo(headers, "Date: " + dateHeader());
     appendTo(headers, "From: " + displayName(service.senderName) + from);
     appendTo(headers, "To: <" + message.address.toUtf8() + '>');
@@ -369,7 +372,7 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
                           '@' + senderDomain + '>');
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
 
-    std::unique_ptr<curl_mime, CurlDeleter> mime(curl_mime_init(h));
+    mime.reset(curl_mime_init(h));
     curl_mimepart* text = curl_mime_addpart(mime.get());
     const QByteArray body = crlfText(message.body);
     curl_mime_data(text, body.constData(), static_cast<size_t>(body.size()));

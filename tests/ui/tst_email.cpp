@@ -1,6 +1,7 @@
 // The questionnaire copy and the e-mail window's rules, without a window; and once through the
 // main window's Send Questionnaire to the e-mail window.
 
+#include "core/SettingsKeys.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
 #include "support/TempProgramFolder.h"
@@ -208,6 +209,12 @@ private slots:
                  u"HCYQ Doe_.._x, Jane "_s + QDate::currentDate().toString(u"yyyy-MM-dd"_s) +
                      u".doc"_s);
         QVERIFY(!QFileInfo::exists(shown.attachment));
+
+        // The options' "AOL Users Questionnaire" box switches the notice off.
+        h.settings.save(keys::doNotShow(u"AOL Users Questionnaire"_s), u"1"_s);
+        whenModalShows(&window, [](QWidget* modal) { modal->close(); });
+        window.findChild<QPushButton*>(u"cmdSend"_s)->click();
+        QCOMPARE(h.messages.size(), 1);
     }
 
 private:

@@ -21,7 +21,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QByteArray kAttachment("HCYQ\0\r\n.\r\n\xff\xfe binary", 22);
+constexpr char kAttachmentBytes[] = "HCYQ\0\r\n.\r\n\xff\xfe binary";
+const QByteArray kAttachment(kAttachmentBytes, sizeof kAttachmentBytes - 1);
 
 class RecordingPasswords final : public MailPasswords
 {

@@ -8,6 +8,7 @@
 #include "core/Version.h"
 #include "records/windows/frmMain.h"
 #include "ui/Email.h"
+#include "ui/MessageWindow.h"
 #include "ui/SendEmail.h"
 #include "ui/windows/frmEmail.h"
 
@@ -27,9 +28,12 @@ void frmMain::cmdSend_Click()
 {
     m_reporter.trap(label("cmdSend_Click"), [&] {
         const QString paragraphs = QStringLiteral("\r\n\r\n");
-        m_showMsg(QStringLiteral("Email Questionnaire Compatibility"),
-                  m_catalogue.LoadResString(1430) + paragraphs + m_catalogue.LoadResString(1431) +
-                      paragraphs + m_catalogue.LoadResString(1429));
+        // The options offer to switch this notice off under the name of its old audience.
+        if (!isMessageSuppressed(m_settings, QStringLiteral("AOL Users Questionnaire")))
+            m_showMsg(QStringLiteral("Email Questionnaire Compatibility"),
+                      m_catalogue.LoadResString(1430) + paragraphs +
+                          m_catalogue.LoadResString(1431) + paragraphs +
+                          m_catalogue.LoadResString(1429));
         const ClientForm form = formOnScreen();
         const Result<QString> copy = makeQuestionnaireCopy(m_state.DatabaseFolder, form.details[1],
                                                            form.details[2], QDate::currentDate());
