@@ -97,6 +97,36 @@ inline SettingKey formatQSize()
             QStringLiteral("8")};
 }
 
+// Direct sending of e-mail: the mail server, its port, "STARTTLS", "TLS" or "None", the login
+// and the sender address; the password is kept in the keyring, never here. A certificate file
+// to trust stands in for the system's certificates when set.
+inline SettingKey smtpServer()
+{
+    return {AppExeName(), QStringLiteral("E-mail"), QStringLiteral("SMTP Server"), {}};
+}
+inline SettingKey smtpPort()
+{
+    return {AppExeName(), QStringLiteral("E-mail"), QStringLiteral("SMTP Port"),
+            QStringLiteral("587")};
+}
+inline SettingKey smtpSecurity()
+{
+    return {AppExeName(), QStringLiteral("E-mail"), QStringLiteral("SMTP Security"),
+            QStringLiteral("STARTTLS")};
+}
+inline SettingKey smtpUser()
+{
+    return {AppExeName(), QStringLiteral("E-mail"), QStringLiteral("SMTP User"), {}};
+}
+inline SettingKey senderAddress()
+{
+    return {AppExeName(), QStringLiteral("E-mail"), QStringLiteral("Sender Address"), {}};
+}
+inline SettingKey smtpCaFile()
+{
+    return {AppExeName(), QStringLiteral("E-mail"), QStringLiteral("CA Certificates"), {}};
+}
+
 // The main window's position and size.
 inline SettingKey mainWindow(const QString& which) // "MainLeft", "MainTop", ...
 {

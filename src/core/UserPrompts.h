@@ -36,6 +36,13 @@ public:
     virtual std::optional<QString> askText(const QString& title, const QString& label,
                                            const QString& initial) = 0;
 
+    // A password, typed where it cannot be read over the shoulder; nothing when cancelled.
+    // Without a way to hide what is typed (the command line, tests) it is asked as text.
+    virtual std::optional<QString> askPassword(const QString& title, const QString& label)
+    {
+        return askText(title, label, {});
+    }
+
     // A file to open (`forSaving` false) or to write, or nothing when the user cancels.
     // `filter` is a file-dialog filter such as "CSV files (*.csv)".
     virtual std::optional<QString> chooseFile(const QString& title, const QString& filter,

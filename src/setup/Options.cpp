@@ -82,6 +82,9 @@ void readOptionsPage(const SettingsStore& settings, OptionsTab tab, OptionValues
         values.flyersMethod = storedFlyersMethod(settings);
         values.readerPath = settings.get(keys::readerPath());
         break;
+    case OptionsTab::Email:
+        values.smtp = readSmtpSettings(settings);
+        break;
     }
 }
 
@@ -106,6 +109,9 @@ QString saveOptionsPage(SettingsStore& settings, OptionsTab tab, OptionValues& v
     case OptionsTab::Flyers:
         settings.save(keys::flyersOption(), QString::number(values.flyersMethod));
         settings.save(keys::readerPath(), values.readerPath);
+        break;
+    case OptionsTab::Email:
+        saveSmtpSettings(settings, values.smtp);
         break;
     }
     return {};

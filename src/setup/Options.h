@@ -1,5 +1,7 @@
 #pragma once
 
+#include "ui/SendEmail.h"
+
 #include <QString>
 #include <QStringList>
 #include <array>
@@ -10,8 +12,8 @@ namespace halcyra {
 class SettingsStore;
 
 // The pages of the options dialog, numbered as its tabs.
-enum class OptionsTab { Reports = 1, DailyIntake, PageHeaders, DisplayMessages, Flyers };
-inline constexpr int kOptionsTabCount = 5;
+enum class OptionsTab { Reports = 1, DailyIntake, PageHeaders, DisplayMessages, Flyers, Email };
+inline constexpr int kOptionsTabCount = 6;
 
 // Report documents and daily sheets offered per page; daily sheet n is report section n + 5.
 inline constexpr int kDocumentsPerPage = 5;
@@ -33,6 +35,7 @@ struct OptionValues
     std::array<bool, kMessageSwitchCount> doNotShow{}; // ckMsg, in messageSwitches() order
     int flyersMethod = 0;                              // optMethod
     QString readerPath;                                // txtPath
+    SmtpSettings smtp;                                 // the E-mail page
 };
 
 // The values of every page as stored, with the defaults for what was never stored.

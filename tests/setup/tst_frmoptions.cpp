@@ -269,11 +269,10 @@ private slots:
         QVERIFY(QTest::qWaitForWindowActive(m_dialog.get()));
         box(u"Check1_1"_s)->setFocus();
         QTest::keyClick(box(u"Check1_1"_s), Qt::Key_Tab, Qt::ControlModifier | Qt::ShiftModifier);
-        QCOMPARE(m_dialog->selectedTab(), OptionsTab::Flyers);
+        QCOMPARE(m_dialog->selectedTab(), OptionsTab::Email);
 
         // Also from inside a text box, which takes most other keys for itself.
-        child<QRadioButton>(u"optMethod_2"_s)->click();
-        auto* path = child<QLineEdit>(u"txtPath"_s);
+        auto* path = child<QLineEdit>(u"txtSmtpServer"_s);
         path->setFocus();
         QTest::keyClick(path, Qt::Key_Tab, Qt::ControlModifier);
         QCOMPARE(m_dialog->selectedTab(), OptionsTab::Reports);

@@ -46,6 +46,11 @@ QList<SettingKey> keysOfPage(OptionsTab tab)
         keys << SettingKey{AppExeName(), u"Options"_s, u"Flyers Option"_s, {}}
              << SettingKey{AppExeName(), u"CallPrograms"_s, u"Acrobat Reader"_s, {}};
         break;
+    case OptionsTab::Email:
+        for (const QString& key : {u"SMTP Server"_s, u"SMTP Port"_s, u"SMTP Security"_s,
+                                   u"SMTP User"_s, u"Sender Address"_s})
+            keys << SettingKey{AppExeName(), u"E-mail"_s, key, {}};
+        break;
     }
     return keys;
 }
@@ -63,6 +68,8 @@ OptionValues changedValues()
     values.doNotShow.fill(true);
     values.flyersMethod = 2;
     values.readerPath = u"/usr/bin/okular"_s;
+    values.smtp = {u"mail.example.org"_s,    465, SmtpSecurity::Tls, u"adviser"_s,
+                   u"adviser@example.org"_s, {}};
     return values;
 }
 
@@ -80,6 +87,8 @@ bool samePage(const OptionValues& a, const OptionValues& b, OptionsTab tab)
         return a.showTipsAtStartup == b.showTipsAtStartup && a.doNotShow == b.doNotShow;
     case OptionsTab::Flyers:
         return a.flyersMethod == b.flyersMethod && a.readerPath == b.readerPath;
+    case OptionsTab::Email:
+        return a.smtp == b.smtp;
     }
     return false;
 }
@@ -112,6 +121,9 @@ private slots:
             QVERIFY(!hidden);
         QCOMPARE(values.flyersMethod, 0);
         QCOMPARE(values.readerPath, u"Type Path here"_s);
+        // Mail goes encrypted unless the adviser says otherwise.
+        QCOMPARE(values.smtp.security, SmtpSecurity::StartTls);
+        QCOMPARE(values.smtp.port, 587);
     }
 
     void applySavesOnlyItsPage_data()
@@ -122,6 +134,7 @@ private slots:
         QTest::newRow("Page Headers") << OptionsTab::PageHeaders;
         QTest::newRow("Display Messages") << OptionsTab::DisplayMessages;
         QTest::newRow("Flyers") << OptionsTab::Flyers;
+        QTest::newRow("E-mail") << OptionsTab::Email;
     }
 
     void applySavesOnlyItsPage()
@@ -256,8 +269,8 @@ private slots:
                           OptionsMode::ViewDaily})
             QCOMPARE(optionsModeFromText(optionsModeText(mode)), mode);
 
-        QCOMPARE(neighbourTab(OptionsTab::Flyers, true), OptionsTab::Reports);
-        QCOMPARE(neighbourTab(OptionsTab::Reports, false), OptionsTab::Flyers);
+        QCOMPARE(neighbourTab(OptionsTab::Email, true), OptionsTab::Reports);
+        QCOMPARE(neighbourTab(OptionsTab::Reports, false), OptionsTab::Email);
         QCOMPARE(neighbourTab(OptionsTab::DailyIntake, true), OptionsTab::PageHeaders);
         QCOMPARE(neighbourTab(OptionsTab::DailyIntake, false), OptionsTab::Reports);
     }

@@ -175,7 +175,7 @@ void frmMain::connectCommands()
     connect(cmdList, &QPushButton::clicked, this, &frmMain::cmdList_Click);
     connect(entry("mnuFileOpen"), &QAction::triggered, this, &frmMain::cmdList_Click);
     connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
-    connect(cmdSend, &QPushButton::clicked, this, [this] { showNotAvailable(cmdSend->text()); });
+    connect(cmdSend, &QPushButton::clicked, this, &frmMain::cmdSend_Click);
     connect(entry("mnuFilePageSetup"), &QAction::triggered, this, [this] {
         m_reporter.trap(label("mnuFilePageSetup_Click"), [&] {
             mnuFilePageSetup_Click(programPrinter(), m_reporter.prompts(), this);

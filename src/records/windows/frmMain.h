@@ -31,6 +31,7 @@ class ViewWellCommand;
 class ScoreGrid;
 class SettingsStore;
 class YesNoFrame;
+struct EmailSetupValues;
 struct ProgramState;
 
 // The program's working window, "Halcyra Data Entry": the client's details, yes/no answers and
@@ -71,6 +72,11 @@ public:
     void cmdUpdate_Click();
     void cmdList_Click();
     void cmdHelp_Click();
+    // Send Questionnaire: a copy of the questionnaire for the client on screen, e-mailed from
+    // the e-mail window (frmMainEmail.cpp).
+    void cmdSend_Click();
+    // The e-mail window with prepared values, for the questionnaire and for support mail.
+    void showEmailWindow(const EmailSetupValues& values);
     void moveRecord(DataAction action);
     // Print > Halcyra: saves the record and prints its profile report.
     void mnuPrintWell_Click();

@@ -12,6 +12,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFormLayout>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -20,6 +21,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShortcut>
+#include <QSpinBox>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QVBoxLayout>
@@ -28,6 +30,8 @@ namespace halcyra {
 namespace {
 
 constexpr int kExampleTextId = 1090;
+// The pages whose captions and tool tips come from the catalogue; the E-mail page is ours.
+constexpr int kCataloguePages = 5;
 
 QString label(const char* procedure)
 {
@@ -80,7 +84,9 @@ frmOptions::frmOptions(const Catalogue& catalogue, SettingsStore& settings, Prog
     tbsOptions->addTab(buildPageHeadersPage(), QStringLiteral("Page Headers"));
     tbsOptions->addTab(buildMessagesPage(), QStringLiteral("Display Messages"));
     tbsOptions->addTab(buildFlyersPage(catalogue), QStringLiteral("Flyers"));
-    for (int i = 0; i < kOptionsTabCount; ++i) {
+    tbsOptions->addTab(buildEmailPage(), QStringLiteral("E-mail"));
+    tbsOptions->setTabToolTip(kCataloguePages, QStringLiteral("How e-mail is sent."));
+    for (int i = 0; i < kCataloguePages; ++i) {
         tbsOptions->tabBar()->setTabData(i, 1072 + 2 * i);
         tbsOptions->setTabToolTip(i, QString::number(1073 + 2 * i));
     }
@@ -237,6 +243,59 @@ QWidget* frmOptions::buildFlyersPage(const Catalogue& catalogue)
     return widget;
 }
 
+QWidget* frmOptions::buildEmailPage()
+{
+    auto* widget = page(5);
+    auto* frame = new QGroupBox(QStringLiteral("Sending without the Mail Program"));
+    frame->setObjectName(QStringLiteral("fraSmtp"));
+    txtSmtpServer = new QLineEdit(frame);
+    txtSmtpServer->setObjectName(QStringLiteral("txtSmtpServer"));
+    txtSmtpServer->setToolTip(QStringLiteral("Your mail provider's outgoing (SMTP) server."));
+    cboSmtpSecurity = new QComboBox(frame);
+    cboSmtpSecurity->setObjectName(QStringLiteral("cboSmtpSecurity"));
+    cboSmtpSecurity->addItems(smtpSecurityChoices());
+    txtSmtpPort = new QSpinBox(frame);
+    txtSmtpPort->setObjectName(QStringLiteral("txtSmtpPort"));
+    txtSmtpPort->setRange(1, 65535);
+    txtSmtpUser = new QLineEdit(frame);
+    txtSmtpUser->setObjectName(QStringLiteral("txtSmtpUser"));
+    txtSmtpUser->setToolTip(QStringLiteral("Leave empty when the server needs no login."));
+    txtSenderAddress = new QLineEdit(frame);
+    txtSenderAddress->setObjectName(QStringLiteral("txtSenderAddress"));
+    auto* note = new QLabel(QStringLiteral("The password is kept in your desktop's keyring, or "
+                                           "asked for when a message is sent. \"None\" sends "
+                                           "everything, password included, unencrypted."),
+                            frame);
+    note->setObjectName(QStringLiteral("lblSmtpNote"));
+    note->setWordWrap(true);
+    auto* form = new QFormLayout(frame);
+    form->addRow(QStringLiteral("Mail server:"), txtSmtpServer);
+    form->addRow(QStringLiteral("Security:"), cboSmtpSecurity);
+    form->addRow(QStringLiteral("Port:"), txtSmtpPort);
+    form->addRow(QStringLiteral("User name:"), txtSmtpUser);
+    form->addRow(QStringLiteral("Sender address:"), txtSenderAddress);
+    form->addRow(note);
+    connect(cboSmtpSecurity, &QComboBox::currentIndexChanged, this,
+            &frmOptions::cboSmtpSecurity_Click);
+
+    auto* column = new QVBoxLayout(widget);
+    column->addWidget(frame);
+    column->addStretch(1);
+    return widget;
+}
+
+void frmOptions::cboSmtpSecurity_Click(int index)
+{
+    // A port still at the usual number of the old choice follows the new one.
+    if (m_loading || index < 0)
+        return;
+    for (SmtpSecurity old : {SmtpSecurity::StartTls, SmtpSecurity::Tls, SmtpSecurity::None})
+        if (txtSmtpPort->value() == defaultSmtpPort(old)) {
+            txtSmtpPort->setValue(defaultSmtpPort(static_cast<SmtpSecurity>(index)));
+            break;
+        }
+}
+
 QWidget* frmOptions::buildButtons()
 {
     auto* buttons = new QWidget(this);
@@ -369,6 +428,17 @@ void frmOptions::showValues(OptionsTab tab)
         optMethod[m_values.flyersMethod]->setChecked(true);
         optMethod_Click(m_values.flyersMethod);
         break;
+    case OptionsTab::Email: {
+        const bool loading = m_loading;
+        m_loading = true;
+        txtSmtpServer->setText(m_values.smtp.server);
+        cboSmtpSecurity->setCurrentIndex(static_cast<int>(m_values.smtp.security));
+        txtSmtpPort->setValue(m_values.smtp.port);
+        txtSmtpUser->setText(m_values.smtp.user);
+        txtSenderAddress->setText(m_values.smtp.sender);
+        m_loading = loading;
+        break;
+    }
     }
 }
 
@@ -401,6 +471,13 @@ void frmOptions::takeValues(OptionsTab tab)
                 break;
             }
         m_values.readerPath = txtPath->text();
+        break;
+    case OptionsTab::Email:
+        m_values.smtp.server = txtSmtpServer->text();
+        m_values.smtp.security = static_cast<SmtpSecurity>(cboSmtpSecurity->currentIndex());
+        m_values.smtp.port = txtSmtpPort->value();
+        m_values.smtp.user = txtSmtpUser->text();
+        m_values.smtp.sender = txtSenderAddress->text();
         break;
     }
 }

@@ -12,6 +12,7 @@ class QGroupBox;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+class QSpinBox;
 class QTabWidget;
 
 namespace halcyra {
@@ -59,6 +60,8 @@ private:
     QWidget* buildPageHeadersPage();
     QWidget* buildMessagesPage();
     QWidget* buildFlyersPage(const Catalogue& catalogue);
+    QWidget* buildEmailPage();
+    void cboSmtpSecurity_Click(int index);
     QWidget* buildButtons();
     void Form_Load(const Catalogue& catalogue);
     void tbsOptions_Click();
@@ -88,6 +91,11 @@ private:
     std::array<QRadioButton*, kFlyersMethodCount> optMethod{};
     QGroupBox* fraFlyers = nullptr;
     QLineEdit* txtPath = nullptr;
+    QLineEdit* txtSmtpServer = nullptr;
+    QSpinBox* txtSmtpPort = nullptr;
+    QComboBox* cboSmtpSecurity = nullptr;
+    QLineEdit* txtSmtpUser = nullptr;
+    QLineEdit* txtSenderAddress = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdApply = nullptr;

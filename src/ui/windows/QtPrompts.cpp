@@ -90,6 +90,18 @@ std::optional<QString> QtPrompts::askText(const QString& title, const QString& l
     return text;
 }
 
+std::optional<QString> QtPrompts::askPassword(const QString& title, const QString& label)
+{
+    // Asked in the middle of sending, under the hourglass.
+    const ArrowCursor arrow;
+    bool ok = false;
+    const QString text = QInputDialog::getText(QApplication::activeWindow(), title, label,
+                                               QLineEdit::Password, {}, &ok);
+    if (!ok)
+        return std::nullopt;
+    return text;
+}
+
 std::optional<QString> QtPrompts::chooseFile(const QString& title, const QString& filter,
                                              bool forSaving)
 {

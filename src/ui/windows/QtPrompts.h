@@ -15,6 +15,7 @@ public:
                Answer defaultAnswer) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
+    std::optional<QString> askPassword(const QString& title, const QString& label) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       bool forSaving) override;
     std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial) override;

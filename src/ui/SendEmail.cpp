@@ -1,0 +1,547 @@
+#include "ui/SendEmail.h"
+
+#include "core/Conversions.h"
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
+#include "core/UserPrompts.h"
+
+#include <QDateTime>
+#include <QDir>
+#include <QEventLoop>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+#include <QPointer>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QUrl>
+#include <QUuid>
+#include <curl/curl.h>
+#include <memory>
+#include <mutex>
+#include <qt6keychain/keychain.h>
+
+namespace halcyra {
+namespace {
+
+const QString kStageSignon = QStringLiteral("SendEmailErrSignon");
+const QString kStageSend = QStringLiteral("SendEmailErrSend");
+
+// The keyring entry of an account: one service name for the program, the account as the key.
+const QString kKeyringService = QStringLiteral("Halcyra mail server");
+// A keyring that does not answer in this time is treated as absent.
+constexpr int kKeyringWaitMs = 10000;
+
+// An encoded word may be 75 characters long; 45 bytes make 60 of base64 plus the framing.
+constexpr qsizetype kEncodedWordBytes = 45;
+
+void setProgress(int step, const QString& stage)
+{
+    sendEmailProgress() = {step, stage};
+}
+
+struct CurlDeleter
+{
+    void operator()(CURL* curl) const { curl_easy_cleanup(curl); }
+    void operator()(curl_slist* list) const { curl_slist_free_all(list); }
+    void operator()(curl_mime* mime) const { curl_mime_free(mime); }
+};
+
+void appendTo(std::unique_ptr<curl_slist, CurlDeleter>& list, const QByteArray& line)
+{
+    curl_slist* grown = curl_slist_append(list.get(), line.constData());
+    if (!grown)
+        throw std::bad_alloc();
+    (void)list.release();
+    list.reset(grown);
+}
+
+void initCurlOnce()
+{
+    static std::once_flag once;
+    std::call_once(once, [] { curl_global_init(CURL_GLOBAL_DEFAULT); });
+}
+
+bool isPrintableAscii(const QString& text)
+{
+    for (QChar c : text)
+        if (c.unicode() < 0x20 || c.unicode() > 0x7e)
+            return false;
+    return true;
+}
+
+// A header value: line breaks and other control characters become blanks (so a subject can
+// never start a header of its own), and text beyond ASCII goes as UTF-8 encoded words.
+QByteArray headerText(const QString& text)
+{
+    QString clean;
+    for (QChar c : text)
+        clean += c.category() == QChar::Other_Control ? u' ' : c;
+    if (isPrintableAscii(clean))
+        return clean.toLatin1();
+    QList<QByteArray> words;
+    QByteArray chunk;
+    for (qsizetype i = 0; i < clean.size(); ++i) {
+        qsizetype width = 1;
+        if (clean.at(i).isHighSurrogate() && i + 1 < clean.size())
+            width = 2;
+        const QByteArray character = clean.mid(i, width).toUtf8();
+        i += width - 1;
+        if (chunk.size() + character.size() > kEncodedWordBytes) {
+            words << chunk;
+            chunk.clear();
+        }
+        chunk += character;
+    }
+    if (!chunk.isEmpty())
+        words << chunk;
+    QByteArray encoded;
+    for (const QByteArray& word : words) {
+        if (!encoded.isEmpty())
+            encoded += "\r\n ";
+        encoded += "=?UTF-8?B?" + word.toBase64() + "?=";
+    }
+    return encoded;
+}
+
+// The name before an address, followed by a blank; quoted, so that a comma in "Reyes, Dana"
+// does not read as a second address.
+QByteArray displayName(const QString& name)
+{
+    const QString trimmed = name.trimmed();
+    if (trimmed.isEmpty())
+        return {};
+    if (!isPrintableAscii(trimmed))
+        return headerText(trimmed) + ' ';
+    QByteArray quoted = trimmed.toLatin1();
+    quoted.replace('\\', "\\\\").replace('"', "\\\"");
+    return '"' + quoted + "\" ";
+}
+
+// The body with CR LF line ends throughout, as the mail format wants them.
+QByteArray crlfText(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return text.toUtf8();
+}
+
+QByteArray dateHeader()
+{
+    const QDateTime now = QDateTime::currentDateTime();
+    const int offset = now.offsetFromUtc() / 60;
+    const int absolute = offset < 0 ? -offset : offset;
+    return (QLocale::c().toString(now, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")) +
+            QStringLiteral(" %1%2%3")
+                .arg(offset < 0 ? u'-' : u'+')
+                .arg(absolute / 60, 2, 10, QChar(u'0'))
+                .arg(absolute % 60, 2, 10, QChar(u'0')))
+        .toLatin1();
+}
+
+QByteArray contentTypeFor(const QString& path)
+{
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    if (suffix == u"doc")
+        return "application/msword";
+    if (suffix == u"pdf")
+        return "application/pdf";
+    if (suffix == u"txt" || suffix == u"log")
+        return "text/plain";
+    return "application/octet-stream";
+}
+
+QString attachmentMissing(const QString& path)
+{
+    return QStringLiteral("Nothing was sent: the attachment %1 is missing or cannot be read.")
+        .arg(QDir::toNativeSeparators(path));
+}
+
+QString serverText(const SmtpSettings& smtp)
+{
+    return QStringLiteral("%1 (port %2)").arg(smtp.server).arg(smtp.port);
+}
+
+QString accountOf(const SmtpSettings& smtp)
+{
+    return smtp.user + u'@' + smtp.server;
+}
+
+// Problems of the connection and the login arise while signing on, whatever step the
+// transfer had reached.
+bool isSignonError(CURLcode code)
+{
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+    case CURLE_LOGIN_DENIED:
+    case CURLE_AUTH_ERROR:
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+    case CURLE_SSL_CACERT_BADFILE:
+    case CURLE_USE_SSL_FAILED:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QString curlFailureText(CURLcode code, const SmtpSettings& smtp, const OutgoingEmail& message,
+                        const char* detail)
+{
+    const QString server = serverText(smtp);
+    const QString why = QString::fromUtf8(detail).trimmed().isEmpty()
+                            ? QString::fromUtf8(curl_easy_strerror(code))
+                            : QString::fromUtf8(detail).trimmed();
+    const QString nothingSent = QStringLiteral("Nothing was sent: ");
+    switch (code) {
+    case CURLE_COULDNT_RESOLVE_HOST:
+        return nothingSent + QStringLiteral("the mail server %1 could not be found. Check its "
+                                            "name on the E-mail page of Setup > Options and "
+                                            "that this computer is online.")
+                                 .arg(smtp.server);
+    case CURLE_COULDNT_CONNECT:
+    case CURLE_OPERATION_TIMEDOUT:
+        return nothingSent + QStringLiteral("the mail server %1 could not be reached. Check the "
+                                            "server and port on the E-mail page of Setup > "
+                                            "Options and that this computer is online.")
+                                 .arg(server);
+    case CURLE_LOGIN_DENIED:
+    case CURLE_AUTH_ERROR:
+        return nothingSent + QStringLiteral("the mail server %1 refused the login of user "
+                                            "\"%2\". Check the user name and the password.")
+                                 .arg(server, smtp.user);
+    case CURLE_PEER_FAILED_VERIFICATION:
+    case CURLE_SSL_CACERT_BADFILE:
+        return nothingSent + QStringLiteral("the certificate of the mail server %1 is not "
+                                            "trusted, so the connection could be intercepted. "
+                                            "(%2)")
+                                 .arg(server, why);
+    case CURLE_USE_SSL_FAILED:
+        return nothingSent + QStringLiteral("the mail server %1 does not offer encryption "
+                                            "(STARTTLS). Check the security setting on the "
+                                            "E-mail page of Setup > Options.")
+                                 .arg(server);
+    case CURLE_SSL_CONNECT_ERROR:
+    case CURLE_SSL_CERTPROBLEM:
+        return nothingSent + QStringLiteral("no secure connection to the mail server %1 could be "
+                                            "made. Check the security setting on the E-mail "
+                                            "page of Setup > Options. (%2)")
+                                 .arg(server, why);
+    case CURLE_READ_ERROR:
+    case CURLE_FILE_COULDNT_READ_FILE:
+        return attachmentMissing(message.attachment);
+    default:
+        return QStringLiteral("The message could not be sent through the mail server %1: %2")
+            .arg(server, why);
+    }
+}
+
+bool isPlainAddress(const QString& address)
+{
+    const qsizetype at = address.lastIndexOf(u'@');
+    if (address.isEmpty() || address.startsWith(u'-') || at <= 0 || at == address.size() - 1)
+        return false;
+    for (QChar c : address) {
+        if (c.isSpace() || c.category() == QChar::Other_Control ||
+            c.category() == QChar::Other_Format)
+            return false;
+        if (QStringView(u"<>,;\"()[]\\").contains(c))
+            return false;
+    }
+    return true;
+}
+
+std::optional<QString> passwordFor(MailService& service, bool& typed)
+{
+    typed = false;
+    const QString account = accountOf(service.smtp);
+    if (service.passwords)
+        if (std::optional<QString> stored = service.passwords->stored(account))
+            return stored;
+    std::optional<QString> answer = service.prompts.askPassword(
+        QStringLiteral("E-mail"), QStringLiteral("Password of \"%1\" on the mail server %2:")
+                                      .arg(service.smtp.user, service.smtp.server));
+    typed = answer.has_value();
+    return answer;
+}
+
+Status sendThroughMailProgram(const OutgoingEmail& message, MailService& service)
+{
+    setProgress(1, kStageSignon);
+    const QString program = QStandardPaths::findExecutable(service.mailProgram);
+    if (program.isEmpty())
+        return fail(QStringLiteral("Nothing was sent: the desktop's mail program cannot be "
+                                   "opened (%1 is missing). Untick \"Use the mail program's "
+                                   "dialog\" to send straight to the mail server.")
+                        .arg(service.mailProgram));
+    setProgress(2, kStageSend);
+    QStringList arguments = {QStringLiteral("--utf8"), QStringLiteral("--subject"), message.subject,
+                             QStringLiteral("--body"), message.body};
+    setProgress(4, kStageSend);
+    if (!message.attachment.isEmpty())
+        arguments << QStringLiteral("--attach") << message.attachment;
+    arguments << message.address;
+    setProgress(5, kStageSend);
+    // The mail program's window belongs to the desktop; it stays open after we return.
+    if (!QProcess::startDetached(program, arguments))
+        return fail(QStringLiteral("Nothing was sent: the desktop's mail program could not be "
+                                   "started (%1).")
+                        .arg(program));
+    setProgress(6, kStageSend);
+    return {};
+}
+
+Status sendDirectly(const OutgoingEmail& message, MailService& service)
+{
+    const SmtpSettings& smtp = service.smtp;
+    setProgress(1, kStageSignon);
+    if (smtp.server.trimmed().isEmpty())
+        return fail(QStringLiteral("Nothing was sent: no mail server is set. Enter it on the "
+                                   "E-mail page of Setup > Options, or tick \"Use the mail "
+                                   "program's dialog\"."));
+    if (!isPlainAddress(smtp.sender))
+        return fail(QStringLiteral("Nothing was sent: the sender address \"%1\" on the E-mail "
+                                   "page of Setup > Options is not an e-mail address.")
+                        .arg(smtp.sender));
+    QUrl url;
+    url.setScheme(smtp.security == SmtpSecurity::Tls ? QStringLiteral("smtps")
+                                                     : QStringLiteral("smtp"));
+    url.setHost(smtp.server.trimmed());
+    url.setPort(smtp.port);
+    if (!url.isValid() || smtp.port <= 0 || smtp.port > 65535)
+        return fail(QStringLiteral("Nothing was sent: \"%1\" is not a mail server name.")
+                        .arg(serverText(smtp)));
+    bool typedPassword = false;
+    std::optional<QString> password;
+    if (!smtp.user.isEmpty()) {
+        password = passwordFor(service, typedPassword);
+        if (!password)
+            return fail(QStringLiteral("Nothing was sent: no password was given for the mail "
+                                       "server."));
+    }
+
+    setProgress(2, kStageSend);
+    initCurlOnce();
+    // What the transfer uses must outlive the handle, whose clean-up still signs off: the
+    // handle is declared last, so it goes first.
+    char detail[CURL_ERROR_SIZE] = {};
+    std::unique_ptr<curl_slist, CurlDeleter> recipients;
+    std::unique_ptr<curl_slist, CurlDeleter> headers;
+    std::unique_ptr<curl_mime, CurlDeleter> mime;
+    std::unique_ptr<CURL, CurlDeleter> curl(curl_easy_init());
+    if (!curl)
+        return fail(QStringLiteral("Nothing was sent: the mail connection could not be set up."));
+    CURL* h = curl.get();
+    const QByteArray urlText = url.toString(QUrl::FullyEncoded).toUtf8();
+    curl_easy_setopt(h, CURLOPT_ERRORBUFFER, detail);
+    curl_easy_setopt(h, CURLOPT_URL, urlText.constData());
+    curl_easy_setopt(h, CURLOPT_NOSIGNAL, 1L);
+    curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, 20L);
+    // A server that stops answering ends the transfer instead of hanging the program.
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, 1L);
+    curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, 60L);
+    curl_easy_setopt(h, CURLOPT_USE_SSL,
+                     smtp.security == SmtpSecurity::None ? static_cast<long>(CURLUSESSL_NONE)
+                                                         : static_cast<long>(CURLUSESSL_ALL));
+    const QByteArray caFile = QFile::encodeName(smtp.caFile);
+    if (!smtp.caFile.isEmpty())
+        curl_easy_setopt(h, CURLOPT_CAINFO, caFile.constData());
+    const QByteArray user = smtp.user.toUtf8();
+    const QByteArray secret = password.value_or(QString()).toUtf8();
+    if (!smtp.user.isEmpty()) {
+        curl_easy_setopt(h, CURLOPT_USERNAME, user.constData());
+        curl_easy_setopt(h, CURLOPT_PASSWORD, secret.constData());
+    }
+    const QByteArray from = '<' + smtp.sender.toUtf8() + '>';
+    curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.constData());
+
+    setProgress(3, kStageSend);
+    appendTo(recipients, '<' + message.address.toUtf8() + '>');
+    curl_easy_setopt(h, CURLOPT_MAIL_RCPT, recipients.get());
+    const QByteArray senderDomain = smtp.sender.mid(smtp.sender.lastIndexOf(u'@') + 1).toUtf8();
+    appendTo(headers, "Date: " + dateHeader());
+    appendTo(headers, "From: " + displayName(service.senderName) + from);
+    appendTo(headers, "To: <" + message.address.toUtf8() + '>');
+    appendTo(headers, "Subject: " + headerText(message.subject));
+    appendTo(headers, "Message-ID: <" + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) +
+                          '@' + senderDomain + '>');
+    curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
+
+    mime.reset(curl_mime_init(h));
+    curl_mimepart* text = curl_mime_addpart(mime.get());
+    const QByteArray body = crlfText(message.body);
+    curl_mime_data(text, body.constData(), static_cast<size_t>(body.size()));
+    curl_mime_type(text, "text/plain; charset=UTF-8");
+    curl_mime_encoder(text, "quoted-printable");
+
+    setProgress(4, kStageSend);
+    if (!message.attachment.isEmpty()) {
+        const QFileInfo file(message.attachment);
+        if (!file.isFile() || !file.isReadable())
+            return fail(attachmentMissing(message.attachment));
+        curl_mimepart* part = curl_mime_addpart(mime.get());
+        const QByteArray path = QFile::encodeName(file.absoluteFilePath());
+        if (curl_mime_filedata(part, path.constData()) != CURLE_OK)
+            return fail(attachmentMissing(message.attachment));
+        const QByteArray name = headerText(file.fileName());
+        curl_mime_filename(part, name.constData());
+        curl_mime_type(part, contentTypeFor(file.fileName()).constData());
+        curl_mime_encoder(part, "base64");
+    }
+    curl_easy_setopt(h, CURLOPT_MIMEPOST, mime.get());
+
+    setProgress(5, kStageSend);
+    const CURLcode code = curl_easy_perform(h);
+    if (code != CURLE_OK) {
+        if (isSignonError(code))
+            setProgress(5, kStageSignon);
+        if ((code == CURLE_LOGIN_DENIED || code == CURLE_AUTH_ERROR) && service.passwords)
+            service.passwords->forget(accountOf(smtp));
+        return fail(curlFailureText(code, smtp, message, detail));
+    }
+    setProgress(6, kStageSend);
+    curl.reset();
+    if (typedPassword && service.passwords)
+        service.passwords->remember(accountOf(smtp), *password);
+    return {};
+}
+
+// What a keyring job ended with; shared with the job, which may outlive a wait that timed out.
+struct KeyringOutcome
+{
+    bool finished = false;
+    bool ok = false;
+    QString text;
+};
+
+// Runs one keyring job to its end, or until the keyring has not answered in time. The job
+// deletes itself when it finishes.
+std::shared_ptr<KeyringOutcome> runKeyringJob(QKeychain::Job* job)
+{
+    auto outcome = std::make_shared<KeyringOutcome>();
+    QEventLoop loop;
+    QPointer<QEventLoop> waiting(&loop);
+    QObject::connect(job, &QKeychain::Job::finished, job, [outcome, waiting](QKeychain::Job* done) {
+        outcome->finished = true;
+        outcome->ok = done->error() == QKeychain::NoError;
+        if (auto* read = qobject_cast<QKeychain::ReadPasswordJob*>(done))
+            outcome->text = read->textData();
+        if (waiting)
+            waiting->quit();
+    });
+    job->setAutoDelete(true);
+    job->start();
+    if (!outcome->finished) {
+        QTimer::singleShot(kKeyringWaitMs, &loop, &QEventLoop::quit);
+        loop.exec();
+    }
+    return outcome;
+}
+
+} // namespace
+
+const QStringList& smtpSecurityChoices()
+{
+    static const QStringList choices = {QStringLiteral("STARTTLS"), QStringLiteral("TLS"),
+                                        QStringLiteral("None")};
+    return choices;
+}
+
+QString smtpSecurityText(SmtpSecurity security)
+{
+    return smtpSecurityChoices().at(static_cast<int>(security));
+}
+
+SmtpSecurity smtpSecurityFromText(const QString& text)
+{
+    // Anything unknown keeps the safe default: plain text only when chosen by name.
+    const qsizetype index = smtpSecurityChoices().indexOf(text);
+    return index < 0 ? SmtpSecurity::StartTls : static_cast<SmtpSecurity>(index);
+}
+
+int defaultSmtpPort(SmtpSecurity security)
+{
+    return security == SmtpSecurity::Tls ? 465 : security == SmtpSecurity::None ? 25 : 587;
+}
+
+SmtpSettings readSmtpSettings(const SettingsStore& settings)
+{
+    SmtpSettings smtp;
+    smtp.server = settings.get(keys::smtpServer()).trimmed();
+    smtp.security = smtpSecurityFromText(settings.get(keys::smtpSecurity()));
+    const int port = leadingInteger(settings.get(keys::smtpPort()));
+    smtp.port = port > 0 && port <= 65535 ? port : defaultSmtpPort(smtp.security);
+    smtp.user = settings.get(keys::smtpUser());
+    smtp.sender = settings.get(keys::senderAddress()).trimmed();
+    smtp.caFile = settings.get(keys::smtpCaFile());
+    return smtp;
+}
+
+void saveSmtpSettings(SettingsStore& settings, const SmtpSettings& smtp)
+{
+    settings.save(keys::smtpServer(), smtp.server.trimmed());
+    settings.save(keys::smtpPort(), QString::number(smtp.port));
+    settings.save(keys::smtpSecurity(), smtpSecurityText(smtp.security));
+    settings.save(keys::smtpUser(), smtp.user);
+    settings.save(keys::senderAddress(), smtp.sender.trimmed());
+}
+
+SendEmailProgress& sendEmailProgress()
+{
+    static SendEmailProgress progress;
+    return progress;
+}
+
+std::optional<QString> KeyringPasswords::stored(const QString& account)
+{
+    auto* job = new QKeychain::ReadPasswordJob(kKeyringService);
+    job->setKey(account);
+    const auto outcome = runKeyringJob(job);
+    if (!outcome->finished || !outcome->ok)
+        return std::nullopt;
+    return outcome->text;
+}
+
+void KeyringPasswords::remember(const QString& account, const QString& password)
+{
+    auto* job = new QKeychain::WritePasswordJob(kKeyringService);
+    job->setKey(account);
+    job->setTextData(password);
+    // Without a keyring the password is simply asked for again next time.
+    (void)runKeyringJob(job);
+}
+
+void KeyringPasswords::forget(const QString& account)
+{
+    auto* job = new QKeychain::DeletePasswordJob(kKeyringService);
+    job->setKey(account);
+    (void)runKeyringJob(job);
+}
+
+Status checkRecipient(const QString& address)
+{
+    if (isPlainAddress(address))
+        return {};
+    return fail(QStringLiteral("Nothing was sent: \"%1\" is not one e-mail address. Enter a "
+                               "single address such as name@example.com.")
+                    .arg(address));
+}
+
+Status SendEmail(const OutgoingEmail& message, bool showDialog, MailService& service)
+{
+    setProgress(1, kStageSignon);
+    if (Status recipient = checkRecipient(message.address); !recipient)
+        return recipient;
+    if (!message.attachment.isEmpty() && !QFileInfo(message.attachment).isFile()) {
+        setProgress(4, kStageSend);
+        return fail(attachmentMissing(message.attachment));
+    }
+    return showDialog ? sendThroughMailProgram(message, service) : sendDirectly(message, service);
+}
+
+} // namespace halcyra

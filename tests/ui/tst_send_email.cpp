@@ -1,0 +1,305 @@
+// Sending for real: to a mail server on 127.0.0.1 started by the test (tests/ui/smtp_peer.py over
+// Python's aiosmtpd), and to a stand-in for the desktop's mail program.
+
+#include "support/ScriptedPrompts.h"
+#include "ui/SendEmail.h"
+
+#include <QDir>
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace halcyra;
+using namespace halcyra::test;
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr char kAttachmentBytes[] = "HCYQ\0\r\n.\r\n\xff\xfe binary";
+const QByteArray kAttachment(kAttachmentBytes, sizeof kAttachmentBytes - 1);
+
+class RecordingPasswords final : public MailPasswords
+{
+public:
+    std::optional<QString> stored(const QString&) override { return std::nullopt; }
+    void remember(const QString& account, const QString& password) override
+    {
+        remembered << account + u'=' + password;
+    }
+    void forget(const QString& account) override { forgotten << account; }
+    QStringList remembered;
+    QStringList forgotten;
+};
+
+// The mail server of one test, stopped when the test ends.
+class SmtpPeer
+{
+public:
+    ~SmtpPeer()
+    {
+        m_process.closeWriteChannel();
+        if (!m_process.waitForFinished(5000))
+            m_process.kill();
+        m_process.waitForFinished(1000);
+    }
+
+    // Empty when it listens; else why not.
+    QString start(const QString& python, const QString& outFolder, const QStringList& options)
+    {
+        m_process.start(
+            python,
+            QStringList{QStringLiteral(HALCYRA_SOURCE_DIR "/tests/ui/smtp_peer.py"), outFolder} +
+                options);
+        if (!m_process.waitForStarted(5000))
+            return m_process.errorString();
+        while (!m_process.canReadLine())
+            if (!m_process.waitForReadyRead(10000))
+                return QString::fromUtf8(m_process.readAllStandardError());
+        const QByteArray line = m_process.readLine().trimmed();
+        if (!line.startsWith("PORT "))
+            return QString::fromUtf8(line);
+        port = line.mid(5).toInt();
+        return {};
+    }
+
+    int port = 0;
+
+private:
+    QProcess m_process;
+};
+
+QString pythonWithAiosmtpd()
+{
+    for (const QString& python :
+         {u"/usr/bin/python3"_s, QStandardPaths::findExecutable(u"python3"_s)})
+        if (!python.isEmpty() && QProcess::execute(python, {u"-c"_s, u"import aiosmtpd"_s}) == 0)
+            return python;
+    return {};
+}
+
+QJsonObject firstMessage(const QString& folder)
+{
+    QFile file(QDir(folder).filePath(u"message-1.json"_s));
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QJsonDocument::fromJson(file.readAll()).object();
+}
+
+} // namespace
+
+class SendEmailTest : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase()
+    {
+        m_python = pythonWithAiosmtpd();
+        QVERIFY(m_dir.isValid());
+        // A certificate for 127.0.0.1 that no system trusts; the tests that trust it say so.
+        QProcess openssl;
+        openssl.setProcessChannelMode(QProcess::MergedChannels);
+        openssl.start(u"openssl"_s, {u"req"_s, u"-x509"_s, u"-newkey"_s, u"rsa:2048"_s, u"-nodes"_s,
+                                     u"-days"_s, u"2"_s, u"-subj"_s, u"/CN=127.0.0.1"_s,
+                                     u"-addext"_s, u"subjectAltName=IP:127.0.0.1"_s, u"-keyout"_s,
+                                     path(u"key.pem"_s), u"-out"_s, path(u"cert.pem"_s)});
+        m_haveCertificate = openssl.waitForFinished(60000) &&
+                            openssl.exitStatus() == QProcess::NormalExit && openssl.exitCode() == 0;
+        m_attachment = path(u"HCYQ Müller, Zoë 2026-03-07.doc"_s);
+        QFile file(m_attachment);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(kAttachment);
+    }
+
+    // Recipient, subject, body and attachment arrive as they were written, over STARTTLS with
+    // a login (the password typed is then kept), or in the open when that was chosen.
+    void messageArrivesIntact_data()
+    {
+        QTest::addColumn<bool>("encrypted");
+        QTest::addColumn<QString>("senderName");
+        QTest::newRow("STARTTLS with login") << true << u"Dana Reyës"_s;
+        QTest::newRow("no encryption, chosen") << false << u"Reyes, \"Dana\""_s;
+    }
+
+    void messageArrivesIntact()
+    {
+        QFETCH(bool, encrypted);
+        QFETCH(QString, senderName);
+        if (m_python.isEmpty())
+            QSKIP("Python's aiosmtpd is not installed (Debian package python3-aiosmtpd)");
+        if (encrypted && !m_haveCertificate)
+            QSKIP("openssl could not make a test certificate");
+        const QString out = freshFolder();
+        SmtpPeer peer;
+        const QStringList options =
+            encrypted
+                ? QStringList{u"--cert"_s, path(u"cert.pem"_s), u"--key"_s,      path(u"key.pem"_s),
+                              u"--user"_s, u"adviser"_s,        u"--password"_s, u"pa ss:wörd"_s}
+                : QStringList{};
+        if (const QString why = peer.start(m_python, out, options); !why.isEmpty())
+            QSKIP(qPrintable(u"The test mail server did not start: "_s + why));
+
+        ScriptedPrompts prompts;
+        prompts.setNextTexts({u"pa ss:wörd"_s});
+        RecordingPasswords passwords;
+        MailService service{{u"127.0.0.1"_s, peer.port,
+                             encrypted ? SmtpSecurity::StartTls : SmtpSecurity::None,
+                             encrypted ? u"adviser"_s : QString(), u"adviser@example.org"_s,
+                             encrypted ? path(u"cert.pem"_s) : QString()},
+                            prompts};
+        service.passwords = &passwords;
+        service.senderName = senderName;
+        const QString subject = u"HCY Questionnaire für Sie – a long subject that must be "
+                                "split into several encoded words to stay within the limits"_s;
+        const QString body = u"Hello Zoë,\r\n.\r\nA line with a lone dot above.\r\n\r\nThanks"_s;
+        const Status sent =
+            SendEmail({u"client@example.net"_s, subject, body, m_attachment}, false, service);
+        QVERIFY2(sent.ok(), qPrintable(sent.error()));
+
+        QTRY_VERIFY_WITH_TIMEOUT(!firstMessage(out).isEmpty(), 10000);
+        const QJsonObject message = firstMessage(out);
+        QCOMPARE(message[u"mail_from"_s].toString(), u"adviser@example.org"_s);
+        QCOMPARE(message[u"rcpt_tos"_s].toArray(), QJsonArray{u"client@example.net"_s});
+        QCOMPARE(message[u"from_names"_s].toArray(), QJsonArray{senderName});
+        QCOMPARE(message[u"subject"_s].toString(), subject);
+        QCOMPARE(message[u"body"_s].toString().replace(u"\r\n"_s, u"\n"_s).trimmed(),
+                 QString(body).replace(u"\r\n"_s, u"\n"_s));
+        const QJsonArray attachments = message[u"attachments"_s].toArray();
+        QCOMPARE(attachments.size(), 1);
+        const QJsonObject attachment = attachments[0].toObject();
+        QCOMPARE(attachment[u"filename"_s].toString(), QFileInfo(m_attachment).fileName());
+        QCOMPARE(attachment[u"encoding"_s].toString(), u"base64"_s);
+        QCOMPARE(attachment[u"hex"_s].toString().toLatin1(), kAttachment.toHex());
+        QCOMPARE(passwords.remembered,
+                 encrypted ? QStringList{u"adviser@127.0.0.1=pa ss:wörd"_s} : QStringList{});
+    }
+
+    // Each failure says what went wrong, keeps the stage for the error report, and sends
+    // nothing.
+    void failureSaysWhatFailed_data()
+    {
+        QTest::addColumn<QString>("server"); // "tls", "plain" or "" for none listening
+        QTest::addColumn<bool>("trusted");
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("attachment");
+        QTest::addColumn<QString>("said");
+        QTest::addColumn<QString>("stage");
+        const QString client = u"client@example.net"_s;
+        QTest::newRow("login refused")
+            << u"tls"_s << true << client << QString() << u"refused the login of user \"adviser\""_s
+            << u"SendEmailErrSignon"_s;
+        QTest::newRow("certificate not trusted") << u"tls"_s << false << client << QString()
+                                                 << u"is not trusted"_s << u"SendEmailErrSignon"_s;
+        QTest::newRow("no encryption offered")
+            << u"plain"_s << true << client << QString() << u"does not offer encryption"_s
+            << u"SendEmailErrSignon"_s;
+        QTest::newRow("server unreachable") << QString() << true << client << QString()
+                                            << u"could not be reached"_s << u"SendEmailErrSignon"_s;
+        QTest::newRow("attachment missing") << QString() << true << client << u"gone.doc"_s
+                                            << u"gone.doc is missing"_s << u"SendEmailErrSend"_s;
+        QTest::newRow("smuggled recipient")
+            << QString() << true << u"a@b.cd>\r\nRCPT TO:<x@y.zz"_s << QString()
+            << u"is not one e-mail address"_s << u"SendEmailErrSignon"_s;
+    }
+
+    void failureSaysWhatFailed()
+    {
+        QFETCH(QString, server);
+        QFETCH(bool, trusted);
+        QFETCH(QString, address);
+        QFETCH(QString, attachment);
+        QFETCH(QString, said);
+        QFETCH(QString, stage);
+        if (!server.isEmpty() && m_python.isEmpty())
+            QSKIP("Python's aiosmtpd is not installed (Debian package python3-aiosmtpd)");
+        if (server == u"tls" && !m_haveCertificate)
+            QSKIP("openssl could not make a test certificate");
+        const QString out = freshFolder();
+        SmtpPeer peer;
+        if (server.isEmpty()) {
+            QTcpServer closed; // a port nobody listens on once it is closed again
+            QVERIFY(closed.listen(QHostAddress::LocalHost));
+            peer.port = closed.serverPort();
+        } else {
+            QStringList options{u"--user"_s, u"adviser"_s, u"--password"_s, u"right"_s};
+            if (server == u"tls")
+                options << u"--cert"_s << path(u"cert.pem"_s) << u"--key"_s << path(u"key.pem"_s);
+            if (const QString why = peer.start(m_python, out, options); !why.isEmpty())
+                QSKIP(qPrintable(u"The test mail server did not start: "_s + why));
+        }
+
+        ScriptedPrompts prompts;
+        prompts.setNextTexts({u"wrong"_s});
+        RecordingPasswords passwords;
+        MailService service{{u"127.0.0.1"_s, peer.port, SmtpSecurity::StartTls, u"adviser"_s,
+                             u"adviser@example.org"_s, trusted ? path(u"cert.pem"_s) : QString()},
+                            prompts};
+        service.passwords = &passwords;
+        const Status sent = SendEmail(
+            {address, u"S"_s, u"B"_s, attachment.isEmpty() ? QString() : path(attachment)}, false,
+            service);
+        QVERIFY(!sent.ok());
+        QVERIFY2(sent.error().contains(said), qPrintable(sent.error()));
+        QVERIFY(sent.error().startsWith(u"Nothing was sent"_s));
+        QCOMPARE(sendEmailProgress().stage, stage);
+        QVERIFY(QDir(out).isEmpty());
+        // A refused password is not offered again; a typed one that did not log in is not kept.
+        QCOMPARE(passwords.forgotten.size(),
+                 qsizetype(QByteArray(QTest::currentDataTag()) == "login refused" ? 1 : 0));
+        QVERIFY(passwords.remembered.isEmpty());
+    }
+
+    // With the mail program's dialog the message goes to it as separate arguments.
+    void mailProgramGetsTheMessage()
+    {
+        const QString program = path(u"mail-program"_s);
+        const QString record = path(u"arguments.txt"_s);
+        QFile script(program);
+        QVERIFY(script.open(QIODevice::WriteOnly));
+        script.write("#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n--\\n' \"$a\"; done > \"" +
+                     QFile::encodeName(record) + ".part\"; mv \"" + QFile::encodeName(record) +
+                     ".part\" \"" + QFile::encodeName(record) + "\"\n");
+        script.close();
+        QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+
+        ScriptedPrompts prompts;
+        MailService service{{}, prompts};
+        service.mailProgram = program;
+        const QString subject = u"$(touch pwned); 'quoted'"_s;
+        QVERIFY(SendEmail({u"client@example.net"_s, subject, u"Line 1\nLine 2"_s, m_attachment},
+                          true, service)
+                    .ok());
+        QTRY_VERIFY_WITH_TIMEOUT(QFileInfo::exists(record), 10000);
+        QFile recorded(record);
+        QVERIFY(recorded.open(QIODevice::ReadOnly));
+        const QStringList arguments =
+            QString::fromUtf8(recorded.readAll()).split(u"\n--\n"_s, Qt::SkipEmptyParts);
+        QCOMPARE(arguments, (QStringList{u"--utf8"_s, u"--subject"_s, subject, u"--body"_s,
+                                         u"Line 1\nLine 2"_s, u"--attach"_s, m_attachment,
+                                         u"client@example.net"_s}));
+        QVERIFY(!QFileInfo::exists(u"pwned"_s));
+    }
+
+private:
+    QString path(const QString& name) const { return m_dir.filePath(name); }
+    QString freshFolder()
+    {
+        const QString folder = path(u"out-%1"_s.arg(++m_runs));
+        QDir().mkpath(folder);
+        return folder;
+    }
+
+    QTemporaryDir m_dir;
+    QString m_python;
+    bool m_haveCertificate = false;
+    QString m_attachment;
+    int m_runs = 0;
+};
+
+QTEST_MAIN(SendEmailTest)
+#include "tst_send_email.moc"
