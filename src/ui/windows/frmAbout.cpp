@@ -7,13 +7,13 @@
 #include "ui/windows/Logo.h"
 
 #include <QFrame>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QToolButton>
 #include <QUrl>
+#include <QVBoxLayout>
 
 namespace halcyra {
 namespace {
@@ -83,22 +83,29 @@ frmAbout::frmAbout(const Catalogue& catalogue, QWidget* parent)
     lblDisclaimer->setFrameShape(QFrame::StyledPanel);
     lblDisclaimer->setMargin(6);
 
-    auto* layout = new QGridLayout(this);
-    layout->setContentsMargins(20, 20, 20, 16);
-    layout->setHorizontalSpacing(20);
-    layout->addWidget(Picture1, 0, 0, 4, 1, Qt::AlignTop);
-    layout->addWidget(lblTitle, 0, 1);
-    layout->addWidget(lblVersion, 1, 1);
-    layout->addWidget(lblWeb, 2, 1);
-    layout->addWidget(lblDescription, 3, 1);
-    layout->addWidget(lblDisclaimer, 4, 0, 1, 2);
+    auto* text = new QVBoxLayout;
+    text->setSpacing(6);
+    for (QLabel* label : {lblTitle, lblVersion, lblWeb, lblDescription}) {
+        label->setMinimumWidth(360);
+        text->addWidget(label);
+    }
+    text->addStretch(1);
+    auto* top = new QHBoxLayout;
+    top->setSpacing(20);
+    top->addWidget(Picture1, 0, Qt::AlignTop);
+    top->addLayout(text, 1);
     auto* bottom = new QHBoxLayout;
     bottom->addWidget(txtSpecial, 1);
     bottom->addSpacing(40);
     bottom->addWidget(cmdOk);
-    layout->addLayout(bottom, 5, 0, 1, 2);
-    layout->setColumnStretch(1, 1);
-    setFixedWidth(520);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(20, 20, 20, 16);
+    layout->setSpacing(14);
+    layout->addLayout(top);
+    layout->addWidget(lblDisclaimer);
+    layout->addLayout(bottom);
+    // The box takes the size its texts need, whatever their length in the catalogue.
+    layout->setSizeConstraint(QLayout::SetFixedSize);
 
     connect(Picture1, &QToolButton::clicked, this, [this] { emit helpTopicRequested(kHelpTopic); });
     connect(cmdOk, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
