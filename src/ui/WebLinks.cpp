@@ -16,8 +16,11 @@ namespace {
 
 QUrl comparable(const QString& address)
 {
-    return QUrl::fromUserInput(address.trimmed())
-        .adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments);
+    QUrl url = QUrl::fromUserInput(address.trimmed());
+    // A site's address names its root page, with or without the "/".
+    if (url.path().isEmpty())
+        url.setPath(QStringLiteral("/"));
+    return url.adjusted(QUrl::StripTrailingSlash | QUrl::NormalizePathSegments);
 }
 
 } // namespace
