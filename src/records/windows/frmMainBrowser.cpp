@@ -123,8 +123,7 @@ void frmMain::mnuHelpAbout_Click()
 {
     m_reporter.trap(label("mnuHelpAbout_Click"), [&] {
         frmAbout about(m_catalogue, this);
-        // help topic: connect(&about, &frmAbout::helpTopicRequested, this,
-        // &frmMain::showHelpTopic);
+        // help topic: connect(&about, &frmAbout::helpTopicRequested, this, &frmMain::showHelpTopic)
         const QString typed = about.run();
         const SupportContext context{m_settings, m_reporter, m_state.DatabaseFolder,
                                      m_catalogue.LoadResString(ids::kSupportAddress)};
