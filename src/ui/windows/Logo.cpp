@@ -1,5 +1,6 @@
 #include "ui/windows/Logo.h"
 
+#include <QLabel>
 #include <QPainter>
 #include <QPainterPath>
 
@@ -23,6 +24,19 @@ QPixmap logoPixmap()
     painter.setPen(QPen(QColor(230, 245, 230), 3));
     painter.drawLine(QPointF(38, 96), QPointF(92, 40));
     return pixmap;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, int pointSize, bool bold)
+{
+    auto* label = new QLabel(parent);
+    label->setObjectName(QString::fromLatin1(name));
+    QFont font = label->font();
+    if (pointSize > 0)
+        font.setPointSize(pointSize);
+    font.setBold(bold);
+    label->setFont(font);
+    label->setWordWrap(true);
+    return label;
 }
 
 } // namespace halcyra

@@ -26,18 +26,11 @@ constexpr int kOk = 1156;
 constexpr int kSpecialTip = 1157;
 constexpr int kPictureTip = 1158;
 
-QLabel* makeLabel(QWidget* parent, const char* name, int tag, int pointSize, bool bold)
+QLabel* taggedLabel(QWidget* parent, const char* name, int tag, int pointSize, bool bold)
 {
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
+    QLabel* label = makeLabel(parent, name, pointSize, bold);
     if (tag > 0)
         label->setProperty("tag", tag);
-    QFont font = label->font();
-    if (pointSize > 0)
-        font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setWordWrap(true);
     return label;
 }
 
@@ -52,11 +45,11 @@ QString linkTo(const QString& address)
 } // namespace
 
 frmAbout::frmAbout(const Catalogue& catalogue, QWidget* parent)
-    : QDialog(parent), lblTitle(makeLabel(this, "lblTitle", kTitle, 20, true)),
-      lblVersion(makeLabel(this, "lblVersion", 0, 0, false)),
-      lblWeb(makeLabel(this, "lblWeb", 0, 0, false)),
-      lblDescription(makeLabel(this, "lblDescription", kDescription, 0, false)),
-      lblDisclaimer(makeLabel(this, "lblDisclaimer", kDisclaimer, 8, false)),
+    : QDialog(parent), lblTitle(taggedLabel(this, "lblTitle", kTitle, 20, true)),
+      lblVersion(taggedLabel(this, "lblVersion", 0, 0, false)),
+      lblWeb(taggedLabel(this, "lblWeb", 0, 0, false)),
+      lblDescription(taggedLabel(this, "lblDescription", kDescription, 0, false)),
+      lblDisclaimer(taggedLabel(this, "lblDisclaimer", kDisclaimer, 8, false)),
       txtSpecial(new QLineEdit(this)), cmdOk(new QPushButton(QStringLiteral("OK"), this)),
       Picture1(new QToolButton(this))
 {

@@ -13,22 +13,6 @@
 #include <QLabel>
 
 namespace halcyra {
-namespace {
-
-QLabel* makeLabel(QWidget* parent, const char* name, int pointSize, bool bold)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    QFont font = label->font();
-    if (pointSize > 0)
-        font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
 
 frmSplash::frmSplash(const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),
