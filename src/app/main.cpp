@@ -24,6 +24,9 @@ int main(int argc, char** argv)
     QElapsedTimer sinceLaunch;
     sinceLaunch.start();
 
+    // The browser window's web engine, loaded later, shares its drawing contexts; this can
+    // only be set before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     HalcyraApplication app(argc, argv);
     QApplication::setApplicationName(AppTitle());
     QApplication::setApplicationVersion(versionNumber());

@@ -31,6 +31,8 @@ inline constexpr int kYesNoCount = 9100;
 // Headings and single texts
 inline constexpr int kReaderProgramName = 899;
 inline constexpr int kSplashWarning = 1045;
+inline constexpr int kProgramWebAddress = 1154;
+inline constexpr int kSupportAddress = 1155;
 inline constexpr int kReaderPathExample = 1090;
 inline constexpr int kGuideNote = 1091;
 inline constexpr int kQuestionnaireTitle = 6999;

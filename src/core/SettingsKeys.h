@@ -43,6 +43,11 @@ inline SettingKey readerPath()
     return {AppExeName(), QStringLiteral("CallPrograms"), QStringLiteral("Acrobat Reader"),
             QStringLiteral("Type Path here")};
 }
+// Cleared by a support command of the About box.
+inline SettingKey newP()
+{
+    return {AppExeName(), QStringLiteral("Settings"), QStringLiteral("newP"), {}};
+}
 inline SettingKey webAddress()
 {
     return {AppTitle(), QStringLiteral("Options"), QStringLiteral("Web"), {}};

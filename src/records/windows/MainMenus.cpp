@@ -195,12 +195,7 @@ MainMenus buildMainMenus(QMainWindow& window)
 
 const QStringList& menuEntriesNotYetAvailable()
 {
-    static const QStringList entries = {
-        QStringLiteral("mnuViewBrowserHCY"),    QStringLiteral("mnuViewBrowserMy"),
-        QStringLiteral("mnuViewBrowserHealth"), QStringLiteral("mnuViewBrowserBoard"),
-        QStringLiteral("mnuViewBrowserKiv"),    QStringLiteral("mnuViewBrowserTessaly"),
-        QStringLiteral("mnuHelpAbout"),
-    };
+    static const QStringList entries;
     return entries;
 }
 

@@ -98,6 +98,7 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
     m_printQuestionnaire =
         std::make_unique<PrintQuestionnaireCommand>(catalogue, settings, reporter);
     connectDocumentCommands();
+    connectBrowserCommands();
     Form_Load(catalogue);
 
     // Setup > Options: the plain options dialog, without Print or View.

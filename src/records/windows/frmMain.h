@@ -21,6 +21,7 @@ class Catalogue;
 class ClientDataSource;
 class DataNavigator;
 class DetailForm;
+class frmBrowser;
 class frmDataGrid;
 class frmHistory;
 class ErrorReporter;
@@ -33,6 +34,7 @@ class SettingsStore;
 class YesNoFrame;
 struct EmailSetupValues;
 struct ProgramState;
+enum class WebLink;
 
 // The program's working window, "Halcyra Data Entry": the client's details, yes/no answers and
 // section scores of the current record of Data1, the record commands, the menus and toolbar.
@@ -106,6 +108,15 @@ public:
     // File > Utilities: close the program and hand over to the backup utility.
     void mnuFileUtilBackup_Click();
     void mnuFileUtilRestore_Click();
+    // View > Web Browser: each entry shows its page in the browser window, without waiting.
+    void mnuViewBrowserHCY_Click();
+    void mnuViewBrowserMy_Click();
+    void mnuViewBrowserHealth_Click();
+    void mnuViewBrowserBoard_Click();
+    void mnuViewBrowserKiv_Click();
+    void mnuViewBrowserTessaly_Click();
+    // Help > About Halcyra, and the support command typed into it.
+    void mnuHelpAbout_Click();
 
 signals:
     // Setup > Company Info.: the program opens its company window.
@@ -124,6 +135,9 @@ private:
     void connectDocumentCommands();
     void connectBoxes();
     void setTabChain();
+    // The browser window and the About box (frmMainBrowser.cpp)
+    void connectBrowserCommands();
+    void showWebLink(WebLink link, const char* procedure);
     void Form_Load(const Catalogue& catalogue);
     void placeOnScreen();
     void storePlacement();
@@ -187,6 +201,7 @@ private:
     QPushButton* cmdSend = nullptr;
     QPointer<frmDataGrid> m_listWindow;
     QPointer<frmHistory> m_historyWindow;
+    QPointer<frmBrowser> m_browser;
     bool m_listIndexesChecked = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;

@@ -5,53 +5,14 @@
 #include "core/Version.h"
 #include "core/windows/ApplyCatalogueCaptions.h"
 #include "ui/WindowsVersion.h"
+#include "ui/windows/Logo.h"
 
 #include <QApplication>
 #include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
-#include <QPainter>
-#include <QPainterPath>
-#include <QPixmap>
 
 namespace halcyra {
-namespace {
-
-// A green leaf over a sun disc, drawn rather than shipped as an image.
-QPixmap logoPixmap()
-{
-    QPixmap pixmap(128, 128);
-    pixmap.fill(Qt::transparent);
-    QPainter painter(&pixmap);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(244, 196, 48));
-    painter.drawEllipse(QRectF(14, 14, 100, 100));
-    QPainterPath leaf;
-    leaf.moveTo(34, 100);
-    leaf.cubicTo(30, 50, 70, 24, 104, 26);
-    leaf.cubicTo(104, 66, 80, 102, 34, 100);
-    painter.setBrush(QColor(40, 130, 60));
-    painter.drawPath(leaf);
-    painter.setPen(QPen(QColor(230, 245, 230), 3));
-    painter.drawLine(QPointF(38, 96), QPointF(92, 40));
-    return pixmap;
-}
-
-QLabel* makeLabel(QWidget* parent, const char* name, int pointSize, bool bold)
-{
-    auto* label = new QLabel(parent);
-    label->setObjectName(QString::fromLatin1(name));
-    QFont font = label->font();
-    if (pointSize > 0)
-        font.setPointSize(pointSize);
-    font.setBold(bold);
-    label->setFont(font);
-    label->setWordWrap(true);
-    return label;
-}
-
-} // namespace
 
 frmSplash::frmSplash(const Catalogue& catalogue, QWidget* parent)
     : QDialog(parent, Qt::SplashScreen | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint),

@@ -1,0 +1,46 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <functional>
+#include <memory>
+
+class QWidget;
+
+namespace halcyra {
+
+// The browser control inside frmBrowser. The web engine behind it is large (tens of megabytes
+// mapped at every start), so it lives in a module of its own that is loaded the first time a
+// page is shown; the program starts as fast as it did without it.
+class WebBrowserControl
+{
+public:
+    virtual ~WebBrowserControl() = default;
+
+    virtual QWidget* widget() = 0;
+    virtual void Navigate(const QUrl& url) = 0;
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    virtual void Refresh() = 0;
+    virtual void Stop() = 0;
+    // The page's title, or its address while it has none.
+    virtual QString LocationName() const = 0;
+    virtual QUrl LocationURL() const = 0;
+    virtual bool Busy() const = 0;
+
+    // Called when a page starts loading, also when the page itself or a link starts it.
+    std::function<void()> BeforeNavigate;
+    // Called when a page has finished loading, whether it loaded or not.
+    std::function<void()> NavigateComplete;
+};
+
+// The control from the web engine module beside the program; nothing, with the reason in
+// `why`, when the module is not there or does not load.
+std::unique_ptr<WebBrowserControl> loadWebBrowserControl(QWidget* parent, QString* why);
+
+} // namespace halcyra
+
+// The module's one entry point.
+extern "C" {
+using CreateWebBrowserControlFunction = halcyra::WebBrowserControl* (*)(QWidget* parent);
+}
