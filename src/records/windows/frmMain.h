@@ -22,6 +22,7 @@ class ClientDataSource;
 class DataNavigator;
 class DetailForm;
 class frmDataGrid;
+class frmHelp;
 class frmHistory;
 class ErrorReporter;
 class DailyCommand;
@@ -71,6 +72,10 @@ public:
     void cmdUpdate_Click();
     void cmdList_Click();
     void cmdHelp_Click();
+    // Help > Contents; also the company window's.
+    void mnuHelpContents_Click();
+    // Opens the help window at a topic, or says why it cannot.
+    void showHelpTopic(int context);
     void moveRecord(DataAction action);
     // Print > Halcyra: saves the record and prints its profile report.
     void mnuPrintWell_Click();
@@ -151,9 +156,12 @@ private:
     void EditUndoProc();
     QWidget* activeBox() const;
 
-    // Help and commands still to come (frmMain.cpp)
+    // Help (frmMainHelp.cpp)
+    void connectHelp();
     void ShowFieldHelp(const QString& suffix);
-    void showHelpContents();
+    QString helpFolder() const;
+
+    // Commands still to come (frmMain.cpp)
     void showNotAvailable(const QString& caption);
     void handOverToBackupUtility(bool backup);
 
@@ -181,6 +189,9 @@ private:
     QPushButton* cmdSend = nullptr;
     QPointer<frmDataGrid> m_listWindow;
     QPointer<frmHistory> m_historyWindow;
+    QPointer<frmHelp> m_helpWindow;
+    // The control of this window that last had the focus, for the Help button.
+    QPointer<QWidget> m_lastFocus;
     bool m_listIndexesChecked = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;
