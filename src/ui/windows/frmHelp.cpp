@@ -10,14 +10,17 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QSplitter>
 #include <QStyle>
 #include <QTabWidget>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <QWindow>
 
 namespace halcyra {
 namespace {
@@ -111,6 +114,11 @@ void frmHelp::buildWindow()
     connect(tvwContents, &QTreeWidget::itemClicked, this,
             [this](QTreeWidgetItem* item) { showUrl(item->data(0, kUrlRole).toUrl()); });
     connect(txtSearch, &QLineEdit::returnPressed, this, &frmHelp::runSearch);
+    // Choosing the search is choosing to type the words.
+    connect(tbsHelp, &QTabWidget::currentChanged, this, [this, search](int index) {
+        if (tbsHelp->widget(index) == search)
+            txtSearch->setFocus(Qt::OtherFocusReason);
+    });
     auto openHit = [this](QListWidgetItem* item) {
         showUrl(item->data(kUrlRole).toUrl());
         // The first place the first word appears, marked.
@@ -172,9 +180,9 @@ void frmHelp::linkClicked(const QUrl& url)
 
 void frmHelp::pageChanged(const QUrl& url)
 {
+    const QString base = QStringLiteral("Halcyra Help");
     const QString title = brwTopic->documentTitle();
-    setWindowTitle(title.isEmpty() ? QStringLiteral("Halcyra Help")
-                                   : QStringLiteral("Halcyra Help - ") + title);
+    setWindowTitle(title.isEmpty() || title == base ? base : base + QStringLiteral(" - ") + title);
     // The contents follow the page: its own section where it has one, else the page.
     QTreeWidgetItem* match = nullptr;
     for (QTreeWidgetItemIterator it(tvwContents); *it; ++it) {
@@ -227,7 +235,23 @@ void frmHelp::present()
         reparent(owner);
     if (isMinimized())
         showNormal();
-    show();
+    if (!m_placed) {
+        // The first time, over the middle of the window it helps with, on the screen.
+        m_placed = true;
+        const QWidget* over = owner && owner->isVisible() ? owner : nullptr;
+        const QScreen* where = over ? over->screen() : screen();
+        const QRect available = where ? where->availableGeometry() : QRect();
+        const QPoint middle = over ? over->frameGeometry().center() : available.center();
+        QRect placed(middle - QPoint(width() / 2, height() / 2), size());
+        if (available.isValid()) {
+            placed.moveRight(qMin(placed.right(), available.right()));
+            placed.moveBottom(qMin(placed.bottom(), available.bottom()));
+            placed.moveLeft(qMax(placed.left(), available.left()));
+            placed.moveTop(qMax(placed.top(), available.top()));
+        }
+        move(placed.topLeft());
+    }
+    showWhereItWas();
     raise();
     activateWindow();
 }
@@ -236,14 +260,29 @@ void frmHelp::reparent(QWidget* owner)
 {
     if (m_owner && m_owner != m_home)
         m_owner->removeEventFilter(this);
-    const QRect placed = geometry();
-    const bool wasVisible = isVisible();
+    if (isVisible())
+        m_placement = QRect(frameGeometry().topLeft(), size());
     setParent(owner, windowFlags());
-    if (wasVisible)
-        setGeometry(placed);
     m_owner = owner;
     if (owner && owner != m_home)
         owner->installEventFilter(this);
+}
+
+void frmHelp::showWhereItWas()
+{
+    const QRect where = m_placement;
+    m_placement = QRect();
+    show();
+    // A window given to another owner is made anew: once it is up it goes back to its place.
+    if (where.isValid()) {
+        resize(where.size());
+        // The window's own idea of its place is still the old one, so the new native window is
+        // told directly.
+        QTimer::singleShot(0, this, [this, where] {
+            if (windowHandle())
+                windowHandle()->setFramePosition(where.topLeft());
+        });
+    }
 }
 
 bool frmHelp::eventFilter(QObject* watched, QEvent* event)
@@ -253,7 +292,7 @@ bool frmHelp::eventFilter(QObject* watched, QEvent* event)
         const bool visible = isVisible();
         reparent(m_home);
         if (visible)
-            show();
+            showWhereItWas();
     }
     return QWidget::eventFilter(watched, event);
 }

@@ -50,12 +50,15 @@ private:
     void runSearch();
     void goHome();
     void reparent(QWidget* owner);
+    void showWhereItWas();
 
     QString m_folder;
     std::optional<HelpTopics> m_topics;
     QPointer<QWidget> m_home;
     QPointer<QWidget> m_owner;
     QString m_searchWords;
+    QRect m_placement;
+    bool m_placed = false;
 
     QTabWidget* tbsHelp = nullptr;
     QTreeWidget* tvwContents = nullptr;
