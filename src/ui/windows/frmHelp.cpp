@@ -66,6 +66,10 @@ void frmHelp::buildWindow()
                   QKeySequence(Qt::ALT | Qt::Key_Home));
     cmdBack->setEnabled(false);
     cmdForward->setEnabled(false);
+    auto* closeKey = new QAction(this);
+    closeKey->setShortcut(QKeySequence(Qt::Key_Escape));
+    connect(closeKey, &QAction::triggered, this, &QWidget::close);
+    addAction(closeKey);
 
     tvwContents = new QTreeWidget;
     tvwContents->setObjectName(QStringLiteral("tvwContents"));
