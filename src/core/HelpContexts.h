@@ -60,15 +60,15 @@ struct NamedContext
     int context;
 };
 
-// A window's own topic, by the window's object name: what F1 opens where the control with the
-// focus has none of its own.
+// A window's own topic, by the window's object name (or, for the system's dialogs, its class):
+// what F1 opens where the control with the focus has none of its own.
 inline constexpr std::array kWindowContexts{
     NamedContext{"frmMain", kMainWindow},     NamedContext{"frmCompanyInfo", kCompanyRequired},
     NamedContext{"frmDataGrid", kRecordList}, NamedContext{"frmOptions", kOptions},
-    NamedContext{"frmPreview", kPreview},     NamedContext{"frmPrnDialog", kPrinting},
-    NamedContext{"frmPrinting", kPrinting},   NamedContext{"frmHistory", kHistory},
-    NamedContext{"frmEmail", kEmail},         NamedContext{"frmBrowser", kBrowser},
-    NamedContext{"frmAbout", kAbout},
+    NamedContext{"frmPreview", kPreview},     NamedContext{"QPrintDialog", kPrinting},
+    NamedContext{"frmPrinting", kPrinting},   NamedContext{"QPageSetupDialog", kPrinting},
+    NamedContext{"frmHistory", kHistory},     NamedContext{"frmEmail", kEmail},
+    NamedContext{"frmBrowser", kBrowser},     NamedContext{"frmAbout", kAbout},
 };
 
 // The topic the Help (or Yes) button of a message opens, by the message's title.

@@ -16,7 +16,9 @@ int helpContextOf(const QWidget* widget)
             return own;
         // A window without a topic of its own (a question over another window) leads on to
         // the window it belongs to.
-        const int window = w->isWindow() ? help::windowContext(w->objectName()) : 0;
+        int window = w->isWindow() ? help::windowContext(w->objectName()) : 0;
+        if (w->isWindow() && window == 0)
+            window = help::windowContext(QString::fromLatin1(w->metaObject()->className()));
         if (window > 0)
             return window;
     }
