@@ -1,6 +1,7 @@
 #include "app/AppStartupWindows.h"
 
 #include "core/ErrorReporter.h"
+#include "core/HelpContexts.h"
 #include "core/ProgramState.h"
 #include "core/windows/ArrowCursor.h"
 #include "records/windows/frmMain.h"
@@ -35,7 +36,8 @@ void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
 {
     if (!m_msg) {
         m_msg = std::make_unique<frmMsg>(m_settings, m_state.OptionsCancelled);
-        m_msg->GetHelp = [this] { showHelpContents(); };
+        // The tutorial's Yes, a message's Help: the topic that goes with the message.
+        m_msg->GetHelp = [this] { showHelpTopic(help::messageContext(m_msg->windowTitle())); };
         m_msg->onFieldHelpToggled = [this](const QString& messageTitle, bool hidden) {
             if (messageTitle == u"F1 Help Main" && m_main)
                 m_main->setFieldHelpButtonHidden(hidden);
@@ -46,9 +48,13 @@ void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
     m_msg->ShowMsg(title, message);
 }
 
-void AppStartupWindows::showHelpContents()
+void AppStartupWindows::showHelpTopic(int context)
 {
-    // The help topics are not part of this installation yet.
+    if (m_main) {
+        m_main->showHelpTopic(context);
+        return;
+    }
+    // Without the main window the program is ending; there is nothing to show help in.
     m_reporter.prompts().inform(QStringLiteral("Help"),
                                 QStringLiteral("Unable to display Help Contents. There is no Help "
                                                "associated with this project."),
@@ -103,12 +109,8 @@ frmCompanyInfo& AppStartupWindows::companyWindow()
             if (m_main)
                 m_main->refreshOwnWebsiteEntry();
         };
-        m_company->showHelpContents = [this] {
-            if (m_main)
-                m_main->menuEntry(QStringLiteral("mnuHelpContents"))->trigger();
-            else
-                showHelpContents();
-        };
+        m_company->showHelpContents = [this] { showHelpTopic(help::kContents); };
+        m_company->showHelpTopic = [this](int context) { showHelpTopic(context); };
         m_company->exitProgram = [this] { endProgram(); };
     }
     return *m_company;

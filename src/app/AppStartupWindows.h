@@ -38,6 +38,8 @@ public:
     void showMainWindow() override;
 
     frmMain* mainWindow() const { return m_main.get(); }
+    // Opens the help window at a topic (through the main window, which keeps it).
+    void showHelpTopic(int context);
     // Another start of the program on this folder: the running one comes to the front.
     void bringToFront();
     // The company window, loaded (hidden) on first use and kept.
@@ -46,7 +48,6 @@ public:
     qint64 waitedMilliseconds() const { return m_waited; }
 
 private:
-    void showHelpContents();
     // File > Exit Program of the company window: ends the program as File > Exit does, or,
     // before the main window is up, lets start-up end without showing it.
     void endProgram();

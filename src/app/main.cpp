@@ -70,6 +70,7 @@ int main(int argc, char** argv)
     const Catalogue catalogue = Catalogue::builtIn();
     ProgramState state;
     AppStartupWindows windows(catalogue, settings, state, reporter);
+    prompts.openHelp = [&windows](int context) { windows.showHelpTopic(context); };
     SystemTimeOfDay clock;
 
     StartupOptions options;

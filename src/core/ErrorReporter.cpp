@@ -1,5 +1,6 @@
 #include "core/ErrorReporter.h"
 
+#include "core/HelpContexts.h"
 #include "core/OutputFile.h"
 #include "core/Version.h"
 
@@ -54,8 +55,7 @@ void ErrorReporter::ReportError(const QString& errorNumberText, const QString& e
                                 const QString& locationText, int messageStyle,
                                 const QString& helpFile, int helpContext, bool showMessage)
 {
-    Q_UNUSED(helpFile);
-    Q_UNUSED(helpContext);
+    Q_UNUSED(helpFile); // the help is the program's own
     const QString messageText = QStringLiteral("erNum = ") + errorNumberText + u'\n' +
                                 QStringLiteral("erDesc = ") + errorDescription + u'\n' +
                                 locationText;
@@ -77,9 +77,10 @@ void ErrorReporter::ReportError(const QString& errorNumberText, const QString& e
 
     if (showMessage) {
         try {
-            m_prompts.inform(QStringLiteral("Error Handler"), shown,
-                             messageStyle == kStyleCritical ? UserPrompts::Icon::Critical
-                                                            : UserPrompts::Icon::None);
+            m_prompts.informWithHelp(QStringLiteral("Error Handler"), shown,
+                                     messageStyle == kStyleCritical ? UserPrompts::Icon::Critical
+                                                                    : UserPrompts::Icon::None,
+                                     helpContext);
         } catch (...) {
             // Nothing more can be done for a report that cannot even be shown.
         }
@@ -92,13 +93,14 @@ void ErrorReporter::reportException(std::exception_ptr error, const QString& loc
     try {
         std::rethrow_exception(error);
     } catch (const ProgramError& e) {
-        ReportError(QString::number(e.number()), e.description(), location);
+        ReportError(QString::number(e.number()), e.description(), location, kStyleOk, {},
+                    help::kTroubleshooting);
     } catch (const std::exception& e) {
         ReportError(QString::number(errors::kUnexpected), QString::fromLocal8Bit(e.what()),
-                    location);
+                    location, kStyleOk, {}, help::kTroubleshooting);
     } catch (...) {
-        ReportError(QString::number(errors::kUnexpected), QStringLiteral("Unknown error"),
-                    location);
+        ReportError(QString::number(errors::kUnexpected), QStringLiteral("Unknown error"), location,
+                    kStyleOk, {}, help::kTroubleshooting);
     }
 }
 

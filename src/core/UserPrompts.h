@@ -27,6 +27,14 @@ public:
 
     // A notice with an OK button.
     virtual void inform(const QString& title, const QString& text, Icon icon) = 0;
+    // A notice with OK and a Help button that opens help topic `helpContext`; where there is
+    // no help to open it is the plain notice.
+    virtual void informWithHelp(const QString& title, const QString& text, Icon icon,
+                                int helpContext)
+    {
+        (void)helpContext;
+        inform(title, text, icon);
+    }
 
     // A question; `defaultAnswer` is the button that Enter presses.
     virtual Answer ask(const QString& title, const QString& text, Buttons buttons, Icon icon,

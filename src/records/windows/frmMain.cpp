@@ -24,7 +24,6 @@
 #include "reports/windows/ViewWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
-#include "ui/MessageWindow.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -38,7 +37,6 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollArea>
-#include <QShortcut>
 #include <QSqlDatabase>
 #include <QStatusBar>
 #include <QToolBar>
@@ -89,6 +87,7 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
     setCentralWidget(fraHolder);
 
     connectCommands();
+    connectHelp();
     connectBoxes();
     setTabChain();
     m_printWell = std::make_unique<PrintWellCommand>(catalogue, settings, state, reporter);
@@ -175,7 +174,6 @@ void frmMain::connectCommands()
     connect(entry("mnuFileSave"), &QAction::triggered, this, &frmMain::cmdUpdate_Click);
     connect(cmdList, &QPushButton::clicked, this, &frmMain::cmdList_Click);
     connect(entry("mnuFileOpen"), &QAction::triggered, this, &frmMain::cmdList_Click);
-    connect(cmdHelp, &QPushButton::clicked, this, &frmMain::cmdHelp_Click);
     connect(cmdSend, &QPushButton::clicked, this, &frmMain::cmdSend_Click);
     connect(entry("mnuFilePageSetup"), &QAction::triggered, this, [this] {
         m_reporter.trap(label("mnuFilePageSetup_Click"), [&] {
@@ -200,10 +198,6 @@ void frmMain::connectCommands()
     connect(entry("mnuEditCut"), &QAction::triggered, this, [this] { cutFrom(activeBox()); });
     connect(entry("mnuEditCopy"), &QAction::triggered, this, [this] { copyFrom(activeBox()); });
     connect(entry("mnuEditPaste"), &QAction::triggered, this, [this] { pasteInto(activeBox()); });
-
-    connect(entry("mnuHelpContents"), &QAction::triggered, this, &frmMain::showHelpContents);
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, &frmMain::showHelpContents);
 
     for (const QString& name : menuEntriesNotYetAvailable()) {
         QAction* action = m_menus.action(name);
@@ -529,11 +523,6 @@ void frmMain::handOverToBackupUtility(bool backup)
     unloadWithoutQuestion();
 }
 
-void frmMain::cmdHelp_Click()
-{
-    m_reporter.trap(label("cmdHelp_Click"), [&] { ShowFieldHelp(QStringLiteral(" Main")); });
-}
-
 void frmMain::moveRecord(DataAction action)
 {
     m_reporter.trap(label("Data1_Validate"), [&] {
@@ -561,21 +550,6 @@ void frmMain::moveRecord(DataAction action)
         if (!moved)
             showDataError(error);
         Data1_Reposition();
-    });
-}
-
-void frmMain::ShowFieldHelp(const QString& suffix)
-{
-    m_showMsg(QStringLiteral("F1 Help") + suffix, fieldHelpText());
-}
-
-void frmMain::showHelpContents()
-{
-    m_reporter.trap(label("mnuHelpContents_Click"), [&] {
-        m_reporter.prompts().inform(AppTitle(),
-                                    QStringLiteral("Unable to display Help Contents. There is no "
-                                                   "Help associated with this project."),
-                                    UserPrompts::Icon::Information);
     });
 }
 

@@ -23,6 +23,7 @@ class DataNavigator;
 class DetailForm;
 class frmBrowser;
 class frmDataGrid;
+class frmHelp;
 class frmHistory;
 class ErrorReporter;
 class DailyCommand;
@@ -79,6 +80,10 @@ public:
     void cmdSend_Click();
     // The e-mail window with prepared values, for the questionnaire and for support mail.
     void showEmailWindow(const EmailSetupValues& values);
+    // Help > Contents; also the company window's.
+    void mnuHelpContents_Click();
+    // Opens the help window at a topic, or says why it cannot.
+    void showHelpTopic(int context);
     void moveRecord(DataAction action);
     // Print > Halcyra: saves the record and prints its profile report.
     void mnuPrintWell_Click();
@@ -171,9 +176,12 @@ private:
     void EditUndoProc();
     QWidget* activeBox() const;
 
-    // Help and commands still to come (frmMain.cpp)
+    // Help (frmMainHelp.cpp)
+    void connectHelp();
     void ShowFieldHelp(const QString& suffix);
-    void showHelpContents();
+    QString helpFolder() const;
+
+    // Commands still to come (frmMain.cpp)
     void showNotAvailable(const QString& caption);
     void handOverToBackupUtility(bool backup);
 
@@ -202,6 +210,9 @@ private:
     QPointer<frmDataGrid> m_listWindow;
     QPointer<frmHistory> m_historyWindow;
     QPointer<frmBrowser> m_browser;
+    QPointer<frmHelp> m_helpWindow;
+    // The control of this window that last had the focus, for the Help button.
+    QPointer<QWidget> m_lastFocus;
     bool m_listIndexesChecked = false;
     std::unique_ptr<QPrinter> m_printer;
     std::unique_ptr<PrintWellCommand> m_printWell;

@@ -4,6 +4,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
+#include "core/HelpContexts.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
@@ -19,7 +20,6 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QScreen>
-#include <QShortcut>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -114,6 +114,7 @@ QWidget* frmCompanyInfo::buildFields()
     txtWeb = new QLineEdit(panel);
     txtWeb->setObjectName(QStringLiteral("txtWeb"));
     txtWeb->setMaxLength(100);
+    txtWeb->setProperty("HelpContextID", help::kCompanyOptional);
     txtWeb->setText(QStringLiteral("http://"));
     grid->addWidget(webCaption, row, 0);
     grid->addWidget(txtWeb, row, 2);
@@ -191,10 +192,9 @@ void frmCompanyInfo::buildMenus()
         if (showHelpContents)
             showHelpContents();
     };
+    // F1 itself is the program's: it opens the topic of the field with the focus.
     connect(add(help, "mnuHelpContents", QStringLiteral("&Contents")), &QAction::triggered, this,
             contents);
-    auto* f1 = new QShortcut(QKeySequence::HelpContents, this);
-    connect(f1, &QShortcut::activated, this, contents);
 }
 
 void frmCompanyInfo::connectBoxes()

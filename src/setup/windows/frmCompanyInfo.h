@@ -34,9 +34,10 @@ public:
                    ShowMsgFunction showMsg, QWidget* parent = nullptr);
 
     // What the window asks of the rest of the program; each may be left unset.
-    std::function<void()> refreshOwnWebsiteEntry; // after Close: the main window's My Website
-    std::function<void()> showHelpContents;       // Help > Contents and F1
-    std::function<void()> exitProgram;            // File > Exit Program, after closing
+    std::function<void()> refreshOwnWebsiteEntry;   // after Close: the main window's My Website
+    std::function<void()> showHelpContents;         // Help > Contents
+    std::function<void(int context)> showHelpTopic; // the Help button with its message off
+    std::function<void()> exitProgram;              // File > Exit Program, after closing
 
     CompanyInfo fieldTexts() const;
     // Centres the window and shows it modally; returns once it is closed.

@@ -2,6 +2,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
+#include "core/HelpContexts.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
@@ -46,8 +47,8 @@ bool frmCompanyInfo::RequiredFields()
     const std::optional<int> empty = firstEmptyRequiredField(fieldTexts());
     if (!empty)
         return true;
-    m_reporter.prompts().inform(AppTitle(), requiredFieldsMessage(),
-                                UserPrompts::Icon::Information);
+    m_reporter.prompts().informWithHelp(AppTitle(), requiredFieldsMessage(),
+                                        UserPrompts::Icon::Information, help::kCompanyRequired);
     txtFields[static_cast<size_t>(*empty)]->setFocus(Qt::OtherFocusReason);
     return false;
 }
@@ -71,8 +72,8 @@ void frmCompanyInfo::storeWebAddress()
 
 void frmCompanyInfo::showDataError(const QString& error)
 {
-    m_reporter.prompts().inform(QStringLiteral("OOPS"), dataErrorMessage(error),
-                                UserPrompts::Icon::Critical);
+    m_reporter.prompts().informWithHelp(QStringLiteral("OOPS"), dataErrorMessage(error),
+                                        UserPrompts::Icon::Critical, help::kAbout);
 }
 
 bool frmCompanyInfo::cmdSave_Click()
@@ -141,8 +142,15 @@ void frmCompanyInfo::mnuFileExit_Click()
 
 void frmCompanyInfo::cmdHelp_Click()
 {
-    m_reporter.trap(label("cmdHelp_Click"),
-                    [&] { m_showMsg(QStringLiteral("F1 Help Company"), fieldHelpText()); });
+    m_reporter.trap(label("cmdHelp_Click"), [&] {
+        // With its message switched off the button still helps: with the field last used.
+        if (isMessageSuppressed(m_settings, QStringLiteral("F1 Help Company")) && showHelpTopic) {
+            const QVariant topic = m_undoBox ? m_undoBox->property("HelpContextID") : QVariant();
+            showHelpTopic(topic.toInt() > 0 ? topic.toInt() : help::kCompanyRequired);
+        } else {
+            m_showMsg(QStringLiteral("F1 Help Company"), fieldHelpText());
+        }
+    });
 }
 
 void frmCompanyInfo::reject()

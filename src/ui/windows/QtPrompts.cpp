@@ -53,6 +53,24 @@ void QtPrompts::inform(const QString& title, const QString& text, Icon icon)
     box.exec();
 }
 
+void QtPrompts::informWithHelp(const QString& title, const QString& text, Icon icon,
+                               int helpContext)
+{
+    if (!openHelp || helpContext <= 0) {
+        inform(title, text, icon);
+        return;
+    }
+    QMessageBox box(toQt(icon), title, text, QMessageBox::Ok | QMessageBox::Help,
+                    QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Ok);
+    const int result = [&] {
+        const ArrowCursor arrow;
+        return box.exec();
+    }();
+    if (result == QMessageBox::Help)
+        openHelp(helpContext);
+}
+
 UserPrompts::Answer QtPrompts::ask(const QString& title, const QString& text, Buttons buttons,
                                    Icon icon, Answer defaultAnswer)
 {

@@ -2,6 +2,8 @@
 
 #include "core/UserPrompts.h"
 
+#include <functional>
+
 class QWidget;
 
 namespace halcyra {
@@ -11,6 +13,8 @@ class QtPrompts final : public UserPrompts
 {
 public:
     void inform(const QString& title, const QString& text, Icon icon) override;
+    void informWithHelp(const QString& title, const QString& text, Icon icon,
+                        int helpContext) override;
     Answer ask(const QString& title, const QString& text, Buttons buttons, Icon icon,
                Answer defaultAnswer) override;
     std::optional<QString> askText(const QString& title, const QString& label,
@@ -20,6 +24,9 @@ public:
                                       bool forSaving) override;
     std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial) override;
     void setBusy(bool busy) override;
+
+    // Opens a help topic for a notice's Help button; without it the button is not offered.
+    std::function<void(int context)> openHelp;
 };
 
 } // namespace halcyra
