@@ -123,7 +123,7 @@ void frmMain::mnuHelpAbout_Click()
 {
     m_reporter.trap(label("mnuHelpAbout_Click"), [&] {
         frmAbout about(m_catalogue, this);
-        // help topic: connect(&about, &frmAbout::helpTopicRequested, this, &frmMain::showHelpTopic)
+        connect(&about, &frmAbout::helpTopicRequested, this, &frmMain::showHelpTopic);
         const QString typed = about.run();
         const SupportContext context{m_settings, m_reporter, m_state.DatabaseFolder,
                                      m_catalogue.LoadResString(ids::kSupportAddress)};
@@ -134,7 +134,7 @@ void frmMain::mnuHelpAbout_Click()
         }
         switch (outcome->command) {
         case SupportCommand::MailErrorLog:
-            // TODO(lead): showEmailWindow(outcome->email); -- frmMain's e-mail window, at merge
+            showEmailWindow(outcome->email);
             break;
         case SupportCommand::StartConverter:
             if (!QProcess::startDetached(outcome->programToStart, {}, m_state.DatabaseFolder)) {
