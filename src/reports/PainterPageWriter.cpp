@@ -160,6 +160,15 @@ QSize PainterPageWriter::pageImageSize(QSizeF pagePoints) const
     return (inches * dpi).toSize();
 }
 
+bool PainterPageWriter::placeDocumentPage(const QString& path, int page)
+{
+    if (!m_placeDocumentPages)
+        return false;
+    reservePage();
+    m_placed.push_back({pagesBegun(), path, page});
+    return true;
+}
+
 void PainterPageWriter::drawText(double x, double top, const QString& text, const PrintFont& font)
 {
     if (!m_painter.isActive())

@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kResolution = 300;
 constexpr double kMarginInches = 0.75;
+// Kept clear at the foot of every page: a report that takes the document's pages puts its own
+// footer there, so the documents carry none of their own.
 constexpr double kFooterInches = 0.35;
 
 // Text formats measure lengths at 96 dots per inch and scale them to the device.
@@ -264,20 +266,6 @@ private:
     bool m_breakBefore = false;
 };
 
-void drawFooter(QPainter& painter, const QRectF& area, const QString& title, int page, int pages)
-{
-    painter.save();
-    painter.setFont(serif(8.5));
-    painter.setPen(QColor(80, 80, 80));
-    painter.drawLine(area.topLeft(), area.topRight());
-    const QRectF textArea = area.adjusted(0, area.height() * 0.25, 0, 0);
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Halcyra - ") + title);
-    if (pages > 1)
-        painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop,
-                         QStringLiteral("Page %1 of %2").arg(page).arg(pages));
-    painter.restore();
-}
-
 } // namespace
 
 QString documentTitle(const std::vector<Block>& blocks)
@@ -332,8 +320,6 @@ bool writePdf(const QString& path, const QString& title, const std::vector<Block
         painter.translate(0, -visible.top());
         document.drawContents(&painter, visible);
         painter.restore();
-        drawFooter(painter, QRectF(0, pageSize.height(), pageSize.width(), footerHeight), title,
-                   page + 1, pages);
     }
     painter.end();
 
