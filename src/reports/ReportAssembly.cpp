@@ -38,8 +38,18 @@ SourceDocument& sourceDocument(const QString& path)
     auto pdf = std::make_unique<QPDF>();
     pdf->setSuppressWarnings(true);
     pdf->processFile(QFile::encodeName(path).constData());
-    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*pdf).getAllPages())
-        source.pages.push_back(page.getFormXObjectForPage());
+    for (QPDFPageObjectHelper& page : QPDFPageDocumentHelper(*pdf).getAllPages()) {
+        QPDFObjectHandle form = page.getFormXObjectForPage();
+        // The form's content is made from the page's content streams when it is written:
+        // compressed once here, every report copies the bytes as they are.
+        const std::shared_ptr<Buffer> content = form.getStreamData(qpdf_dl_all);
+        QByteArray compressed = qCompress(reinterpret_cast<const uchar*>(content->getBuffer()),
+                                          static_cast<qsizetype>(content->getSize()));
+        compressed.remove(0, 4); // qCompress's length prefix; the rest is a zlib stream
+        form.replaceStreamData(compressed.toStdString(), QPDFObjectHandle::newName("/FlateDecode"),
+                               QPDFObjectHandle::newNull());
+        source.pages.push_back(form);
+    }
     source.pdf = std::move(pdf);
     source.size = info.size();
     source.modified = info.lastModified();
@@ -91,6 +101,8 @@ Result<QByteArray> assembleReportPdf(const QByteArray& report,
         current = nullptr;
         QPDFWriter writer(out);
         writer.setOutputMemory();
+        // Streams are copied as they are, without decoding and compressing them again.
+        writer.setDecodeLevel(qpdf_dl_none);
         writer.setObjectStreamMode(qpdf_o_generate);
         writer.write();
         const std::shared_ptr<Buffer> buffer = writer.getBufferSharedPointer();
