@@ -150,7 +150,10 @@ PainterPageWriter::~PainterPageWriter()
 
 QSizeF PainterPageWriter::printableSize() const
 {
-    return m_device.pageLayout().paintRect(QPageLayout::Inch).size();
+    // From the device's pixels: the page layout gives inches rounded to hundredths, which on A4
+    // puts right-aligned text a sixth of a point past the margin.
+    const int dpi = m_device.logicalDpiX();
+    return m_device.pageLayout().paintRectPixels(dpi).size().toSizeF() / dpi;
 }
 
 QSize PainterPageWriter::pageImageSize(QSizeF pagePoints) const

@@ -360,7 +360,7 @@ private slots:
             const QRectF rect(QPointF(box.captured(1).toDouble(), box.captured(2).toDouble()),
                               QPointF(box.captured(3).toDouble(), box.captured(4).toDouble()));
             // Text set against the margin ends there, give or take the rounding of a point.
-            QVERIFY2(inside.contains(rect), qPrintable(box.captured(5)));
+            QVERIFY2(inside.contains(rect), qPrintable(box.captured(0)));
         }
         QVERIFY(words > 1000);
     }

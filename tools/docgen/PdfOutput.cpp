@@ -266,6 +266,45 @@ private:
     bool m_breakBefore = false;
 };
 
+// The page of a block's first and last lines.
+std::pair<int, int> pagesOfBlock(const QTextDocument& document, const QTextBlock& block,
+                                 double pageHeight)
+{
+    const QTextLayout* layout = block.layout();
+    const double top = document.documentLayout()->blockBoundingRect(block).top();
+    const QTextLine first = layout->lineAt(0);
+    const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+    return {static_cast<int>((top + first.y()) / pageHeight),
+            static_cast<int>((top + last.y() + last.height() - 1) / pageHeight)};
+}
+
+// A short block split over a page break starts on the next page instead. A split block is drawn
+// on both pages, the lines of the other page clipped away yet still in the page's text, where a
+// reader finds them twice.
+void keepShortBlocksOnOnePage(QTextDocument& document, double pageHeight)
+{
+    constexpr int kShortBlockLines = 8;
+    bool moved = true;
+    for (int round = 0; moved && round < 200; ++round) {
+        moved = false;
+        document.pageCount(); // lays the document out
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            if (!layout || layout->lineCount() < 2 || layout->lineCount() > kShortBlockLines ||
+                QTextCursor(block).currentTable())
+                continue;
+            const auto [first, last] = pagesOfBlock(document, block, pageHeight);
+            if (first == last)
+                continue;
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(format);
+            moved = true;
+            break;
+        }
+    }
+}
+
 } // namespace
 
 QString documentTitle(const std::vector<Block>& blocks)
@@ -309,6 +348,7 @@ bool writePdf(const QString& path, const QString& title, const std::vector<Block
     const double footerHeight = kFooterInches * kResolution;
     const QSizeF pageSize(writer.width(), writer.height() - footerHeight);
     document.setPageSize(pageSize);
+    keepShortBlocksOnOnePage(document, pageSize.height());
 
     const int pages = document.pageCount();
     QPainter painter(&writer);
