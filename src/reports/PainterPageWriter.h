@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/PageWriter.h"
+#include "reports/ReportAssembly.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -69,18 +70,10 @@ public:
     // False when the painter could not be begun on the device (for example, no printer).
     bool deviceFailed() const { return m_failed; }
 
-    // Where a fixed document's own page goes into the finished PDF: page `page` (from 1) of
-    // this output is a placeholder carrying only the footer.
-    struct PlacedPage
-    {
-        int page;
-        QString path;
-        int documentPage;
-    };
     // On a PDF output, fixed documents' pages are put in afterwards as the documents' own
     // pages (assembleReportPdf) instead of being drawn as images.
     void setPlaceDocumentPages(bool on) { m_placeDocumentPages = on; }
-    const std::vector<PlacedPage>& placedPages() const { return m_placed; }
+    const std::vector<PlacedDocumentPage>& placedPages() const { return m_placed; }
     bool placeDocumentPage(const QString& path, int page) override;
 
 protected:
@@ -99,7 +92,7 @@ private:
     PrintFont m_painterFont;
     bool m_painterFontSet = false;
     bool m_placeDocumentPages = false;
-    std::vector<PlacedPage> m_placed;
+    std::vector<PlacedDocumentPage> m_placed;
 };
 
 } // namespace halcyra

@@ -59,18 +59,18 @@ SourceDocument& sourceDocument(const QString& path)
 } // namespace
 
 Result<QByteArray> assembleReportPdf(const QByteArray& report,
-                                     const std::vector<PainterPageWriter::PlacedPage>& placed)
+                                     const std::vector<PlacedDocumentPage>& placed)
 {
     if (placed.empty())
         return report;
-    const PainterPageWriter::PlacedPage* current = nullptr;
+    const PlacedDocumentPage* current = nullptr;
     try {
         QPDF out;
         out.setSuppressWarnings(true);
         out.processMemoryFile("report", report.constData(), static_cast<size_t>(report.size()));
         std::vector<QPDFPageObjectHelper> pages = QPDFPageDocumentHelper(out).getAllPages();
         int next = 0;
-        for (const PainterPageWriter::PlacedPage& place : placed) {
+        for (const PlacedDocumentPage& place : placed) {
             current = &place;
             SourceDocument& source = sourceDocument(place.path);
             if (place.page < 1 || place.page > static_cast<int>(pages.size()) ||

@@ -94,7 +94,7 @@ ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& i
     // The generated pages first, with a placeholder for each page of a fixed document.
     QBuffer generated;
     generated.open(QIODevice::WriteOnly);
-    std::vector<PainterPageWriter::PlacedPage> placed;
+    std::vector<PlacedDocumentPage> placed;
     {
         QPdfWriter pdf(&generated);
         pdf.setResolution(kResolution);
