@@ -111,6 +111,8 @@ private slots:
         QVERIFY(printed.getAllText(last).text().contains(
             QStringLiteral("Page %1 of %1").arg(printed.pageCount())));
         QVERIFY(printed.getAllText(last - 1).text().contains(u"References"));
+        QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther),
+                 QFile::Permissions());
 
         // The notice named each section as it printed, and is gone afterwards.
         auto* notice = window.findChild<frmPrinting*>(QStringLiteral("frmPrinting"));

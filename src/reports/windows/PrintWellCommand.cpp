@@ -157,9 +157,16 @@ bool PrintWellCommand::preparePaper(QPrinter& printer, PainterPageWriter& writer
 
 Status PrintWellCommand::finishPdfFile(QPrinter& printer, const PainterPageWriter& writer)
 {
-    if (writer.placedPages().empty() || printer.outputFileName().isEmpty())
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
         return {};
     const QString path = printer.outputFileName();
+    // The print system writes the file with the umask's mode: a client's report is for the
+    // adviser alone.
+    if (!QFile::setPermissions(path, kOwnerOnlyFile))
+        return fail(QStringLiteral("The report \"%1\" could not be made private to its owner.")
+                        .arg(QDir::toNativeSeparators(path)));
+    if (writer.placedPages().empty())
+        return {};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return fail(QStringLiteral("The report \"%1\" cannot be read back: %2")
