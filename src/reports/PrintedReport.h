@@ -152,6 +152,7 @@ private:
     int m_runStartPage = 0; // the writer's pages before the run
     int m_runPages = 0;     // N of "Page n of N"
     std::pair<int, int> m_previousRun{0, 0};
+    double m_referencesColumn = 0; // of the Supplement Guide, placed for its longest quantity
 };
 
 } // namespace halcyra

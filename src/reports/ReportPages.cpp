@@ -245,6 +245,13 @@ void PrintedReport::printSupplementGuide()
 
     setFont(arial(), 10);
     addSpacing();
+    // On narrower paper the reference column moves right of the longest quantity.
+    double quantityEnd = 0;
+    for (const GuideLine& line : m_guide)
+        quantityEnd = std::max(quantityEnd, m_writer.TextWidth(line.unit));
+    quantityEnd += column(kQuantityColumn) + m_writer.TextWidth(QStringLiteral("00 "));
+    m_referencesColumn =
+        std::max(column(kReferencesColumn), quantityEnd + m_writer.TextWidth(QStringLiteral("  ")));
     m_paragraphs.setSectionHeading(QStringLiteral("Supplement Guide"),
                                    [this] { printGuideColumnHeading(); });
     printGuideColumnHeading();
@@ -273,7 +280,7 @@ void PrintedReport::printGuideColumnHeading()
     m_writer.Print(QStringLiteral("Supplement"), false);
     m_writer.setCurrentX(column(kQuantityColumn));
     m_writer.Print(QStringLiteral("Quantity"), false);
-    printAt(column(kReferencesColumn), QStringLiteral("Ref. #"));
+    printAt(m_referencesColumn, QStringLiteral("Ref. #"));
     m_writer.setFontUnderline(false);
 }
 
@@ -306,7 +313,7 @@ void PrintedReport::printGuideLine(const GuideLine& line)
     // Numbers right-aligned in a field two digits wide, the texts after them in line.
     const double supplementColumn = column(kSupplementColumn);
     const double quantityColumn = column(kQuantityColumn);
-    const double referencesColumn = column(kReferencesColumn);
+    const double referencesColumn = m_referencesColumn;
     const double field = m_writer.TextWidth(QStringLiteral("00"));
     const double blank = m_writer.TextWidth(QStringLiteral(" "));
     m_writer.setCurrentX(supplementColumn);
