@@ -26,7 +26,7 @@ namespace {
 
 const char* const kUsage =
     "(--client ID --out FILE.pdf | --all --out-dir DIR) [--sections 1,2,3,4,5]\n"
-    "       [--folder DIR] [--documents DIR] [--document-dpi N]";
+    "       [--folder DIR] [--documents DIR] [--paper letter|a4]";
 const char* const kDescription =
     "Writes the printed profile report of a saved client as a PDF file, laid out as it prints.\n"
     "--sections chooses the report documents, in the order given: 1 cover page and\n"
@@ -35,6 +35,8 @@ const char* const kDescription =
     "--all writes one file per client into --out-dir, named by client number and name.\n"
     "--folder is the program folder with the database (default: the working folder);\n"
     "--documents the folder with the fixed PDF documents (default: the program folder).\n"
+    "--paper is the paper the pages are laid out for (default: the system's paper, as\n"
+    "/etc/papersize or else the locale gives it); the fixed documents go in as their own pages.\n"
     "The page header shows the company information of the database and follows the\n"
     "options in the user's settings.\n\n"
     "Files are written whole or not at all. Exit status: 0 when every report was written in\n"
@@ -111,13 +113,13 @@ class ReportRun
 {
 public:
     ReportRun(const QString& folder, const QString& documentsFolder, QList<int> sections,
-              int documentDpi, QTextStream& out, QTextStream& err)
+              QPageSize::PageSizeId paper, QTextStream& out, QTextStream& err)
         : m_folder(folder), m_catalogue(Catalogue::builtIn()),
           m_tables(ReferenceTables::fromCatalogue(m_catalogue)),
           m_settings(SettingsStore::defaultFolder()), m_documents(documentsFolder),
           m_sections(std::move(sections)), m_out(out), m_err(err)
     {
-        m_options.documentDpi = documentDpi;
+        m_options.paper = paper;
     }
 
     bool open()
@@ -241,7 +243,7 @@ int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QText
 {
     Options options(name(), QString::fromLatin1(kUsage), QString::fromLatin1(kDescription));
     for (const char* value :
-         {"client", "out", "out-dir", "sections", "folder", "documents", "document-dpi"})
+         {"client", "out", "out-dir", "sections", "folder", "documents", "paper"})
         options.addValue(QString::fromLatin1(value));
     options.addFlag(QStringLiteral("all"));
     if (const auto stop = options.parse(arguments, out, err))
@@ -263,11 +265,11 @@ int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QText
         }
         sections = *chosen;
     }
-    bool isNumber = false;
-    const int documentDpi =
-        options.value(QStringLiteral("document-dpi"), QStringLiteral("150")).toInt(&isNumber);
-    if (!isNumber || documentDpi < 36 || documentDpi > 600) {
-        err << "halcyra-cli report: --document-dpi takes a number from 36 to 600.\n";
+    const auto paper = options.isSet(QStringLiteral("paper"))
+                           ? reportPaperFromName(options.value(QStringLiteral("paper")))
+                           : systemReportPaper();
+    if (!paper) {
+        err << "halcyra-cli report: --paper takes letter or a4.\n";
         return kExitUsage;
     }
     qint64 id = 0;
@@ -285,8 +287,8 @@ int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QText
     }
 
     const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
-    ReportRun run(folder, options.value(QStringLiteral("documents"), folder), sections, documentDpi,
-                  out, err);
+    ReportRun run(folder, options.value(QStringLiteral("documents"), folder), sections, *paper, out,
+                  err);
     if (!run.open())
         return kExitFailed;
     if (all)

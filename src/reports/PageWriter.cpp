@@ -59,8 +59,10 @@ void PageWriter::NewPage()
 
 void PageWriter::EndDoc()
 {
-    if (m_begun)
+    if (m_begun) {
+        finishPage();
         endDocument();
+    }
     m_begun = false;
     m_ended = true;
     m_newPagePending = false;
@@ -86,6 +88,31 @@ void PageWriter::drawRule(double left, double right, double top, double thicknes
     fillRect(QRectF(left, top, right - left, thickness));
 }
 
+bool PageWriter::placeDocumentPage(const QString&, int)
+{
+    return false;
+}
+
+void PageWriter::finishPage()
+{
+    if (!m_finisher || m_finishing)
+        return;
+    m_finishing = true;
+    const PrintFont font = m_font;
+    const double x = m_x;
+    const double y = m_y;
+    const bool hadContent = m_pageHasContent;
+    const bool pending = m_newPagePending;
+    m_newPagePending = false;
+    m_finisher(m_pagesBegun);
+    m_font = font;
+    m_x = x;
+    m_y = y;
+    m_pageHasContent = hadContent;
+    m_newPagePending = pending;
+    m_finishing = false;
+}
+
 void PageWriter::fillRect(const QRectF& inches)
 {
     QImage black(1, 1, QImage::Format_RGB32);
@@ -101,7 +128,8 @@ void PageWriter::preparePage()
         m_ended = false;
         m_newPagePending = false;
         ++m_pagesBegun;
-    } else if (m_newPagePending) {
+    } else if (m_newPagePending && !m_finishing) {
+        finishPage();
         beginNextPage();
         m_newPagePending = false;
         ++m_pagesBegun;

@@ -4,6 +4,7 @@
 #include <QRectF>
 #include <QSizeF>
 #include <QString>
+#include <functional>
 #include <vector>
 
 namespace halcyra {
@@ -92,6 +93,7 @@ public:
         return m_measure.prefixWidths(text, lengths, m_font);
     }
     double TextHeight() const { return m_measure.lineHeight(m_font); }
+    const TextMeasure& textMeasure() const { return m_measure; }
 
     // Prints `text` at the current position in the current font. With `endLine` the position
     // then moves to the start of the next line; without, it stays on the line after the text.
@@ -119,6 +121,22 @@ public:
     // A horizontal rule from `left` to `right` whose top is at `top` (inches).
     void drawRule(double left, double right, double top, double thickness);
 
+    // Puts page `page` (from 0) of the PDF file at `path` on the current page as the file's own
+    // page, where the output can take it (a PDF assembled afterwards). False: the caller draws
+    // a page image instead.
+    virtual bool placeDocumentPage(const QString& path, int page);
+    // Begins the current page without drawing on it.
+    void reservePage() { preparePage(); }
+
+    // Called with its number (from 1 in the document) as each page with content is finished,
+    // before the next page or the end of the document; what it prints lands on that page.
+    // Position and font are put back afterwards.
+    void setPageFinisher(std::function<void(int page)> finisher)
+    {
+        m_finisher = std::move(finisher);
+    }
+    bool hasPageFinisher() const { return static_cast<bool>(m_finisher); }
+
 protected:
     // `top` is the top of the text line, in inches.
     virtual void drawText(double x, double top, const QString& text, const PrintFont& font) = 0;
@@ -132,8 +150,11 @@ protected:
 
 private:
     void preparePage();
+    void finishPage();
 
     const TextMeasure& m_measure;
+    std::function<void(int)> m_finisher;
+    bool m_finishing = false;
     PrintFont m_font;
     double m_x = 0;
     double m_y = 0;
@@ -142,6 +163,35 @@ private:
     bool m_pageHasContent = false;
     bool m_newPagePending = false;
     int m_pagesBegun = 0;
+};
+
+// Lays pages out without drawing them: counts the pages a report will take, or measures how
+// far a block of text reaches.
+class CountingPageWriter final : public PageWriter
+{
+public:
+    CountingPageWriter(const TextMeasure& measure, QSizeF printable)
+        : PageWriter(measure), m_printable(printable)
+    {}
+
+    QSizeF printableSize() const override { return m_printable; }
+    QSize pageImageSize(QSizeF) const override { return {}; }
+    bool placeDocumentPage(const QString&, int) override
+    {
+        reservePage();
+        return true;
+    }
+
+protected:
+    void drawText(double, double, const QString&, const PrintFont&) override {}
+    void drawImage(const QRectF&, const QImage&) override {}
+    void fillRect(const QRectF&) override {}
+    void beginDocument() override {}
+    void beginNextPage() override {}
+    void endDocument() override {}
+
+private:
+    QSizeF m_printable;
 };
 
 } // namespace halcyra

@@ -150,7 +150,10 @@ PainterPageWriter::~PainterPageWriter()
 
 QSizeF PainterPageWriter::printableSize() const
 {
-    return m_device.pageLayout().paintRect(QPageLayout::Inch).size();
+    // From the device's pixels: the page layout gives inches rounded to hundredths, which on A4
+    // puts right-aligned text a sixth of a point past the margin.
+    const int dpi = m_device.logicalDpiX();
+    return m_device.pageLayout().paintRectPixels(dpi).size().toSizeF() / dpi;
 }
 
 QSize PainterPageWriter::pageImageSize(QSizeF pagePoints) const
@@ -158,6 +161,15 @@ QSize PainterPageWriter::pageImageSize(QSizeF pagePoints) const
     const double dpi = std::min<double>(measure.dotsPerInch(), m_documentDpi);
     const QSizeF inches = fittedPageRect(pagePoints, printableSize()).size();
     return (inches * dpi).toSize();
+}
+
+bool PainterPageWriter::placeDocumentPage(const QString& path, int page)
+{
+    if (!m_placeDocumentPages)
+        return false;
+    reservePage();
+    m_placed.push_back({pagesBegun(), path, page});
+    return true;
 }
 
 void PainterPageWriter::drawText(double x, double top, const QString& text, const PrintFont& font)

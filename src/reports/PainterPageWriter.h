@@ -1,6 +1,7 @@
 #pragma once
 
 #include "reports/PageWriter.h"
+#include "reports/ReportAssembly.h"
 
 #include <QFont>
 #include <QFontMetricsF>
@@ -69,6 +70,12 @@ public:
     // False when the painter could not be begun on the device (for example, no printer).
     bool deviceFailed() const { return m_failed; }
 
+    // On a PDF output, fixed documents' pages are put in afterwards as the documents' own
+    // pages (assembleReportPdf) instead of being drawn as images.
+    void setPlaceDocumentPages(bool on) { m_placeDocumentPages = on; }
+    const std::vector<PlacedDocumentPage>& placedPages() const { return m_placed; }
+    bool placeDocumentPage(const QString& path, int page) override;
+
 protected:
     void drawText(double x, double top, const QString& text, const PrintFont& font) override;
     void drawImage(const QRectF& inches, const QImage& image) override;
@@ -84,6 +91,8 @@ private:
     bool m_failed = false;
     PrintFont m_painterFont;
     bool m_painterFontSet = false;
+    bool m_placeDocumentPages = false;
+    std::vector<PlacedDocumentPage> m_placed;
 };
 
 } // namespace halcyra

@@ -159,7 +159,7 @@ void ParagraphPrinter::startNextLine(Line& line)
 
 void ParagraphPrinter::breakPageIfPastBottom(ParagraphStyle style)
 {
-    if (m_writer.CurrentY() > page::kBottomLimit)
+    if (m_writer.CurrentY() > m_bottomLimit)
         continueOnNewPage(style);
 }
 
@@ -168,16 +168,25 @@ void ParagraphPrinter::continueOnNewPage(ParagraphStyle style)
     const double x = m_writer.CurrentX();
     PrintPageFooter(false);
     m_writer.setCurrentY(page::kTop);
-    const QString heading = continuationHeading(style);
+    const QString own = continuationHeading(style);
+    const QString heading = own.isEmpty() ? m_sectionHeading : own;
     if (!heading.isEmpty()) {
         PrintContinuationHeading(heading);
         m_writer.setCurrentY(m_writer.CurrentY() + page::kLineSpacing);
     }
+    if (own.isEmpty() && m_afterHeading)
+        m_afterHeading();
     m_writer.setCurrentX(x);
 }
 
 void ParagraphPrinter::PrintPageFooter(bool lastPage)
 {
+    if (m_writer.hasPageFinisher()) {
+        ++m_pageCounter;
+        if (!lastPage)
+            m_writer.NewPage();
+        return;
+    }
     const bool wasBold = m_writer.font().bold;
     m_writer.setFontBold(false);
     m_writer.setCurrentY(page::kFooterTop);

@@ -1,9 +1,13 @@
 #include "reports/PrintedReport.h"
 
 #include "core/Catalogue.h"
+#include "core/CatalogueIds.h"
 #include "core/ErrorReporter.h"
 #include "reports/PageWriter.h"
 #include "reports/ReportDocuments.h"
+
+#include <algorithm>
+#include <utility>
 
 namespace halcyra {
 namespace {
@@ -77,32 +81,103 @@ PrintedReport::PrintedReport(const Catalogue& catalogue, const ReferenceTables& 
                     documents, writer)
 {}
 
+PrintedReport::PrintedReport(const PrintedReport& other, PageWriter& writer)
+    : m_inputs(other.m_inputs), m_documents(other.m_documents), m_writer(writer),
+      m_paragraphs(writer), m_prepared(other.m_prepared), m_evaluation(other.m_evaluation),
+      m_guide(other.m_guide)
+{}
+
 void PrintedReport::PrintDocument(bool first, int section)
 {
     if (sectionStatusName(section).isEmpty())
         return;
     if (first) {
-        m_paragraphs.resetPageCounter();
+        printRun();
         // A cancelled printer choice stops the whole run, not only its first section.
         m_skipRun = m_choosePrinter && !m_choosePrinter();
     }
-    if (m_skipRun)
-        return;
-    if (m_showPrinting)
-        m_showPrinting(sectionStatusName(section));
-    try {
-        printSection(section);
-    } catch (...) {
-        const std::exception_ptr error = std::current_exception();
-        m_problems << describe(error);
-        if (m_reporter)
-            m_reporter->reportException(error, procedureLabel());
-    }
+    if (!m_skipRun)
+        m_run << section;
 }
 
 void PrintedReport::EndDoc()
 {
+    printRun();
     m_writer.EndDoc();
+}
+
+void PrintedReport::printRun()
+{
+    if (m_run.isEmpty())
+        return;
+    const QList<int> sections = std::exchange(m_run, {});
+    m_paragraphs.resetPageCounter();
+    // The paper is known now: the printer was chosen at the run's first section.
+    m_paragraphs.setBottomLimit(m_writer.ScaleHeight() - page::kFooterBand);
+    const int pages = countPages(sections);
+    if (m_writer.pageHasContent())
+        m_writer.NewPage();
+    // The last page of an earlier run is finished when this run's first page begins.
+    m_previousRun = {m_runStartPage, m_runPages};
+    m_runStartPage = m_writer.pagesBegun();
+    m_runPages = pages;
+    m_writer.setPageFinisher([this](int page) { printFooter(page); });
+    for (int section : sections) {
+        if (m_showPrinting)
+            m_showPrinting(sectionStatusName(section));
+        try {
+            printSection(section);
+        } catch (...) {
+            const std::exception_ptr error = std::current_exception();
+            m_problems << describe(error);
+            if (m_reporter)
+                m_reporter->reportException(error, procedureLabel());
+        }
+    }
+    m_paragraphs.setSectionHeading({});
+}
+
+int PrintedReport::countPages(const QList<int>& sections)
+{
+    CountingPageWriter counter(m_writer.textMeasure(), m_writer.printableSize());
+    PrintedReport dry(*this, counter);
+    dry.m_paragraphs.setBottomLimit(m_paragraphs.bottomLimit());
+    for (int section : sections) {
+        try {
+            dry.printSection(section);
+        } catch (...) {
+            // Reported when the section prints for real.
+        }
+    }
+    return counter.pagesBegun();
+}
+
+// The one footer of every page: the report's title, the client and the page's number in the run.
+void PrintedReport::printFooter(int page)
+{
+    const double width = m_writer.ScaleWidth();
+    setFont(arial(), 8);
+    const double top = m_writer.ScaleHeight() - m_writer.TextHeight();
+    m_writer.drawRule(0, width, top - 0.06, 0.006);
+    m_writer.setCurrentY(top);
+    m_writer.setCurrentX(0);
+    m_writer.Print(text(ids::kTitleReport), false);
+    const QString client = (m_inputs.client.firstName + u' ' + m_inputs.client.lastName).trimmed();
+    if (!client.isEmpty()) {
+        m_writer.setCurrentY(top);
+        printCentred(client, false);
+    }
+    const auto [start, total] =
+        page > m_runStartPage ? std::pair{m_runStartPage, m_runPages} : m_previousRun;
+    m_writer.setCurrentY(top);
+    printAlignedRight(
+        width,
+        QStringLiteral("Page %1 of %2").arg(page - start).arg(std::max(total, page - start)));
+}
+
+double PrintedReport::column(double letterInches) const
+{
+    return letterInches * m_writer.ScaleWidth() / page::kLetterWidth;
 }
 
 void PrintedReport::printSection(int section)
@@ -193,6 +268,7 @@ void PrintedReport::startSection()
 {
     if (m_writer.pageHasContent())
         m_writer.NewPage();
+    m_paragraphs.setSectionHeading({});
     m_writer.setCurrentX(0);
     m_writer.setCurrentY(0);
 }

@@ -80,6 +80,8 @@ public:
     // Prints section 1..10; any other number prints nothing. `first` starts a run: the page
     // numbers start again and the printer is chosen. A problem ends the section; the
     // following sections still print.
+    // Every page carries "Page n of N" over the whole run, so a run's sections are laid out
+    // when its total is known: at the start of the next run or at EndDoc.
     void PrintDocument(bool first, int section);
     // Finishes the print job (or the file) after the last section.
     void EndDoc();
@@ -96,6 +98,19 @@ public:
     void PrintDisclaimer();
 
 private:
+    // A second report on another writer, sharing this one's evaluation: for counting pages.
+    PrintedReport(const PrintedReport& other, PageWriter& writer);
+    void printRun();
+    int countPages(const QList<int>& sections);
+    void printFooter(int page);
+    // A column placed for Letter's printable width, moved to the same place on this paper.
+    double column(double letterInches) const;
+    void printSummaryColumnHeading();
+    void printGuideColumnHeading();
+    void printProgressColumnHeading();
+    void printGuideNotes(ParagraphPrinter& paragraphs);
+    double guideNotesHeight();
+
     QStringList clientBlockLines() const;
     // Whether the client and adviser blocks fit across the page in the current font.
     bool blocksFitAcross();
@@ -133,6 +148,11 @@ private:
     ErrorReporter* m_reporter = nullptr;
     bool m_skipRun = false;
     QStringList m_problems;
+    QList<int> m_run;       // the sections of the run, laid out when it is complete
+    int m_runStartPage = 0; // the writer's pages before the run
+    int m_runPages = 0;     // N of "Page n of N"
+    std::pair<int, int> m_previousRun{0, 0};
+    double m_referencesColumn = 0; // of the Supplement Guide, placed for its longest quantity
 };
 
 } // namespace halcyra

@@ -39,24 +39,32 @@ void PrintedReport::printProgress()
 
     setFont(arial(), 9);
     addSpacing();
-    m_writer.setFontUnderline(true);
-    m_writer.setCurrentX(kNameColumn);
-    m_writer.Print(QStringLiteral("Section"), false);
-    printAlignedRight(kEarlierEnd, QStringLiteral("Earlier"));
-    printAlignedRight(kNowEnd, QStringLiteral("Now"));
-    printAlignedRight(kChangeEnd, QStringLiteral("Change"));
-    printAt(kNoteColumn, QStringLiteral("Marks"));
-    m_writer.setFontUnderline(false);
+    m_paragraphs.setSectionHeading(progressTitle(progress),
+                                   [this] { printProgressColumnHeading(); });
+    printProgressColumnHeading();
     for (const SectionProgress& section : progress.sections) {
         m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
-        m_writer.setCurrentX(kNameColumn);
+        m_writer.setCurrentX(column(kNameColumn));
         m_writer.Print(section.name, false);
-        printAlignedRight(kEarlierEnd, number(section.earlier));
-        printAlignedRight(kNowEnd, number(section.current));
-        printAlignedRight(kChangeEnd, changeText(section.change()));
-        printAt(kNoteColumn, markChangeNote(section.earlierMark, section.currentMark));
+        printAlignedRight(column(kEarlierEnd), number(section.earlier));
+        printAlignedRight(column(kNowEnd), number(section.current));
+        printAlignedRight(column(kChangeEnd), changeText(section.change()));
+        printAt(column(kNoteColumn), markChangeNote(section.earlierMark, section.currentMark));
     }
+    m_paragraphs.setSectionHeading({});
     m_writer.NewPage();
+}
+
+void PrintedReport::printProgressColumnHeading()
+{
+    m_writer.setFontUnderline(true);
+    m_writer.setCurrentX(column(kNameColumn));
+    m_writer.Print(QStringLiteral("Section"), false);
+    printAlignedRight(column(kEarlierEnd), QStringLiteral("Earlier"));
+    printAlignedRight(column(kNowEnd), QStringLiteral("Now"));
+    printAlignedRight(column(kChangeEnd), QStringLiteral("Change"));
+    printAt(column(kNoteColumn), QStringLiteral("Marks"));
+    m_writer.setFontUnderline(false);
 }
 
 } // namespace halcyra

@@ -94,6 +94,7 @@ FixedDocuments::Document* FixedDocuments::open(const QString& fileName, QString*
         return nullptr;
     }
     Document& document = m_documents[key];
+    document.path = path;
     document.pages.resize(static_cast<size_t>(pdf->pageCount()));
     document.pdf = std::move(pdf);
     return &document;
@@ -105,12 +106,14 @@ bool FixedDocuments::print(const QString& fileName, PageWriter& writer, QString*
     if (!document)
         return false;
     for (int page = 0; page < document->pdf->pageCount(); ++page) {
+        writer.NewPage();
+        if (writer.placeDocumentPage(document->path, page))
+            continue;
         const QSizeF points = document->pdf->pagePointSize(page);
         const QSize pixels = writer.pageImageSize(points);
         QImage& image = document->pages[static_cast<size_t>(page)];
         if (image.size() != pixels)
             image = renderOnPaper(*document->pdf, page, pixels);
-        writer.NewPage();
         writer.drawPageImage(image, points);
     }
     writer.NewPage();

@@ -44,6 +44,7 @@ public:
 private:
     struct Document
     {
+        QString path;
         std::unique_ptr<QPdfDocument> pdf;
         std::vector<QImage> pages; // rendered, at the size last asked for
     };

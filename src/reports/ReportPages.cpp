@@ -19,9 +19,14 @@ constexpr double kSupplementColumn = 1.25;
 constexpr double kQuantityColumn = 4.0;
 constexpr double kReferencesColumn = 6.0;
 
-constexpr double kCoverTitleTop = 2.5;
-constexpr double kCoverClientTop = 5.0;
-constexpr double kCoverAdviserTop = 7.0;
+// The cover, in parts of the printable height: the title large in the upper third, the client
+// below it, the adviser smaller at the foot.
+constexpr double kCoverTitleTop = 0.25;
+constexpr double kCoverClientTop = 0.47;
+constexpr double kCoverAdviserTop = 0.68;
+constexpr double kCoverTitleSize = 32;
+constexpr double kCoverClientSize = 18;
+constexpr double kCoverAdviserSize = 12;
 constexpr double kSmallestCoverSize = 10;
 
 // Texts of the pages.
@@ -43,18 +48,25 @@ QString numberText(double value)
 void PrintedReport::printCoverPage()
 {
     startSection();
-    setFont(arial(), 24, true);
-    m_writer.setCurrentY(kCoverTitleTop);
+    const double height = m_writer.ScaleHeight();
+    const double width = m_writer.ScaleWidth();
+    setFont(arial(), kCoverTitleSize, true);
+    m_writer.setCurrentY(kCoverTitleTop * height);
     printCentred(text(ids::kTitleReport));
-    // The blocks keep the title's size where they fit; a long name or address makes them
-    // smaller rather than run off the paper.
-    m_writer.setFontBold(false);
-    while (m_writer.font().size > kSmallestCoverSize && !blocksFitAcross())
-        m_writer.setFontSize(m_writer.font().size - 2);
-    m_writer.setCurrentY(kCoverClientTop);
-    PrintClient();
-    m_writer.setCurrentY(kCoverAdviserTop);
-    DocHeader();
+    m_writer.drawRule(width * 0.3, width * 0.7, m_writer.CurrentY() + 0.1, 0.02);
+    // A long name or address makes a block smaller rather than run off the paper.
+    for (double size : {kCoverClientSize, kCoverAdviserSize}) {
+        setFont(arial(), size);
+        while (m_writer.font().size > kSmallestCoverSize && !blocksFitAcross())
+            m_writer.setFontSize(m_writer.font().size - 1);
+        if (size == kCoverClientSize) {
+            m_writer.setCurrentY(kCoverClientTop * height);
+            PrintClient();
+        } else {
+            m_writer.setCurrentY(kCoverAdviserTop * height);
+            DocHeader();
+        }
+    }
     m_writer.NewPage();
     printDocument(sectionDocument(section::kCoverPage));
 }
@@ -63,6 +75,7 @@ void PrintedReport::printSummary()
 {
     startSection();
     printTitle(ids::kTitleSummary);
+    m_paragraphs.setSectionHeading(QStringLiteral("Summary"));
     setFont(arial(), 10);
     addSpacing();
     PrintClient();
@@ -77,9 +90,11 @@ void PrintedReport::printSummary()
 
     setFont(arial(), 10);
     addSpacing();
+    m_paragraphs.setSectionHeading(QStringLiteral("Summary"), [this] { printSummaryHeading(); });
     printSummaryHeading();
     for (int row : m_evaluation.summaryRows())
         printSummaryRow(row);
+    m_paragraphs.setSectionHeading(QStringLiteral("Summary"));
 
     setFont(arial(), 8);
     addSpacing();
@@ -94,10 +109,14 @@ void PrintedReport::printSummary()
 
 void PrintedReport::printSummaryHeading()
 {
+    const double highColumn = column(kHighColumn);
+    const double veryHighColumn = column(kVeryHighColumn);
+    const double scoreColumn = column(kScoreColumn);
+    const double categoryColumn = column(kCategoryColumn);
     const double top = m_writer.CurrentY();
     for (auto [column, word] :
-         {std::pair{kHighColumn, "High"}, std::pair{kVeryHighColumn, "Very High"},
-          std::pair{kScoreColumn, "Your"}}) {
+         {std::pair{highColumn, "High"}, std::pair{veryHighColumn, "Very High"},
+          std::pair{scoreColumn, "Your"}}) {
         const QString heading = QString::fromLatin1(word);
         m_writer.setCurrentX(column - m_writer.TextWidth(heading) / 2);
         m_writer.Print(heading, false);
@@ -107,26 +126,30 @@ void PrintedReport::printSummaryHeading()
 
     m_writer.setFontUnderline(true);
     for (auto [column, word] :
-         {std::pair{kHighColumn, "Percentile"}, std::pair{kVeryHighColumn, "Percentile"},
-          std::pair{kScoreColumn, "Score"}}) {
+         {std::pair{highColumn, "Percentile"}, std::pair{veryHighColumn, "Percentile"},
+          std::pair{scoreColumn, "Score"}}) {
         const QString heading = QString::fromLatin1(word);
         m_writer.setCurrentX(column - m_writer.TextWidth(heading) / 2);
         m_writer.Print(heading, false);
     }
-    printAt(kCategoryColumn, QStringLiteral("Category"));
+    printAt(categoryColumn, QStringLiteral("Category"));
     m_writer.setFontUnderline(false);
 }
 
 void PrintedReport::printSummaryRow(int r)
 {
     m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
+    const double highColumn = column(kHighColumn);
+    const double veryHighColumn = column(kVeryHighColumn);
+    const double scoreColumn = column(kScoreColumn);
+    const double categoryColumn = column(kCategoryColumn);
     const RowResult& row = m_evaluation.row(r);
     // One-digit values move right by a digit's width, so the values align on their last digit.
     const double digit = m_writer.TextWidth(QStringLiteral("0"));
-    m_writer.setCurrentX(kHighColumn + (row.high < 10 ? digit : 0));
+    m_writer.setCurrentX(highColumn + (row.high < 10 ? digit : 0));
     m_writer.Print(numberText(row.high), false);
     // The score's last digit stands under the "o" of the centred "Score" heading.
-    const double headingStart = kScoreColumn - m_writer.TextWidth(QStringLiteral("Score")) / 2;
+    const double headingStart = scoreColumn - m_writer.TextWidth(QStringLiteral("Score")) / 2;
     const double scoreEnd = headingStart + m_writer.TextWidth(QStringLiteral("Sco"));
     const QString score = numberText(row.score);
     const double scoreStart = scoreEnd - m_writer.TextWidth(score);
@@ -136,22 +159,23 @@ void PrintedReport::printSummaryRow(int r)
         const QString notDetermined = text(kNotDeterminedTextId);
         const double width = m_writer.TextWidth(notDetermined);
         m_writer.setCurrentX(
-            std::min(kVeryHighColumn - width / 2,
+            std::min(veryHighColumn - width / 2,
                      scoreStart - m_writer.TextWidth(QStringLiteral("  ")) - width));
         m_writer.Print(notDetermined, false);
     } else {
-        m_writer.setCurrentX(kVeryHighColumn + (row.veryHigh < 10 ? digit : 0));
+        m_writer.setCurrentX(veryHighColumn + (row.veryHigh < 10 ? digit : 0));
         m_writer.Print(numberText(row.veryHigh), false);
     }
     m_writer.setCurrentX(scoreStart);
     m_writer.Print(score + summaryMarkSuffix(row.mark), false);
-    printAt(kCategoryColumn, text(ids::rowName(r)));
+    printAt(categoryColumn, text(ids::rowName(r)));
 }
 
 void PrintedReport::printAnalysis()
 {
     startSection();
     printTitle(ids::kTitleAnalysis);
+    m_paragraphs.setSectionHeading(QStringLiteral("Analysis"));
     setFont(arial(), 10);
     addSpacing();
     PrintClient();
@@ -181,7 +205,7 @@ void PrintedReport::printAnalysisParagraph(const AnalysisParagraph& paragraph)
     addSpacing();
     // A title goes with at least two lines of its text. This also puts the "Analysis" heading
     // over a page that would start with a bold title, whose own style has none.
-    if (m_writer.CurrentY() + 2 * m_writer.TextHeight() > page::kBottomLimit)
+    if (m_writer.CurrentY() + 2 * m_writer.TextHeight() > m_paragraphs.bottomLimit())
         m_paragraphs.continueOnNewPage(ParagraphStyle::Analysis);
     const QString title = printedTitle(paragraph, m_inputs.catalogue);
     if (paragraph.style == TitleStyle::Emphasised) {
@@ -208,6 +232,7 @@ void PrintedReport::printSupplementGuide()
 {
     startSection();
     printTitle(ids::kTitleSupplementGuide);
+    m_paragraphs.setSectionHeading(QStringLiteral("Supplement Guide"));
     setFont(arial(), 10);
     addSpacing();
     PrintClient();
@@ -220,39 +245,84 @@ void PrintedReport::printSupplementGuide()
 
     setFont(arial(), 10);
     addSpacing();
-    m_writer.setFontUnderline(true);
-    m_writer.setCurrentX(kSupplementColumn);
-    m_writer.Print(QStringLiteral("Supplement"), false);
-    m_writer.setCurrentX(kQuantityColumn);
-    m_writer.Print(QStringLiteral("Quantity"), false);
-    printAt(kReferencesColumn, QStringLiteral("Ref. #"));
-    m_writer.setFontUnderline(false);
+    // On narrower paper the reference column moves right of the longest quantity.
+    double quantityEnd = 0;
     for (const GuideLine& line : m_guide)
-        printGuideLine(line);
-
-    addSpacing();
-    m_paragraphs.PrintText(text(ids::kGuideNote), ParagraphStyle::Plain, page::kParagraphIndent);
-    setFont(arial(), 8);
-    for (int id : kGuideNotes) {
-        addSpacing();
-        m_paragraphs.PrintText(text(id), ParagraphStyle::Plain, page::kParagraphIndent);
+        quantityEnd = std::max(quantityEnd, m_writer.TextWidth(line.unit));
+    quantityEnd += column(kQuantityColumn) + m_writer.TextWidth(QStringLiteral("00 "));
+    m_referencesColumn =
+        std::max(column(kReferencesColumn), quantityEnd + m_writer.TextWidth(QStringLiteral("  ")));
+    m_paragraphs.setSectionHeading(QStringLiteral("Supplement Guide"),
+                                   [this] { printGuideColumnHeading(); });
+    printGuideColumnHeading();
+    // The notes go with the list: when they would not fit after its last rows, the last two
+    // rows move to the next page with them.
+    const double notes = guideNotesHeight();
+    const size_t count = m_guide.size();
+    const size_t keptWithNotes = std::min<size_t>(2, count);
+    for (size_t i = 0; i < count; ++i) {
+        if (i == count - keptWithNotes && i > 0 &&
+            m_writer.CurrentY() + static_cast<double>(keptWithNotes) * m_writer.TextHeight() +
+                    notes >
+                m_paragraphs.bottomLimit())
+            m_paragraphs.continueOnNewPage(ParagraphStyle::Plain);
+        printGuideLine(m_guide[i]);
     }
+    m_paragraphs.setSectionHeading(QStringLiteral("Supplement Guide"));
+    printGuideNotes(m_paragraphs);
     m_writer.NewPage();
+}
+
+void PrintedReport::printGuideColumnHeading()
+{
+    m_writer.setFontUnderline(true);
+    m_writer.setCurrentX(column(kSupplementColumn));
+    m_writer.Print(QStringLiteral("Supplement"), false);
+    m_writer.setCurrentX(column(kQuantityColumn));
+    m_writer.Print(QStringLiteral("Quantity"), false);
+    printAt(m_referencesColumn, QStringLiteral("Ref. #"));
+    m_writer.setFontUnderline(false);
+}
+
+void PrintedReport::printGuideNotes(ParagraphPrinter& paragraphs)
+{
+    PageWriter& writer = paragraphs.writer();
+    writer.setCurrentY(writer.CurrentY() + page::kLineSpacing);
+    paragraphs.PrintText(text(ids::kGuideNote), ParagraphStyle::Plain, page::kParagraphIndent);
+    writer.setFont(PrintFont{arial(), 8});
+    for (int id : kGuideNotes) {
+        writer.setCurrentY(writer.CurrentY() + page::kLineSpacing);
+        paragraphs.PrintText(text(id), ParagraphStyle::Plain, page::kParagraphIndent);
+    }
+}
+
+// How far the notes reach, from the top of their first line to the top of their last.
+double PrintedReport::guideNotesHeight()
+{
+    CountingPageWriter counter(m_writer.textMeasure(), {m_writer.ScaleWidth(), 1e6});
+    counter.setFont(m_writer.font());
+    ParagraphPrinter paragraphs(counter);
+    paragraphs.setBottomLimit(1e6);
+    printGuideNotes(paragraphs);
+    return counter.CurrentY() - counter.TextHeight();
 }
 
 void PrintedReport::printGuideLine(const GuideLine& line)
 {
     m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
     // Numbers right-aligned in a field two digits wide, the texts after them in line.
+    const double supplementColumn = column(kSupplementColumn);
+    const double quantityColumn = column(kQuantityColumn);
+    const double referencesColumn = m_referencesColumn;
     const double field = m_writer.TextWidth(QStringLiteral("00"));
     const double blank = m_writer.TextWidth(QStringLiteral(" "));
-    m_writer.setCurrentX(kSupplementColumn);
+    m_writer.setCurrentX(supplementColumn);
     m_writer.Print(line.name, false);
-    printAlignedRight(kQuantityColumn + field, QString::number(line.quantity));
-    m_writer.setCurrentX(kQuantityColumn + field + blank);
+    printAlignedRight(quantityColumn + field, QString::number(line.quantity));
+    m_writer.setCurrentX(quantityColumn + field + blank);
     m_writer.Print(line.unit, false);
-    printAlignedRight(kReferencesColumn + field, QString::number(line.references));
-    m_writer.setCurrentX(kReferencesColumn + field);
+    printAlignedRight(referencesColumn + field, QString::number(line.references));
+    m_writer.setCurrentX(referencesColumn + field);
     m_writer.Print(QStringLiteral(" of ") + line.possible);
 }
 

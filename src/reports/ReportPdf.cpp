@@ -2,49 +2,135 @@
 
 #include "core/OutputFile.h"
 #include "reports/PainterPageWriter.h"
+#include "reports/ReportAssembly.h"
 
 #include <QBuffer>
+#include <QFile>
+#include <QLocale>
 #include <QMarginsF>
-#include <QPageLayout>
-#include <QPageSize>
 #include <QPdfWriter>
+#include <algorithm>
 
 namespace halcyra {
 namespace {
 
 constexpr int kResolution = 600;
-constexpr double kMarginInches = 0.25;
+// The printable area the pages are laid out for: the Summary's and the guide's columns and the
+// cover's blocks need this width, the page's blocks and a few lines of text this height.
+constexpr double kNarrowestInches = 7.0;
+constexpr double kShortestInches = 9.5;
 
 } // namespace
+
+Status checkReportFitsPaper(const QPageLayout& layout)
+{
+    const QSizeF paper = layout.fullRectPoints().size() / 72.0;
+    const QMarginsF margins = layout.margins(QPageLayout::Inch);
+    auto atLeast = [](double margin) { return std::max(margin, kReportMarginInches); };
+    const double width = paper.width() - atLeast(margins.left()) - atLeast(margins.right());
+    const double height = paper.height() - atLeast(margins.top()) - atLeast(margins.bottom());
+    if (width + 1e-6 >= kNarrowestInches && height + 1e-6 >= kShortestInches)
+        return {};
+    const QString name = layout.pageSize().name();
+    return fail(QStringLiteral("The report does not fit on %1 paper%2: it needs a printable area "
+                               "of at least %3 by %4 inches inside its margins, and this paper "
+                               "gives %5 by %6. Choose Letter or A4 paper in portrait.")
+                    .arg(name.isEmpty() ? QStringLiteral("this") : name,
+                         layout.orientation() == QPageLayout::Landscape
+                             ? QStringLiteral(" in landscape")
+                             : QString())
+                    .arg(kNarrowestInches, 0, 'f', 1)
+                    .arg(kShortestInches, 0, 'f', 1)
+                    .arg(std::max(width, 0.0), 0, 'f', 2)
+                    .arg(std::max(height, 0.0), 0, 'f', 2));
+}
+
+QPageLayout reportPageLayout(const QPageSize& paper)
+{
+    return QPageLayout(paper, QPageLayout::Portrait,
+                       QMarginsF(kReportMarginInches, kReportMarginInches, kReportMarginInches,
+                                 kReportMarginInches),
+                       QPageLayout::Inch);
+}
+
+std::optional<QPageSize::PageSizeId> reportPaperFromName(const QString& name)
+{
+    const QString lower = name.trimmed().toLower();
+    if (lower == u"letter")
+        return QPageSize::Letter;
+    if (lower == u"a4")
+        return QPageSize::A4;
+    return std::nullopt;
+}
+
+QPageSize::PageSizeId systemReportPaper(const QString& papersizeFile)
+{
+    QFile file(papersizeFile);
+    if (file.open(QIODevice::ReadOnly)) {
+        // The first line that is not a comment.
+        for (const QByteArray& line : file.readAll().split('\n')) {
+            const QString word = QString::fromLatin1(line).section(u'#', 0, 0).trimmed();
+            if (word.isEmpty())
+                continue;
+            if (const auto paper = reportPaperFromName(word))
+                return *paper;
+            break;
+        }
+    }
+    return QLocale::system().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                              : QPageSize::A4;
+}
 
 ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& inputs,
                                const QList<int>& sections, FixedDocuments& documents,
                                const ReportPdfOptions& options)
 {
     ReportPdfResult result;
-    QPdfWriter pdf(&device);
-    pdf.setResolution(kResolution);
-    pdf.setPageLayout(QPageLayout(
-        QPageSize(QPageSize::Letter), QPageLayout::Portrait,
-        QMarginsF(kMarginInches, kMarginInches, kMarginInches, kMarginInches), QPageLayout::Inch));
-    pdf.setTitle(options.title);
-    pdf.setCreator(QStringLiteral("Halcyra"));
-
-    PainterPageWriter writer(pdf, options.documentDpi);
-    PrintedReport report(inputs, documents, writer);
-    bool first = true;
-    for (int section : sections) {
-        report.PrintDocument(first, section);
-        first = false;
+    const QPageLayout layout = reportPageLayout(QPageSize(options.paper));
+    if (Status fits = checkReportFitsPaper(layout); !fits) {
+        result.error = fits.error();
+        return result;
     }
-    result.pages = writer.pagesBegun();
-    report.EndDoc();
-    result.problems = report.problems();
-    if (writer.deviceFailed())
-        result.error = QStringLiteral("the PDF could not be started");
-    else if (result.pages == 0)
-        result.error = QStringLiteral("nothing was printed");
-    result.written = result.error.isEmpty();
+    // The generated pages first, with a placeholder for each page of a fixed document.
+    QBuffer generated;
+    generated.open(QIODevice::WriteOnly);
+    std::vector<PlacedDocumentPage> placed;
+    {
+        QPdfWriter pdf(&generated);
+        pdf.setResolution(kResolution);
+        pdf.setPageLayout(layout);
+        pdf.setTitle(options.title);
+        pdf.setCreator(QStringLiteral("Halcyra"));
+
+        PainterPageWriter writer(pdf);
+        writer.setPlaceDocumentPages(true);
+        PrintedReport report(inputs, documents, writer);
+        bool first = true;
+        for (int section : sections) {
+            report.PrintDocument(first, section);
+            first = false;
+        }
+        report.EndDoc();
+        result.pages = writer.pagesBegun();
+        result.problems = report.problems();
+        placed = writer.placedPages();
+        if (writer.deviceFailed())
+            result.error = QStringLiteral("the PDF could not be started");
+        else if (result.pages == 0)
+            result.error = QStringLiteral("nothing was printed");
+    }
+    if (!result.error.isEmpty())
+        return result;
+    const Result<QByteArray> assembled = assembleReportPdf(generated.data(), placed);
+    if (!assembled) {
+        result.error = assembled.error();
+        return result;
+    }
+    if (device.write(*assembled) != assembled->size()) {
+        result.error = device.errorString();
+        return result;
+    }
+    result.written = true;
     return result;
 }
 

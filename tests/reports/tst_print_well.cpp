@@ -86,9 +86,11 @@ private slots:
         MainWindowHarness::type(iron, QStringLiteral("5"));
 
         const QString file = h.folder.path(QStringLiteral("printed.pdf"));
+        QVERIFY(QFile::copy(QStringLiteral(HALCYRA_DOCUMENTS_DIR "/References.pdf"),
+                            h.folder.path(QStringLiteral("References.pdf"))));
         bool shown = false;
         QString options;
-        printFromNextOptionsDialog(&window, {2, 4}, file, shown, options);
+        printFromNextOptionsDialog(&window, {2, 4, 5}, file, shown, options);
         window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
 
         QCOMPARE(options, QStringLiteral("frmOptions"));
@@ -102,12 +104,21 @@ private slots:
         QVERIFY(text.contains(u"Elena Galloway"));
         QVERIFY(text.contains(u"Greenleaf Wellness"));
         QVERIFY(text.contains(QRegularExpression(QStringLiteral("5 VH\\s+05\\. Iron"))));
+        // Printed to a file, the references are the document's own text, numbered with the rest.
+        QPdfDocument printed;
+        QCOMPARE(printed.load(file), QPdfDocument::Error::None);
+        const int last = printed.pageCount() - 1;
+        QVERIFY(printed.getAllText(last).text().contains(
+            QStringLiteral("Page %1 of %1").arg(printed.pageCount())));
+        QVERIFY(printed.getAllText(last - 1).text().contains(u"References"));
+        QCOMPARE(QFile::permissions(file) & (QFile::ReadGroup | QFile::ReadOther),
+                 QFile::Permissions());
 
         // The notice named each section as it printed, and is gone afterwards.
         auto* notice = window.findChild<frmPrinting*>(QStringLiteral("frmPrinting"));
         QVERIFY(notice);
         QCOMPARE(notice->windowTitle(), QStringLiteral("Printing"));
-        QCOMPARE(notice->Label1->text(), QStringLiteral("Supplement Guide"));
+        QCOMPARE(notice->Label1->text(), QStringLiteral("References"));
         QCOMPARE(notice->Label2->text(), QStringLiteral("Printing"));
         QVERIFY(!notice->isVisible());
         QVERIFY(!h.prompts.busy() && !h.prompts.busyUnderflow());

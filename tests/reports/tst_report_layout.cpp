@@ -62,6 +62,7 @@ private slots:
         run.fixture.setScores({{1, "2"}, {3, "8"}, {9, "24"}, {12, "8"}});
         run.make();
         run.report->PrintDocument(true, section::kSummary);
+        run.report->EndDoc();
 
         const auto vitaminA = lineOf(run.writer, QStringLiteral("01. Vitamin A"));
         const auto total = lineOf(run.writer, QStringLiteral("09. Total Vitamin + Mineral"));
@@ -91,6 +92,7 @@ private slots:
         run.fixture.setScores({{1, "9"}, {3, "12"}});
         run.make();
         run.report->PrintDocument(true, section::kSupplementGuide);
+        run.report->EndDoc();
         const auto water = lineOf(run.writer, QStringLiteral("Pure Water"));
         const auto vitaminC = lineOf(run.writer, QStringLiteral("Vitamin C"));
         QCOMPARE(water.size(), 5);
@@ -115,26 +117,28 @@ private slots:
         run.make();
         for (int section = 1; section <= 4; ++section)
             run.report->PrintDocument(section == 1, section);
+        run.report->EndDoc();
 
         QVERIFY(run.writer.pages > 5);
         for (const auto& item : run.writer.drawn) {
             QVERIFY2(item.x >= 0 && item.x + item.width <= 8.0 + 1e-9, qPrintable(item.text));
             QVERIFY2(item.y >= 0 && item.y + run.writer.measure.lineHeight(item.font) <= 10.5,
                      qPrintable(item.text));
-            // Only the footers stand below the bottom limit.
-            QVERIFY2(item.y <= 9.5 + 1e-9 || item.text.startsWith(u"Page "), qPrintable(item.text));
+            // Only the footers stand below the bottom limit, half an inch above the paper's.
+            QVERIFY2(item.y <= 10.0 + 1e-9 || item.font.size == 8, qPrintable(item.text));
         }
         // The cover's blocks got smaller to fit, the title kept its size.
-        QCOMPARE(run.writer.find(QStringLiteral("Halcyra"))->font.size, 24.0);
-        QVERIFY(run.writer.find(QStringLiteral("Customized for:"))->font.size < 24);
-        // Pages are numbered from 1 through the run; each Analysis page after its first is
-        // headed "Analysis".
+        QCOMPARE(run.writer.find(QStringLiteral("Halcyra"))->font.size, 32.0);
+        QVERIFY(run.writer.find(QStringLiteral("Customized for:"))->font.size < 18);
+        // Every page numbered from 1 through the run, out of the run's pages; each Analysis
+        // page after its first is headed "Analysis".
         QStringList footers;
         for (const auto& item : run.writer.drawn)
             if (item.text.startsWith(u"Page "))
                 footers << item.text;
+        QCOMPARE(footers.size(), run.writer.pages);
         for (qsizetype i = 0; i < footers.size(); ++i)
-            QCOMPARE(footers[i], QStringLiteral("Page %1").arg(i + 1));
+            QCOMPARE(footers[i], QStringLiteral("Page %1 of %2").arg(i + 1).arg(footers.size()));
         const int firstAnalysisPage = run.writer.find(QStringLiteral("Halcyra - Analysis"))->page;
         const int guidePage = run.writer.find(QStringLiteral("Halcyra - Supplement Guide"))->page;
         QVERIFY(guidePage > firstAnalysisPage + 3);
@@ -151,11 +155,13 @@ private slots:
         run.make();
         run.report->PrintDocument(true, section::kAnalysis);
         run.report->PrintDocument(true, section::kAnalysis);
+        run.report->EndDoc();
         QStringList footers;
         for (const auto& item : run.writer.drawn)
             if (item.text.startsWith(u"Page "))
                 footers << item.text;
-        QCOMPARE(footers, QStringList({QStringLiteral("Page 1"), QStringLiteral("Page 1")}));
+        QCOMPARE(footers,
+                 QStringList({QStringLiteral("Page 1 of 1"), QStringLiteral("Page 1 of 1")}));
         QCOMPARE(run.writer.pages, 2);
     }
 
@@ -192,6 +198,7 @@ private slots:
         answer = true;
         run.report->PrintDocument(true, section::kSummary);
         run.report->PrintDocument(false, section::kSupplementGuide);
+        run.report->EndDoc();
         QCOMPARE(asked, 2);
         QCOMPARE(shown,
                  QStringList({QStringLiteral("Summary"), QStringLiteral("Supplement Guide")}));
@@ -210,6 +217,7 @@ private slots:
         run.report->setErrorReporter(&reporter);
         run.report->PrintDocument(true, section::kReferences);
         run.report->PrintDocument(false, section::kSummary);
+        run.report->EndDoc();
         QCOMPARE(run.report->problems().size(), 1);
         QVERIFY(run.report->problems()[0].contains(u"References.pdf"));
         QCOMPARE(prompts.shown().size(), 1);

@@ -20,6 +20,8 @@ namespace {
 
 constexpr int kResolution = 300;
 constexpr double kMarginInches = 0.75;
+// Kept clear at the foot of every page: a report that takes the document's pages puts its own
+// footer there, so the documents carry none of their own.
 constexpr double kFooterInches = 0.35;
 
 // Text formats measure lengths at 96 dots per inch and scale them to the device.
@@ -264,18 +266,43 @@ private:
     bool m_breakBefore = false;
 };
 
-void drawFooter(QPainter& painter, const QRectF& area, const QString& title, int page, int pages)
+// The page of a block's first and last lines.
+std::pair<int, int> pagesOfBlock(const QTextDocument& document, const QTextBlock& block,
+                                 double pageHeight)
 {
-    painter.save();
-    painter.setFont(serif(8.5));
-    painter.setPen(QColor(80, 80, 80));
-    painter.drawLine(area.topLeft(), area.topRight());
-    const QRectF textArea = area.adjusted(0, area.height() * 0.25, 0, 0);
-    painter.drawText(textArea, Qt::AlignLeft | Qt::AlignTop, QStringLiteral("Halcyra - ") + title);
-    if (pages > 1)
-        painter.drawText(textArea, Qt::AlignRight | Qt::AlignTop,
-                         QStringLiteral("Page %1 of %2").arg(page).arg(pages));
-    painter.restore();
+    const QTextLayout* layout = block.layout();
+    const double top = document.documentLayout()->blockBoundingRect(block).top();
+    const QTextLine first = layout->lineAt(0);
+    const QTextLine last = layout->lineAt(layout->lineCount() - 1);
+    return {static_cast<int>((top + first.y()) / pageHeight),
+            static_cast<int>((top + last.y() + last.height() - 1) / pageHeight)};
+}
+
+// A short block split over a page break starts on the next page instead. A split block is drawn
+// on both pages, the lines of the other page clipped away yet still in the page's text, where a
+// reader finds them twice.
+void keepShortBlocksOnOnePage(QTextDocument& document, double pageHeight)
+{
+    constexpr int kShortBlockLines = 8;
+    bool moved = true;
+    for (int round = 0; moved && round < 200; ++round) {
+        moved = false;
+        document.pageCount(); // lays the document out
+        for (QTextBlock block = document.begin(); block.isValid(); block = block.next()) {
+            const QTextLayout* layout = block.layout();
+            if (!layout || layout->lineCount() < 2 || layout->lineCount() > kShortBlockLines ||
+                QTextCursor(block).currentTable())
+                continue;
+            const auto [first, last] = pagesOfBlock(document, block, pageHeight);
+            if (first == last)
+                continue;
+            QTextBlockFormat format = block.blockFormat();
+            format.setPageBreakPolicy(QTextFormat::PageBreak_AlwaysBefore);
+            QTextCursor(block).setBlockFormat(format);
+            moved = true;
+            break;
+        }
+    }
 }
 
 } // namespace
@@ -321,6 +348,7 @@ bool writePdf(const QString& path, const QString& title, const std::vector<Block
     const double footerHeight = kFooterInches * kResolution;
     const QSizeF pageSize(writer.width(), writer.height() - footerHeight);
     document.setPageSize(pageSize);
+    keepShortBlocksOnOnePage(document, pageSize.height());
 
     const int pages = document.pageCount();
     QPainter painter(&writer);
@@ -332,8 +360,6 @@ bool writePdf(const QString& path, const QString& title, const std::vector<Block
         painter.translate(0, -visible.top());
         document.drawContents(&painter, visible);
         painter.restore();
-        drawFooter(painter, QRectF(0, pageSize.height(), pageSize.width(), footerHeight), title,
-                   page + 1, pages);
     }
     painter.end();
 

@@ -2,6 +2,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
+#include "core/OutputFile.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientRecord.h"
@@ -9,12 +10,17 @@
 #include "reports/PainterPageWriter.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
+#include "reports/ReportAssembly.h"
 #include "reports/ReportDocuments.h"
+#include "reports/ReportPdf.h"
 #include "reports/windows/frmPrinting.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
 
+#include <QDir>
+#include <QFile>
 #include <QPrinter>
+#include <algorithm>
 #include <optional>
 
 namespace halcyra {
@@ -103,7 +109,7 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
             frmPrnDialog(prompts, m_state.SkipPrinting, parent).Command2_Click(printer);
         // The report remembers a cancel for the rest of its run; the flag is left clear.
         m_state.SkipPrinting = false;
-        return chosen;
+        return chosen && preparePaper(printer, writer);
     });
     // The hourglass from the first printed document to the end of the run.
     std::optional<BusyCursor> busy;
@@ -124,6 +130,52 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
         m_reporter.ReportError(QString::number(errors::kPathFileAccess),
                                QStringLiteral("The printer could not be started."),
                                QStringLiteral("frmMain:Sub PrintDocument"));
+    else if (const Status assembled = finishPdfFile(printer, writer); !assembled)
+        m_reporter.ReportError(QString::number(errors::kPathFileAccess), assembled.error(),
+                               QStringLiteral("frmMain:Sub PrintDocument"));
+}
+
+bool PrintWellCommand::preparePaper(QPrinter& printer, PainterPageWriter& writer)
+{
+    // The report's margins where the printer's own are narrower.
+    const QMarginsF printers = printer.pageLayout().margins(QPageLayout::Inch);
+    const QMarginsF margins(std::max(printers.left(), kReportMarginInches),
+                            std::max(printers.top(), kReportMarginInches),
+                            std::max(printers.right(), kReportMarginInches),
+                            std::max(printers.bottom(), kReportMarginInches));
+    printer.setPageMargins(margins, QPageLayout::Inch);
+    if (const Status fits = checkReportFitsPaper(printer.pageLayout()); !fits) {
+        m_reporter.prompts().inform(QStringLiteral("Print"), fits.error(),
+                                    UserPrompts::Icon::Warning);
+        return false;
+    }
+    // A PDF file takes the fixed documents' own pages; a printer gets them drawn.
+    writer.setPlaceDocumentPages(printer.outputFormat() == QPrinter::PdfFormat &&
+                                 !printer.outputFileName().isEmpty());
+    return true;
+}
+
+Status PrintWellCommand::finishPdfFile(QPrinter& printer, const PainterPageWriter& writer)
+{
+    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
+        return {};
+    const QString path = printer.outputFileName();
+    // The print system writes the file with the umask's mode: a client's report is for the
+    // adviser alone.
+    if (!QFile::setPermissions(path, kOwnerOnlyFile))
+        return fail(QStringLiteral("The report \"%1\" could not be made private to its owner.")
+                        .arg(QDir::toNativeSeparators(path)));
+    if (writer.placedPages().empty())
+        return {};
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The report \"%1\" cannot be read back: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const Result<QByteArray> assembled = assembleReportPdf(file.readAll(), writer.placedPages());
+    file.close();
+    if (!assembled)
+        return fail(assembled.error());
+    return writeFileWhole(path, *assembled);
 }
 
 } // namespace halcyra

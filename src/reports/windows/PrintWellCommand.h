@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Result.h"
 #include "reports/ReferenceTables.h"
 
 #include <QPointer>
@@ -15,6 +16,7 @@ class Catalogue;
 class ErrorReporter;
 class SettingsStore;
 class frmPrinting;
+class PainterPageWriter;
 class PrintedReport;
 struct ClientRecord;
 struct ProgramState;
@@ -48,6 +50,11 @@ private:
     void print(const ClientRecord& record, const QSqlDatabase* database, QPrinter& printer,
                QWidget* parent, const std::function<void(PrintedReport&)>& printSections,
                const QString& documentName = {});
+    // After the printer choice: the report's margins on the chosen paper, or a message and
+    // false when the paper is too small for the report.
+    bool preparePaper(QPrinter& printer, PainterPageWriter& writer);
+    // A report printed to a PDF file gets the fixed documents' own pages.
+    Status finishPdfFile(QPrinter& printer, const PainterPageWriter& writer);
 
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;
