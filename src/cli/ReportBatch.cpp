@@ -1,9 +1,9 @@
 #include "cli/ReportBatch.h"
 
-#include <QElapsedTimer>
+#include <QEventLoop>
 #include <QMutex>
 #include <QThread>
-#include <QWaitCondition>
+#include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
@@ -11,6 +11,8 @@
 
 namespace halcyra::cli {
 namespace {
+
+constexpr int kLookIntervalMs = 100;
 
 std::optional<qint64> wholeNumber(QStringView text)
 {
@@ -36,7 +38,6 @@ struct BatchState
 {
     std::atomic<int> next{0};
     QMutex mutex;
-    QWaitCondition changed;
     QStringList messages;
     std::vector<char> done; // 1 done in full, 0 not
     int finished = 0;       // items handled
@@ -51,7 +52,6 @@ void work(BatchState& state, const BatchHooks& hooks, int thread, int count)
         const QMutexLocker lock(&state.mutex);
         state.messages << error;
         --state.runningWorkers;
-        state.changed.wakeAll();
         return;
     }
     for (int item = state.next++; item < count; item = state.next++) {
@@ -60,13 +60,11 @@ void work(BatchState& state, const BatchHooks& hooks, int thread, int count)
         state.done[static_cast<size_t>(item)] = result.ok ? 1 : 0;
         state.messages += result.messages;
         ++state.finished;
-        state.changed.wakeAll();
     }
     // The worker's connection and documents belong to this thread and end with it.
     worker.reset();
     const QMutexLocker lock(&state.mutex);
     --state.runningWorkers;
-    state.changed.wakeAll();
 }
 
 } // namespace
@@ -122,11 +120,13 @@ QList<int> runBatch(int count, int jobs, const BatchHooks& hooks)
         workers.back()->start();
     }
 
-    QElapsedTimer clock;
-    clock.start();
-    QMutexLocker lock(&state.mutex);
+    // The calling thread keeps its event loop running: a worker's fonts and PDF pages may
+    // need a call on it, which would otherwise wait for the next look at the workers.
+    QEventLoop loop;
+    QTimer tick;
     int shown = -1;
-    while (true) {
+    const auto look = [&] {
+        QMutexLocker lock(&state.mutex);
         const QStringList messages = std::exchange(state.messages, {});
         const int finished = state.finished;
         const bool running = state.runningWorkers > 0;
@@ -139,13 +139,19 @@ QList<int> runBatch(int count, int jobs, const BatchHooks& hooks)
                 hooks.progress(finished, count);
             shown = finished;
         }
-        lock.relock();
-        if (!running && state.messages.isEmpty())
-            break;
-        if (state.messages.isEmpty() && state.finished == shown && state.runningWorkers > 0)
-            state.changed.wait(&state.mutex, 250);
+        if (!running) {
+            lock.relock();
+            if (state.messages.isEmpty())
+                loop.quit();
+        }
+    };
+    QObject::connect(&tick, &QTimer::timeout, &loop, look);
+    tick.start(kLookIntervalMs);
+    for (const auto& worker : workers) {
+        QObject::connect(worker.get(), &QThread::finished, &loop, look);
+        worker->start();
     }
-    lock.unlock();
+    loop.exec();
     for (const auto& worker : workers)
         worker->wait();
 

@@ -7,6 +7,7 @@
 #include "records/ClientRecord.h"
 #include "reports/ClientProgress.h"
 #include "reports/PainterPageWriter.h"
+#include "reports/PrintQueue.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
 #include "reports/ReportDocuments.h"
@@ -97,13 +98,15 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
     }
     PrintedReport report(std::move(inputs), documents, writer);
     report.setErrorReporter(&m_reporter);
+    PrintJobWatch watch(m_reporter);
     report.setChoosePrinter([&] {
         m_state.SkipPrinting = false;
         const bool chosen =
             frmPrnDialog(prompts, m_state.SkipPrinting, parent).Command2_Click(printer);
         // The report remembers a cancel for the rest of its run; the flag is left clear.
         m_state.SkipPrinting = false;
-        return chosen;
+        // A queue that would lose the job stops the run as a cancel does, with its message.
+        return chosen && watch.queueTakesJob(printer);
     });
     // The hourglass from the first printed document to the end of the run.
     std::optional<BusyCursor> busy;
@@ -124,6 +127,8 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
         m_reporter.ReportError(QString::number(errors::kPathFileAccess),
                                QStringLiteral("The printer could not be started."),
                                QStringLiteral("frmMain:Sub PrintDocument"));
+    else if (writer.pagesBegun() > 0)
+        watch.jobEnded();
 }
 
 } // namespace halcyra
