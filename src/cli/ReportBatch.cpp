@@ -117,11 +117,10 @@ QList<int> runBatch(int count, int jobs, const BatchHooks& hooks)
     for (int thread = 0; thread < threads; ++thread) {
         workers.emplace_back(
             QThread::create(work, std::ref(state), std::cref(hooks), thread, count));
-        workers.back()->start();
     }
 
-    // The calling thread keeps its event loop running: a worker's fonts and PDF pages may
-    // need a call on it, which would otherwise wait for the next look at the workers.
+    // The calling thread waits in an event loop, so that whatever a worker posts to it still
+    // runs; it looks at the workers when one ends and a few times a second.
     QEventLoop loop;
     QTimer tick;
     int shown = -1;
