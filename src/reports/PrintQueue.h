@@ -19,7 +19,7 @@ struct QueueStatus
     bool stopped = false;  // keeps its jobs but prints none
     QString state;         // "idle", "printing", "stopped", ...
     QString detail;        // the print system's own words on why, when it gives them
-    int lastJob = 0;       // the highest number of this user's jobs on the queue, 0 for none
+    int lastJob = 0;       // this user's highest job number on the queue (0 none, -1 not counted)
 
     bool operator==(const QueueStatus&) const = default;
 };
