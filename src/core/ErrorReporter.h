@@ -28,6 +28,7 @@ namespace errors {
 inline constexpr int kFileNotFound = 53;
 inline constexpr int kPathFileAccess = 75;
 inline constexpr int kUnexpected = 440;
+inline constexpr int kPrinterError = 482;
 } // namespace errors
 
 // The error reporter: writes each report to "ErrHCY.log" in the database folder and shows it

@@ -81,7 +81,8 @@ QString DeviceTextMeasure::layoutKey(const QString& text, const PrintFont& font)
 const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& text,
                                                               const PrintFont& font) const
 {
-    static QCache<QString, std::vector<double>> kept(kKeptPositions);
+    // Per thread: the layouts hold the thread's own font engines.
+    thread_local QCache<QString, std::vector<double>> kept(kKeptPositions);
     const QString key = layoutKey(text, font);
     if (const std::vector<double>* positions = kept.object(key))
         return *positions;
@@ -96,7 +97,7 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
     const auto cost = static_cast<qsizetype>(positions->size());
     if (cost >= kept.maxCost()) {
         // Too long to keep (the cache would drop it at once): lent until the next call.
-        static std::vector<double> unkept;
+        thread_local std::vector<double> unkept;
         unkept = std::move(*positions);
         return unkept;
     }
@@ -110,7 +111,7 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
 const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
                                                      const PrintFont& font) const
 {
-    static QCache<QString, QList<QGlyphRun>> kept(kKeptGlyphs);
+    thread_local QCache<QString, QList<QGlyphRun>> kept(kKeptGlyphs);
     const QString key = layoutKey(text, font);
     if (const QList<QGlyphRun>* runs = kept.object(key))
         return *runs;
@@ -124,7 +125,7 @@ const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
     for (const QGlyphRun& run : *stored)
         glyphs += run.glyphIndexes().size();
     if (glyphs >= kept.maxCost()) {
-        static QList<QGlyphRun> unkept;
+        thread_local QList<QGlyphRun> unkept;
         unkept = std::move(*runs);
         return unkept;
     }

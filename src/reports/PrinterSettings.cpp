@@ -17,6 +17,19 @@ PrinterSettings settingsOf(const QPrinter& printer)
     return settings;
 }
 
+PrinterSettings settingsAfterDialog(const PrinterSettings& kept, const PrinterSettings& dialog,
+                                    const SettingsShown& shown)
+{
+    PrinterSettings settings = dialog;
+    if (!shown.pageSize)
+        settings.pageSize = kept.pageSize;
+    if (!shown.colorMode)
+        settings.colorMode = kept.colorMode;
+    if (!shown.duplex)
+        settings.duplex = kept.duplex;
+    return settings;
+}
+
 PrinterChoice choiceOf(const QPrinter& printer)
 {
     PrinterChoice choice;

@@ -34,6 +34,20 @@ struct PrinterChoice
     PrinterSettings settings;
 };
 
+// Which of the kept settings the adviser saw in a printer dialog. The dialogs start their
+// paper size and colour controls at the device's defaults, not at the printer's settings.
+struct SettingsShown
+{
+    bool pageSize = false;
+    bool colorMode = false;
+    bool duplex = false;
+};
+
+// The settings a dialog hands back, with every setting whose control was never shown (so
+// could not have been chosen) as it was kept.
+PrinterSettings settingsAfterDialog(const PrinterSettings& kept, const PrinterSettings& dialog,
+                                    const SettingsShown& shown);
+
 PrinterSettings settingsOf(const QPrinter& printer);
 PrinterChoice choiceOf(const QPrinter& printer);
 void applySettings(QPrinter& printer, const PrinterSettings& settings);

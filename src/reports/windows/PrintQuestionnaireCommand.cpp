@@ -5,6 +5,7 @@
 #include "core/CatalogueIds.h"
 #include "core/ErrorReporter.h"
 #include "reports/PainterPageWriter.h"
+#include "reports/PrintQueue.h"
 #include "reports/QuestionnairePrintout.h"
 #include "reports/windows/frmPrinting.h"
 
@@ -34,11 +35,18 @@ bool PrintQuestionnaireCommand::run(QPrinter& printer, QWidget* parent)
     ShowPrinting(notice, title);
     QCoreApplication::processEvents();
 
+    PrintJobWatch watch(m_reporter);
+    if (!watch.queueTakesJob(printer)) {
+        notice.hide();
+        return false;
+    }
     printer.setDocName(QStringLiteral("Halcyra - ") + title);
     PainterPageWriter writer(printer);
     printQuestionnaire(m_catalogue, *font, writer);
     writer.EndDoc();
     notice.hide();
+    if (!writer.deviceFailed())
+        watch.jobEnded();
     if (writer.deviceFailed()) {
         m_reporter.ReportError(QString::number(errors::kPathFileAccess),
                                QStringLiteral("The printer could not be started."),

@@ -8,6 +8,7 @@
 #include "records/ClientRecord.h"
 #include "reports/ClientProgress.h"
 #include "reports/PainterPageWriter.h"
+#include "reports/PrintQueue.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
 #include "reports/ReportAssembly.h"
@@ -103,13 +104,15 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
     }
     PrintedReport report(std::move(inputs), documents, writer);
     report.setErrorReporter(&m_reporter);
+    PrintJobWatch watch(m_reporter);
     report.setChoosePrinter([&] {
         m_state.SkipPrinting = false;
         const bool chosen =
             frmPrnDialog(prompts, m_state.SkipPrinting, parent).Command2_Click(printer);
         // The report remembers a cancel for the rest of its run; the flag is left clear.
         m_state.SkipPrinting = false;
-        return chosen && preparePaper(printer, writer);
+        // A queue that would lose the job stops the run as a cancel does, with its message.
+        return chosen && preparePaper(printer, writer) && watch.queueTakesJob(printer);
     });
     // The hourglass from the first printed document to the end of the run.
     std::optional<BusyCursor> busy;
@@ -133,6 +136,8 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
     else if (const Status assembled = finishPdfFile(printer, writer); !assembled)
         m_reporter.ReportError(QString::number(errors::kPathFileAccess), assembled.error(),
                                QStringLiteral("frmMain:Sub PrintDocument"));
+    else if (writer.pagesBegun() > 0)
+        watch.jobEnded();
 }
 
 bool PrintWellCommand::preparePaper(QPrinter& printer, PainterPageWriter& writer)

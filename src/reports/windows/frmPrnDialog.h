@@ -6,6 +6,7 @@ class QWidget;
 namespace halcyra {
 
 class UserPrompts;
+struct SettingsShown;
 
 // The printer choice: the system's Print dialog on a copy of the program's printer, and on OK
 // the chosen device and settings copied onto the program's printer. Nothing of its own shows.
@@ -28,7 +29,8 @@ public:
 private:
     // The Print dialog on `chosen`; true on OK. Otherwise sets SkipPrinting and reports a
     // failure `code` (a plain cancel, code 0, says nothing).
-    bool ShowPrinter(QPrinter& chosen, int code);
+    // `shown` tells which of the kept settings' controls the adviser saw.
+    bool ShowPrinter(QPrinter& chosen, int code, SettingsShown* shown);
 
     UserPrompts& m_prompts;
     bool& m_skipPrinting;

@@ -1,0 +1,150 @@
+// `halcyra-cli report --all` on several threads: which clients --clients chooses, a failing
+// client named while the others are written, and the same reports whatever the thread count.
+
+#include "cli/ReportCommand.h"
+#include "records/DatabaseFile.h"
+#include "records/DemoClients.h"
+#include "support/TempProgramFolder.h"
+
+#include <QDir>
+#include <QPdfDocument>
+#include <QSqlDatabase>
+#include <QtTest>
+
+using namespace halcyra;
+using halcyra::test::TempProgramFolder;
+
+namespace {
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+QStringList pageTexts(const QString& path)
+{
+    QPdfDocument pdf;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return {};
+    QStringList pages;
+    for (int page = 0; page < pdf.pageCount(); ++page)
+        pages << pdf.getAllText(page).text();
+    return pages;
+}
+
+} // namespace
+
+class ReportBatchTest : public QObject
+{
+    Q_OBJECT
+
+private:
+    TempProgramFolder m_program;
+    QTemporaryDir m_out;
+
+    Run report(const QString& outDir, const QStringList& arguments)
+    {
+        Run run;
+        QTextStream out(&run.out);
+        QTextStream err(&run.err);
+        run.exitCode = cli::ReportCommand().execute(
+            QStringList{QStringLiteral("--all"), QStringLiteral("--folder"), m_program.folder(),
+                        QStringLiteral("--documents"), QStringLiteral(HALCYRA_DOCUMENTS_DIR),
+                        QStringLiteral("--out-dir"), m_out.filePath(outDir)} +
+                arguments,
+            out, err);
+        out.flush();
+        err.flush();
+        return run;
+    }
+    QStringList filesIn(const QString& outDir) const
+    {
+        return QDir(m_out.filePath(outDir)).entryList(QDir::Files, QDir::Name);
+    }
+
+private slots:
+    void initTestCase()
+    {
+        qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(m_program.settingsFolder()));
+        m_program.createDatabase();
+        QString error;
+        {
+            QVERIFY(openDatabase(m_program.path(QStringLiteral("HCY300.db")),
+                                 QStringLiteral("setup"), &error));
+            QSqlDatabase db = QSqlDatabase::database(QStringLiteral("setup"));
+            QCOMPARE(addDemoClients(db, 6, 11, &error), 6);
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("setup"));
+    }
+
+    void clientsChosen_data()
+    {
+        QTest::addColumn<QString>("clients");
+        QTest::addColumn<int>("exitCode");
+        QTest::addColumn<QString>("written"); // leading numbers of the files
+        QTest::addColumn<QString>("said");
+        QTest::newRow("range and number")
+            << QStringLiteral("1-2,4") << 0 << QStringLiteral("1 2 4") << QStringLiteral("");
+        QTest::newRow("missing number named") << QStringLiteral("2,9") << 1 << QStringLiteral("2")
+                                              << QStringLiteral("no client with the number 9");
+        QTest::newRow("none of the database") << QStringLiteral("8-20") << 1 << QStringLiteral("")
+                                              << QStringLiteral("chooses no client");
+        for (const char* wrong : {"", "0", "2-x", "1-", "-5", "5-3", "1,,2", "1,", " 1", "1 - 2",
+                                  "1-2-3", "+4", "99999999999999999999"})
+            QTest::addRow("refused '%s'", wrong) << QString::fromLatin1(wrong) << 2 << QString()
+                                                 << QStringLiteral("--clients takes");
+    }
+
+    void clientsChosen()
+    {
+        QFETCH(QString, clients);
+        QFETCH(int, exitCode);
+        QFETCH(QString, written);
+        QFETCH(QString, said);
+        const QString dir =
+            QStringLiteral("chosen %1").arg(QString::fromLatin1(QTest::currentDataTag()));
+        const Run run = report(dir, {QStringLiteral("--sections"), QStringLiteral("2"),
+                                     QStringLiteral("--clients"), clients});
+        QCOMPARE(run.exitCode, exitCode);
+        QVERIFY2(run.err.contains(said), qPrintable(run.err));
+        QStringList numbers;
+        for (const QString& file : filesIn(dir))
+            numbers << file.section(u' ', 0, 0);
+        QCOMPARE(numbers.join(u' '), written);
+    }
+
+    // Each report of a batch is written by one worker from start to end: more workers give
+    // the same reports, and a failing one does not stop the others.
+    void workersWriteTheSameReports()
+    {
+        const QStringList full{QStringLiteral("--sections"), QStringLiteral("1,2,3,4,5")};
+        const Run one = report(QStringLiteral("one"),
+                               full + QStringList{QStringLiteral("--jobs"), QStringLiteral("1")});
+        QCOMPARE(one.exitCode, 0);
+        QVERIFY(one.out.contains(u"Wrote 6 of 6 reports"));
+        const QStringList files = filesIn(QStringLiteral("one"));
+        QCOMPARE(files.size(), 6);
+
+        // The second client's file cannot be written: a folder is in its place.
+        QVERIFY(QDir(m_out.path()).mkpath(QStringLiteral("three/") + files[1]));
+        const Run three = report(QStringLiteral("three"),
+                                 full + QStringList{QStringLiteral("--jobs"), QStringLiteral("3")});
+        QCOMPARE(three.exitCode, 1);
+        QVERIFY2(three.err.contains(u"client 2: "), qPrintable(three.err));
+        QVERIFY(three.err.contains(u"not written in full: client 2\n"));
+        QVERIFY(three.out.contains(u"Wrote 5 of 6 reports"));
+        for (const QString& file : files) {
+            if (file == files[1])
+                continue;
+            const QStringList pages = pageTexts(m_out.filePath(QStringLiteral("three/") + file));
+            QVERIFY2(!pages.isEmpty(), qPrintable(file));
+            QCOMPARE(pages, pageTexts(m_out.filePath(QStringLiteral("one/") + file)));
+        }
+    }
+};
+
+QTEST_MAIN(ReportBatchTest)
+#include "tst_report_batch.moc"
