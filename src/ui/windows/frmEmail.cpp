@@ -56,7 +56,10 @@ frmEmail::frmEmail(const EmailSetupValues& values, MailService& service, ErrorRe
     form->addRow(QStringLiteral("&To:"), txtToAddress);
     form->addRow(QStringLiteral("S&ubject:"), txtSubject);
     form->addRow(QStringLiteral("&Message:"), txtBody);
-    form->addRow(QStringLiteral("A&ttachment:"), attachmentRow);
+    // A row of a layout has no buddy of its own: the label names the box for its shortcut.
+    auto* attachmentLabel = new QLabel(QStringLiteral("A&ttachment:"), this);
+    attachmentLabel->setBuddy(txtAttachment);
+    form->addRow(attachmentLabel, attachmentRow);
     form->addRow(QString(), chkDialog);
 
     auto* buttons = new QHBoxLayout;
