@@ -6,6 +6,7 @@
 #include "records/ClientRecord.h"
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
+#include "support/CommandRun.h"
 #include "support/ScratchMount.h"
 #include "support/TempProgramFolder.h"
 
@@ -29,22 +30,13 @@ using halcyra::test::TempProgramFolder;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using halcyra::test::CommandRun;
 
-Run cliRun(const QStringList& arguments)
+CommandRun cliRun(const QStringList& arguments)
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    run.exitCode = cli::run(QStringList{u"halcyra-cli"_s} + arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
+    return test::captureCommand([&](QTextStream& out, QTextStream& err) {
+        return cli::run(QStringList{u"halcyra-cli"_s} + arguments, out, err);
+    });
 }
 
 QStringList words(const char* text)
@@ -190,7 +182,7 @@ private slots:
         for (QString& argument : arguments)
             if (argument == u"r.pdf" || argument == u"all")
                 argument = outputs.filePath(argument);
-        const Run run = cliRun(arguments + QStringList{u"--folder"_s, folder.path()});
+        const CommandRun run = cliRun(arguments + QStringList{u"--folder"_s, folder.path()});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY2(!run.err.contains(u"Parameter count mismatch"), qPrintable(run.err));
@@ -209,15 +201,15 @@ private slots:
         QTemporaryDir outputs;
         const QStringList folder = {u"--folder"_s, media.path()};
 
-        const Run profile = cliRun(words("profile --client 2") + folder);
+        const CommandRun profile = cliRun(words("profile --client 2") + folder);
         QVERIFY2(profile.exitCode == 0, qPrintable(profile.err));
-        const Run report = cliRun(QStringList{u"report"_s, u"--client"_s, u"2"_s, u"--sections"_s,
-                                              u"2"_s, u"--out"_s, outputs.filePath(u"r.pdf"_s),
-                                              u"--documents"_s, documents()} +
-                                  folder);
+        const CommandRun report = cliRun(
+            QStringList{u"report"_s, u"--client"_s, u"2"_s, u"--sections"_s, u"2"_s, u"--out"_s,
+                        outputs.filePath(u"r.pdf"_s), u"--documents"_s, documents()} +
+            folder);
         QVERIFY2(report.exitCode == 0, qPrintable(report.err));
 
-        const Run demo = cliRun(words("demo --clients 1 --add") + folder);
+        const CommandRun demo = cliRun(words("demo --clients 1 --add") + folder);
         QCOMPARE(demo.exitCode, 1);
         QVERIFY2(demo.err.contains(u"read-only") || demo.err.contains(u"readonly"),
                  qPrintable(demo.err));
@@ -239,14 +231,14 @@ private slots:
         QVERIFY(good.size() > 8192);
         QVERIFY(disk.fill(good.size() / 2));
 
-        const Run full = cliRun(one);
+        const CommandRun full = cliRun(one);
         QCOMPARE(full.exitCode, 1);
         QVERIFY2(full.err.contains(target) && full.err.contains(u"No space left on device"),
                  qPrintable(full.err));
         QVERIFY(!full.out.contains(u"Wrote"));
         QCOMPARE(contentsOf(target), good);
 
-        const Run all =
+        const CommandRun all =
             cliRun(QStringList{u"report"_s, u"--all"_s, u"--out-dir"_s, disk.path()} + common);
         QCOMPARE(all.exitCode, 1);
         QVERIFY(all.out.contains(u"Wrote 0 of 30"));
@@ -260,9 +252,9 @@ private slots:
         putDatabase(database);
         QVERIFY(disk.fill(0));
         const QStringList onDisk = {u"--folder"_s, database};
-        const Run read = cliRun(words("profile --client 4") + onDisk);
+        const CommandRun read = cliRun(words("profile --client 4") + onDisk);
         QVERIFY2(read.exitCode == 0, qPrintable(read.err));
-        const Run save = cliRun(words("demo --clients 5 --add") + onDisk);
+        const CommandRun save = cliRun(words("demo --clients 5 --add") + onDisk);
         QCOMPARE(save.exitCode, 1);
         QVERIFY2(save.err.contains(u"the disk is full"), qPrintable(save.err));
         QCOMPARE(filesIn(database), QStringList{u"HCY300.db"_s});
@@ -290,8 +282,8 @@ private slots:
         else if (::mknod(QFile::encodeName(target).constData(), S_IFCHR | 0666, makedev(1, 3)) != 0)
             QSKIP("making a device needs root");
         const unsigned mode = modeOf(target);
-        const Run run = cliRun(words("report --client 1 --sections 2 --folder") +
-                               QStringList{m_program.folder(), u"--out"_s, target});
+        const CommandRun run = cliRun(words("report --client 1 --sections 2 --folder") +
+                                      QStringList{m_program.folder(), u"--out"_s, target});
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(u"not a regular file") || run.err.contains(u"folder"),
                  qPrintable(run.err));
@@ -310,18 +302,18 @@ private slots:
         const QString folder = base.filePath(u"new/program"_s);
         const QString settings = base.filePath(u"settings"_s);
         qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(settings));
-        const Run demo = cliRun(words("demo --clients 2 --folder") << folder);
+        const CommandRun demo = cliRun(words("demo --clients 2 --folder") << folder);
         const QString report = base.filePath(u"reports/one.pdf"_s);
         const QStringList write =
             words("report --client 1 --sections 2 --folder") + QStringList{folder, u"--out"_s};
         QDir().mkpath(base.filePath(u"reports"_s));
-        const Run second = cliRun(write + QStringList{report});
-        const Run all = cliRun(words("report --all --sections 2 --folder") +
-                               QStringList{folder, u"--out-dir"_s, base.filePath(u"all"_s)});
+        const CommandRun second = cliRun(write + QStringList{report});
+        const CommandRun all = cliRun(words("report --all --sections 2 --folder") +
+                                      QStringList{folder, u"--out-dir"_s, base.filePath(u"all"_s)});
         const unsigned created = modeOf(report);
         SettingsStore(settings).SaveSetting(u"HCY"_s, u"Options"_s, u"Key"_s, u"1"_s);
         QFile::setPermissions(report, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
-        const Run replaced = cliRun(write + QStringList{report});
+        const CommandRun replaced = cliRun(write + QStringList{report});
         ::umask(oldMask);
         qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(m_program.settingsFolder()));
 
@@ -395,7 +387,7 @@ private slots:
         QFETCH(QStringList, arguments);
         QFETCH(QString, message);
         QTemporaryDir folder;
-        const Run run = cliRun(arguments + QStringList{u"--folder"_s, folder.path()});
+        const CommandRun run = cliRun(arguments + QStringList{u"--folder"_s, folder.path()});
         QCOMPARE(run.exitCode, 2);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY(filesIn(folder.path()).isEmpty());
@@ -412,8 +404,9 @@ private slots:
                                         "\"FirstName\" = '%1' WHERE \"CustomerID\" = 7")
                              .arg(longName)}));
         QTemporaryDir outputs;
-        const Run run = cliRun({u"report"_s, u"--all"_s, u"--sections"_s, u"2"_s, u"--folder"_s,
-                                folder.path(), u"--out-dir"_s, outputs.path()});
+        const CommandRun run =
+            cliRun({u"report"_s, u"--all"_s, u"--sections"_s, u"2"_s, u"--folder"_s, folder.path(),
+                    u"--out-dir"_s, outputs.path()});
         QVERIFY2(run.exitCode == 0, qPrintable(run.err));
         const QStringList names = filesIn(outputs.path()).filter(u"07 "_s);
         QCOMPARE(names.size(), 1);
@@ -425,7 +418,8 @@ private slots:
     // A score beyond any number is still printed as a number.
     void hugeScoreIsANumber()
     {
-        const Run run = cliRun({u"profile"_s, u"--json"_s, u"--scores"_s, u"1e999,-1e999"_s});
+        const CommandRun run =
+            cliRun({u"profile"_s, u"--json"_s, u"--scores"_s, u"1e999,-1e999"_s});
         QCOMPARE(run.exitCode, 0);
         const QJsonArray rows =
             QJsonDocument::fromJson(run.out.toUtf8()).object()[u"rows"_s].toArray();

@@ -4,6 +4,7 @@
 #include "cli/ReportCommand.h"
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
+#include "support/CommandRun.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
@@ -16,12 +17,7 @@ using halcyra::test::TempProgramFolder;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using halcyra::test::CommandRun;
 
 QStringList pageTexts(const QString& path)
 {
@@ -44,20 +40,19 @@ private:
     TempProgramFolder m_program;
     QTemporaryDir m_out;
 
-    Run report(const QString& outDir, const QStringList& arguments)
+    CommandRun report(const QString& outDir, const QStringList& arguments)
     {
-        Run run;
-        QTextStream out(&run.out);
-        QTextStream err(&run.err);
-        run.exitCode = cli::ReportCommand().execute(
-            QStringList{QStringLiteral("--all"), QStringLiteral("--folder"), m_program.folder(),
-                        QStringLiteral("--documents"), QStringLiteral(HALCYRA_DOCUMENTS_DIR),
-                        QStringLiteral("--out-dir"), m_out.filePath(outDir)} +
-                arguments,
-            out, err);
-        out.flush();
-        err.flush();
-        return run;
+        const QStringList all = QStringList{QStringLiteral("--all"),
+                                            QStringLiteral("--folder"),
+                                            m_program.folder(),
+                                            QStringLiteral("--documents"),
+                                            QStringLiteral(HALCYRA_DOCUMENTS_DIR),
+                                            QStringLiteral("--out-dir"),
+                                            m_out.filePath(outDir)} +
+                                arguments;
+        return test::captureCommand([&](QTextStream& out, QTextStream& err) {
+            return cli::ReportCommand().execute(all, out, err);
+        });
     }
     QStringList filesIn(const QString& outDir) const
     {
@@ -106,8 +101,8 @@ private slots:
         QFETCH(QString, said);
         const QString dir =
             QStringLiteral("chosen %1").arg(QString::fromLatin1(QTest::currentDataTag()));
-        const Run run = report(dir, {QStringLiteral("--sections"), QStringLiteral("2"),
-                                     QStringLiteral("--clients"), clients});
+        const CommandRun run = report(dir, {QStringLiteral("--sections"), QStringLiteral("2"),
+                                            QStringLiteral("--clients"), clients});
         QCOMPARE(run.exitCode, exitCode);
         QVERIFY2(run.err.contains(said), qPrintable(run.err));
         QStringList numbers;
@@ -121,8 +116,9 @@ private slots:
     void workersWriteTheSameReports()
     {
         const QStringList full{QStringLiteral("--sections"), QStringLiteral("1,2,3,4,5")};
-        const Run one = report(QStringLiteral("one"),
-                               full + QStringList{QStringLiteral("--jobs"), QStringLiteral("1")});
+        const CommandRun one =
+            report(QStringLiteral("one"),
+                   full + QStringList{QStringLiteral("--jobs"), QStringLiteral("1")});
         QCOMPARE(one.exitCode, 0);
         QVERIFY(one.out.contains(u"Wrote 6 of 6 reports"));
         const QStringList files = filesIn(QStringLiteral("one"));
@@ -130,8 +126,9 @@ private slots:
 
         // The second client's file cannot be written: a folder is in its place.
         QVERIFY(QDir(m_out.path()).mkpath(QStringLiteral("three/") + files[1]));
-        const Run three = report(QStringLiteral("three"),
-                                 full + QStringList{QStringLiteral("--jobs"), QStringLiteral("3")});
+        const CommandRun three =
+            report(QStringLiteral("three"),
+                   full + QStringList{QStringLiteral("--jobs"), QStringLiteral("3")});
         QCOMPARE(three.exitCode, 1);
         QVERIFY2(three.err.contains(u"client 2: "), qPrintable(three.err));
         QVERIFY(three.err.contains(u"not written in full: client 2\n"));

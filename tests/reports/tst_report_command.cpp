@@ -5,6 +5,7 @@
 #include "records/ClientDataSource.h"
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
+#include "support/CommandRun.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
@@ -18,23 +19,13 @@ using halcyra::test::TempProgramFolder;
 
 namespace {
 
-struct Run
-{
-    int exitCode = -1;
-    QString out;
-    QString err;
-};
+using halcyra::test::CommandRun;
 
-Run report(const QStringList& arguments)
+CommandRun report(const QStringList& arguments)
 {
-    Run run;
-    QTextStream out(&run.out);
-    QTextStream err(&run.err);
-    cli::ReportCommand command;
-    run.exitCode = command.execute(arguments, out, err);
-    out.flush();
-    err.flush();
-    return run;
+    return test::captureCommand([&](QTextStream& out, QTextStream& err) {
+        return cli::ReportCommand().execute(arguments, out, err);
+    });
 }
 
 QString pdfText(const QString& path)
@@ -90,7 +81,7 @@ private slots:
 
     void writesOneClientsReport()
     {
-        const Run run =
+        const CommandRun run =
             report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("1"),
                                         QStringLiteral("--sections"), QStringLiteral("2,4"),
                                         QStringLiteral("--out"), out(QStringLiteral("one.pdf"))});
@@ -109,7 +100,7 @@ private slots:
 
     void unknownClientWritesNothing()
     {
-        const Run run =
+        const CommandRun run =
             report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("99"),
                                         QStringLiteral("--out"), out(QStringLiteral("none.pdf"))});
         QCOMPARE(run.exitCode, cli::kExitFailed);
@@ -119,9 +110,10 @@ private slots:
 
     void unwritableFileIsAFailure()
     {
-        const Run run = report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("1"),
-                                                    QStringLiteral("--out"),
-                                                    out(QStringLiteral("missing/dir/r.pdf"))});
+        const CommandRun run =
+            report(base() + QStringList{QStringLiteral("--client"), QStringLiteral("1"),
+                                        QStringLiteral("--out"),
+                                        out(QStringLiteral("missing/dir/r.pdf"))});
         QCOMPARE(run.exitCode, cli::kExitFailed);
         QVERIFY(run.err.contains(u"cannot be written"));
     }
@@ -129,7 +121,7 @@ private slots:
     void missingDocumentStillWritesTheRest()
     {
         QTemporaryDir empty;
-        const Run run =
+        const CommandRun run =
             report({QStringLiteral("--folder"), m_program.folder(), QStringLiteral("--documents"),
                     empty.path(), QStringLiteral("--client"), QStringLiteral("1"),
                     QStringLiteral("--out"), out(QStringLiteral("partial.pdf"))});
@@ -145,7 +137,7 @@ private slots:
     void everyClientOneFileEach()
     {
         const QString folder = out(QStringLiteral("all"));
-        const Run run =
+        const CommandRun run =
             report(base() + QStringList{QStringLiteral("--all"), QStringLiteral("--sections"),
                                         QStringLiteral("2"), QStringLiteral("--out-dir"), folder});
         QCOMPARE(run.exitCode, cli::kExitOk);
@@ -179,14 +171,14 @@ private slots:
     void wrongOptions()
     {
         QFETCH(QStringList, arguments);
-        const Run run = report(arguments);
+        const CommandRun run = report(arguments);
         QCOMPARE(run.exitCode, cli::kExitUsage);
         QVERIFY(!run.err.isEmpty());
     }
 
     void helpSaysWhatAMissingDocumentDoes()
     {
-        const Run run = report({QStringLiteral("--help")});
+        const CommandRun run = report({QStringLiteral("--help")});
         QCOMPARE(run.exitCode, cli::kExitOk);
         QVERIFY(run.out.contains(u"still written without that\ndocument"));
     }
