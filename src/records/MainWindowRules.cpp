@@ -58,15 +58,6 @@ QString dataSourceErrorMessage(const QString& reason)
     return Data1_ErrorMessage(errors::kPathFileAccess, reason, errors::kPathFileAccess);
 }
 
-QString notAvailableMessage(const QString& caption)
-{
-    QString name = caption;
-    name.remove(u'&');
-    while (name.endsWith(u'.'))
-        name.chop(1);
-    return name.trimmed() + QStringLiteral(" is not available yet.");
-}
-
 QString dataGridCaption(const QString& recordSource)
 {
     return recordSource.size() <= 50 ? recordSource : QStringLiteral("SQL Statement");

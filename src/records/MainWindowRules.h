@@ -21,10 +21,6 @@ std::optional<QRect> restoredMainGeometry(const QString& left, const QString& to
 // The data source's message when it cannot read or write a record (the reason is the database's).
 QString dataSourceErrorMessage(const QString& reason);
 
-// The notice for a command whose window is not part of this installation yet; `caption` is
-// the menu or button caption ("&Page Set&up..." gives "Page Setup").
-QString notAvailableMessage(const QString& caption);
-
 // The record list's caption: its record source when that is at most 50 characters long,
 // otherwise "SQL Statement".
 QString dataGridCaption(const QString& recordSource);

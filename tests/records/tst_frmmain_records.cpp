@@ -418,14 +418,6 @@ private slots:
         h.child<QAction>(QStringLiteral("mnuSetupStatusBar"))->trigger();
         QVERIFY(h.child<QWidget>(QStringLiteral("sbStatusBar"))->isHidden());
 
-        // Commands still to come answer with a notice instead of doing nothing.
-        for (const QString& name : menuEntriesNotYetAvailable()) {
-            const qsizetype before = h.prompts.shown().size();
-            h.child<QAction>(name)->trigger();
-            QCOMPARE(h.prompts.shown().size(), before + 1);
-            QVERIFY(
-                h.prompts.shown().last().text.endsWith(QStringLiteral("is not available yet.")));
-        }
         // The toolbar's Print runs Print > Halcyra, which starts with the document choice.
         QString shownByPrint;
         test::whenModalShows(&h.window(), [&shownByPrint](QWidget* modal) {

@@ -128,10 +128,6 @@ private slots:
 
     void messages()
     {
-        QCOMPARE(notAvailableMessage(QStringLiteral("&Page Set&up...")),
-                 QStringLiteral("Page Setup is not available yet."));
-        QCOMPARE(notAvailableMessage(QStringLiteral("&Company Info.")),
-                 QStringLiteral("Company Info is not available yet."));
         const QString error = dataSourceErrorMessage(QStringLiteral("disk is write-protected"));
         QVERIFY(error.startsWith(QStringLiteral("Error #: ")));
         QVERIFY(error.contains(QStringLiteral("Error description: disk is write-protected\n")));

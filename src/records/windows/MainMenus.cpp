@@ -193,10 +193,4 @@ MainMenus buildMainMenus(QMainWindow& window)
     return menus;
 }
 
-const QStringList& menuEntriesNotYetAvailable()
-{
-    static const QStringList entries;
-    return entries;
-}
-
 } // namespace halcyra

@@ -30,7 +30,4 @@ struct MainMenus
 
 MainMenus buildMainMenus(QMainWindow& window);
 
-// Menu entries whose windows come with later parts of the program.
-const QStringList& menuEntriesNotYetAvailable();
-
 } // namespace halcyra

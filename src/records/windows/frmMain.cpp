@@ -198,12 +198,6 @@ void frmMain::connectCommands()
     connect(entry("mnuEditCut"), &QAction::triggered, this, [this] { cutFrom(activeBox()); });
     connect(entry("mnuEditCopy"), &QAction::triggered, this, [this] { copyFrom(activeBox()); });
     connect(entry("mnuEditPaste"), &QAction::triggered, this, [this] { pasteInto(activeBox()); });
-
-    for (const QString& name : menuEntriesNotYetAvailable()) {
-        QAction* action = m_menus.action(name);
-        connect(action, &QAction::triggered, this,
-                [this, action] { showNotAvailable(action->text()); });
-    }
 }
 
 void frmMain::setTabChain()
@@ -551,12 +545,6 @@ void frmMain::moveRecord(DataAction action)
             showDataError(error);
         Data1_Reposition();
     });
-}
-
-void frmMain::showNotAvailable(const QString& caption)
-{
-    m_reporter.prompts().inform(AppTitle(), notAvailableMessage(caption),
-                                UserPrompts::Icon::Information);
 }
 
 } // namespace halcyra

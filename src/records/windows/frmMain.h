@@ -181,8 +181,6 @@ private:
     void ShowFieldHelp(const QString& suffix);
     QString helpFolder() const;
 
-    // Commands still to come (frmMain.cpp)
-    void showNotAvailable(const QString& caption);
     void handOverToBackupUtility(bool backup);
 
     const Catalogue& m_catalogue;
