@@ -296,16 +296,7 @@ private:
             : m_run(run), m_outDir(std::move(outDir)), m_documents(run.m_documents.folder()),
               m_connection(QStringLiteral("report-clients-%1").arg(thread))
         {}
-        ~Worker() override
-        {
-            // Not closeClientDatabase: that looks at every connection, the other threads'
-            // too. The run's own connection outlives the workers and tidies the journal.
-            {
-                QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-                db.close();
-            }
-            QSqlDatabase::removeDatabase(m_connection);
-        }
+        ~Worker() override { closeClientDatabase(m_connection); }
 
         Status open()
         {

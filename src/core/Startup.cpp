@@ -6,7 +6,7 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <algorithm>
 #include <cmath>
 
@@ -33,16 +33,18 @@ void waitSince(double start, double seconds, StartupWindows& windows, const Time
 
 enum class OpenResult { Opened, NotFound, OtherError };
 
+// Looks at the file without opening it: the program may already hold a connection to it, and
+// closing any descriptor of a file would drop the database locks the process holds on it.
 OpenResult tryOpen(const QString& path, QString* why)
 {
-    QFile file(path);
-    if (!file.exists())
+    const QFileInfo info(path);
+    if (!info.exists())
         return OpenResult::NotFound;
-    if (!file.open(QIODevice::ReadOnly)) {
-        *why = file.errorString();
+    if (!info.isFile() || !info.isReadable()) {
+        *why = info.isFile() ? QStringLiteral("Permission denied")
+                             : QStringLiteral("It is not a file");
         return OpenResult::OtherError;
     }
-    file.close();
     return OpenResult::Opened;
 }
 

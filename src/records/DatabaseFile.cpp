@@ -7,17 +7,15 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSqlDatabase>
+#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QStorageInfo>
 #include <QUrl>
 #include <QUuid>
 #include <QtEndian>
-
-#ifdef Q_OS_LINUX
-#include <fcntl.h>
-#include <unistd.h>
-#endif
+#include <algorithm>
+#include <sqlite3.h>
 
 namespace halcyra {
 namespace {
@@ -83,7 +81,19 @@ struct SchemaObject
     QString type;
     QString name;
     QStringList columns;
+    QString sql; // whitespace-normalised, for triggers and views
 };
+
+// A statement's text with its blanks and line breaks reduced, so that the schema file's layout
+// and the upgrade's do not count as a difference.
+QString normalisedSql(const QString& sql)
+{
+    QString text = sql.simplified();
+    text.replace(QStringLiteral(" ;"), QStringLiteral(";"));
+    while (text.endsWith(u';'))
+        text.chop(1);
+    return text;
+}
 
 QStringList columnsOf(const QSqlDatabase& db, const QString& object, QString* error)
 {
@@ -113,13 +123,17 @@ const std::vector<SchemaObject>& expectedSchema()
             QString error;
             if (db.open() && runScript(db, builtInSchema(), &error)) {
                 QSqlQuery query(db);
-                query.exec(QStringLiteral("SELECT type, name FROM sqlite_master WHERE type IN "
-                                          "('table', 'view') AND name NOT LIKE 'sqlite_%' "
-                                          "ORDER BY rowid"));
+                query.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE type IN "
+                                          "('table', 'view', 'trigger') AND name NOT LIKE "
+                                          "'sqlite_%' ORDER BY rowid"));
                 while (query.next())
-                    objects.push_back({query.value(0).toString(), query.value(1).toString(), {}});
+                    objects.push_back({query.value(0).toString(),
+                                       query.value(1).toString(),
+                                       {},
+                                       normalisedSql(query.value(2).toString())});
                 for (SchemaObject& object : objects)
-                    object.columns = columnsOf(db, object.name, &error);
+                    if (object.type != u"trigger")
+                        object.columns = columnsOf(db, object.name, &error);
             }
             db.close();
         }
@@ -137,13 +151,41 @@ QString quotedList(const QStringList& names)
     return quoted.join(QStringLiteral(", "));
 }
 
-// What the open file lacks of the schema of its version; empty when nothing.
+// The tables, views and triggers of the file that are not the program's own, or that carry the
+// name of one of ours with another text. A trigger or view runs whatever it holds whenever the
+// program writes or reads, so a file brought in from outside is refused for them.
+QStringList foreignObjects(const QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    if (!query.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE type IN "
+                                   "('table', 'view', 'trigger') AND name NOT LIKE 'sqlite_%'")))
+        return {query.lastError().text()};
+    QStringList problems;
+    while (query.next()) {
+        const QString type = query.value(0).toString();
+        const QString name = query.value(1).toString();
+        const auto ours = std::find_if(
+            expectedSchema().begin(), expectedSchema().end(), [&](const SchemaObject& object) {
+                return object.type == type && object.name.compare(name, Qt::CaseInsensitive) == 0;
+            });
+        if (ours == expectedSchema().end())
+            problems << QStringLiteral("it holds the %1 \"%2\", which is not part of the "
+                                       "program's schema")
+                            .arg(type, name.left(80));
+        else if (type != u"table" && normalisedSql(query.value(2).toString()) != ours->sql)
+            problems << QStringLiteral("its %1 \"%2\" is not the program's own").arg(type, name);
+    }
+    return problems;
+}
+
+// What the open file lacks of the schema of its version, and what it holds that is not ours;
+// empty when nothing.
 QStringList schemaProblems(const QSqlDatabase& db, int version)
 {
     QStringList problems;
     for (const SchemaObject& object : expectedSchema()) {
         // The earlier assessments came with the second version of the schema.
-        if (version < 2 && object.name == u"Assessments")
+        if (version < 2 && (object.name == u"Assessments" || object.type == u"trigger"))
             continue;
         QSqlQuery query(db);
         if (!query.prepare(
@@ -161,6 +203,8 @@ QStringList schemaProblems(const QSqlDatabase& db, int version)
             problems << QStringLiteral("the %1 \"%2\" is missing").arg(object.type, object.name);
             continue;
         }
+        if (object.type == u"trigger")
+            continue; // its text is checked with the objects the file brought along
         QString error;
         const QStringList present = columnsOf(db, object.name, &error);
         if (!error.isEmpty()) {
@@ -178,7 +222,7 @@ QStringList schemaProblems(const QSqlDatabase& db, int version)
                                  missing.size() == 1 ? QString() : QStringLiteral("s"),
                                  quotedList(missing));
     }
-    return problems;
+    return problems + foreignObjects(db);
 }
 
 quint32 bigEndian32(const QByteArray& bytes, int at)
@@ -186,18 +230,36 @@ quint32 bigEndian32(const QByteArray& bytes, int at)
     return qFromBigEndian<quint32>(bytes.constData() + at);
 }
 
-// Looks at the file's header before SQLite does, for the messages SQLite cannot give: an
-// empty file is a valid empty database to it, and a cut-off file reads as fewer records.
-Status checkHeader(const QString& path)
+// The connection's own SQLite handle.
+sqlite3* handleOf(const QSqlDatabase& db)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(file.errorString());
-    const qint64 size = file.size();
+    const QVariant handle = db.driver()->handle();
+    if (!handle.isValid() || qstrcmp(handle.typeName(), "sqlite3*") != 0)
+        return nullptr;
+    return *static_cast<sqlite3* const*>(handle.data());
+}
+
+// Looks at the file's header through the connection's own file handle, for the messages SQLite
+// cannot give: an empty file is a valid empty database to it, and a cut-off file reads as fewer
+// records. The file is never opened beside SQLite: closing a second descriptor of it would drop
+// every lock this process holds on it, the other connections' included.
+Status checkHeader(const QSqlDatabase& db, const QString& path)
+{
+    sqlite3* handle = handleOf(db);
+    sqlite3_file* file = nullptr;
+    if (!handle ||
+        sqlite3_file_control(handle, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK ||
+        !file || !file->pMethods)
+        return fail(QStringLiteral("its file cannot be reached"));
+    sqlite3_int64 size = 0;
+    if (file->pMethods->xFileSize(file, &size) != SQLITE_OK)
+        return fail(QStringLiteral("its size cannot be read"));
     if (size == 0)
         return fail(QStringLiteral("the file is empty"));
-    const QByteArray header = file.read(100);
-    if (header.size() < 100 || !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
+    QByteArray header(100, '\0');
+    const int read = file->pMethods->xRead(file, header.data(), 100, 0);
+    if ((read != SQLITE_OK && read != SQLITE_IOERR_SHORT_READ) || size < 100 ||
+        !header.startsWith(QByteArrayView("SQLite format 3\0", 16)))
         return fail(QStringLiteral("it is not an SQLite database file"));
     const quint32 pageSizeField = qFromBigEndian<quint16>(header.constData() + 16);
     const qint64 pageSize = pageSizeField == 1 ? 65536 : pageSizeField;
@@ -222,23 +284,29 @@ bool diskIsFull(const QString& folder)
     return available >= 0 && available < kLeastFreeBytes;
 }
 
-// A file URI for SQLite, so that an open never creates the file.
-QString databaseUri(const QString& path, DatabaseAccess access)
+// Whether SQLite may write beside the database: its WAL journal needs the -wal and -shm files.
+bool canWriteBeside(const QString& path)
+{
+    const QFileInfo folder(QFileInfo(path).absolutePath());
+    return QFileInfo(path).isWritable() && folder.isWritable() &&
+           !diskIsFull(folder.absoluteFilePath());
+}
+
+// A file URI for SQLite, so that an open never creates the file. A reader where SQLite can
+// write opens the file read-write but runs with query_only: then the journal files it may need
+// are SQLite's to make and to remove again when the last connection closes, as for any writer.
+// Only where nothing can be written is the connection read-only at the file.
+QString databaseUri(const QString& path, bool fileReadOnly)
 {
     QString uri =
         QUrl::fromLocalFile(QFileInfo(path).absoluteFilePath()).toString(QUrl::FullyEncoded);
-    uri += access == DatabaseAccess::ReadOnly ? QStringLiteral("?mode=ro")
-                                              : QStringLiteral("?mode=rw");
-    if (access == DatabaseAccess::ReadOnly) {
-        // A WAL database needs its -shm file, which a read-only folder or a full disk cannot
-        // give. With no -wal file no program has the database open, so nothing can change
-        // under this read.
-        const QFileInfo folder(QFileInfo(path).absolutePath());
-        const bool noJournal = !QFileInfo::exists(path + QStringLiteral("-wal"));
-        const bool cannotWrite = !folder.isWritable() || diskIsFull(folder.absoluteFilePath());
-        if (noJournal && cannotWrite)
-            uri += QStringLiteral("&immutable=1");
-    }
+    if (!fileReadOnly)
+        return uri + QStringLiteral("?mode=rw");
+    uri += QStringLiteral("?mode=ro");
+    // A WAL database needs its -shm file, which a read-only folder or a full disk cannot give.
+    // With no -wal file no program has the database open, so nothing can change under this read.
+    if (!QFileInfo::exists(path + QStringLiteral("-wal")))
+        uri += QStringLiteral("&immutable=1");
     return uri;
 }
 
@@ -247,22 +315,28 @@ Status openConnection(QSqlDatabase& db, const QString& path, DatabaseAccess acce
     const QString shown = QDir::toNativeSeparators(path);
     if (!QFileInfo::exists(path))
         return fail(QStringLiteral("There is no database %1").arg(shown));
-    if (Status header = checkHeader(path); !header)
-        return fail(QStringLiteral("%1 is not a Halcyra database: %2").arg(shown, header.error()));
     if (access == DatabaseAccess::ReadWrite &&
         (!QFileInfo(path).isWritable() || !QFileInfo(QFileInfo(path).absolutePath()).isWritable()))
         return fail(
             QStringLiteral("%1 cannot be written: it or its folder is read-only").arg(shown));
     if (access == DatabaseAccess::ReadWrite && diskIsFull(QFileInfo(path).absolutePath()))
         return fail(QStringLiteral("%1 cannot be written: the disk is full").arg(shown));
-    db.setDatabaseName(databaseUri(path, access));
+    const bool fileReadOnly = access == DatabaseAccess::ReadOnly && !canWriteBeside(path);
+    db.setDatabaseName(databaseUri(path, fileReadOnly));
     QString options =
         QStringLiteral("QSQLITE_OPEN_URI;QSQLITE_BUSY_TIMEOUT=%1").arg(kBusyTimeoutMs);
-    if (access == DatabaseAccess::ReadOnly)
+    if (fileReadOnly)
         options += QStringLiteral(";QSQLITE_OPEN_READONLY");
     db.setConnectOptions(options);
     if (!db.open())
         return fail(QStringLiteral("%1 cannot be opened: %2").arg(shown, db.lastError().text()));
+    if (access == DatabaseAccess::ReadOnly && !fileReadOnly) {
+        if (QSqlQuery readOnly(db); !readOnly.exec(QStringLiteral("PRAGMA query_only = 1")))
+            return fail(
+                QStringLiteral("%1 cannot be opened: %2").arg(shown, readOnly.lastError().text()));
+    }
+    if (Status header = checkHeader(db, path); !header)
+        return fail(QStringLiteral("%1 is not a Halcyra database: %2").arg(shown, header.error()));
     if (QSqlQuery probe(db); !probe.exec(QStringLiteral("SELECT COUNT(*) FROM sqlite_master")))
         return fail(QStringLiteral("%1 cannot be read: %2").arg(shown, probe.lastError().text()));
     // A file from a newer program is refused untouched; one of ours, of any version, must hold
@@ -292,48 +366,6 @@ Status openConnection(QSqlDatabase& db, const QString& path, DatabaseAccess acce
         }
     }
     return {};
-}
-
-// The file a connection of this program is for.
-QString fileOf(const QSqlDatabase& db)
-{
-    QString name = db.databaseName();
-    if (name.startsWith(u"file:"))
-        name = QUrl(name.section(u'?', 0, 0)).toLocalFile();
-    return QFileInfo(name).canonicalFilePath();
-}
-
-// Removes an empty -wal file and its -shm beside `path` while holding SQLite's exclusive lock
-// on the database, as SQLite itself does when the last connection closes: every connection
-// holds a shared lock for as long as it is open, so the lock is had only when none is.
-void removeEmptyJournal(const QString& path)
-{
-    const QString wal = path + QStringLiteral("-wal");
-    if (!QFileInfo::exists(wal) || QFileInfo(wal).size() != 0)
-        return;
-    // Closing a file drops every lock this process holds on it, SQLite's too.
-    const QString canonical = QFileInfo(path).canonicalFilePath();
-    const QStringList names = QSqlDatabase::connectionNames();
-    for (const QString& name : names) {
-        const QSqlDatabase db = QSqlDatabase::database(name, false);
-        if (db.isOpen() && db.driverName() == u"QSQLITE" && fileOf(db) == canonical)
-            return;
-    }
-#ifdef Q_OS_LINUX
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CLOEXEC);
-    if (fd < 0)
-        return;
-    struct flock lock = {};
-    lock.l_type = F_WRLCK;
-    lock.l_whence = SEEK_SET;
-    lock.l_start = 0x40000000; // SQLite's pending, reserved and shared lock bytes
-    lock.l_len = 512;
-    if (::fcntl(fd, F_OFD_SETLK, &lock) == 0 && QFileInfo(wal).size() == 0) {
-        QFile::remove(path + QStringLiteral("-shm"));
-        QFile::remove(wal);
-    }
-    ::close(fd);
-#endif
 }
 
 } // namespace
@@ -384,17 +416,11 @@ CreateResult createDatabaseIfMissing(const QString& folder, QString* error)
 
 void closeClientDatabase(const QString& connectionName)
 {
-    QString path;
-    bool readOnly = false;
     {
         QSqlDatabase db = QSqlDatabase::database(connectionName, false);
-        path = fileOf(db);
-        readOnly = db.connectOptions().contains(u"QSQLITE_OPEN_READONLY");
         db.close();
     }
     QSqlDatabase::removeDatabase(connectionName);
-    if (readOnly && !path.isEmpty())
-        removeEmptyJournal(path);
 }
 
 Status openClientDatabase(const QString& path, const QString& connectionName, DatabaseAccess access)

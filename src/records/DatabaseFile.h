@@ -33,9 +33,9 @@ inline constexpr int kBusyTimeoutMs = 5000;
 Status openClientDatabase(const QString& path, const QString& connectionName,
                           DatabaseAccess access);
 
-// Closes and removes the connection. Reading a WAL database makes SQLite create empty -wal and
-// -shm files that a read-only connection cannot remove; they are removed here when no other
-// connection, in this program or another, has the database open.
+// Closes and removes the connection. The journal files are SQLite's alone: a read-only
+// connection to a WAL database may leave an empty -wal and -shm behind, which the last
+// read-write connection to close removes.
 void closeClientDatabase(const QString& connectionName);
 
 // openClientDatabase for reading and writing.

@@ -9,6 +9,7 @@
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QUrl>
 #include <unistd.h>
 
 namespace halcyra {
@@ -62,6 +63,15 @@ Result<QString> copyAside(QSqlDatabase& db, const QString& path, int version)
             QStringLiteral("Cannot keep the copy %1").arg(QDir::toNativeSeparators(target)));
     }
     return target;
+}
+
+// The file a connection is for, as the adviser knows it: a path, not SQLite's file address.
+QString shownPath(const QSqlDatabase& db)
+{
+    QString name = db.databaseName();
+    if (name.startsWith(u"file:"))
+        name = QUrl(name.section(u'?', 0, 0)).toLocalFile();
+    return QDir::toNativeSeparators(name);
 }
 
 Status exec(QSqlQuery& query, const QString& statement)
@@ -127,7 +137,7 @@ Status checkSchemaNotNewer(QSqlDatabase& db)
         return fail(QStringLiteral("The database %1 was made by a newer version of Halcyra "
                                    "(schema %2; this program knows schema %3). It has been left "
                                    "as it is: open it with the newer program.")
-                        .arg(QDir::toNativeSeparators(db.databaseName()))
+                        .arg(shownPath(db))
                         .arg(*version)
                         .arg(kSchemaVersion));
     return {};

@@ -114,20 +114,56 @@ private slots:
 
     // Each kind of broken file through each command: a clear message, exit 1, and the file and
     // its folder left exactly as they were.
+    // A file brought in from outside that would run statements of its own when the program
+    // writes, or that holds more than the program knows of.
+    static QStringList foreignObjects(const QString& kind)
+    {
+        if (kind == u"foreign trigger")
+            return {u"CREATE TRIGGER wipe AFTER INSERT ON \"Customers\" BEGIN DELETE FROM "
+                    "\"Customers\" WHERE \"CustomerID\" <> new.\"CustomerID\"; END"_s};
+        if (kind == u"foreign view")
+            return {u"CREATE VIEW peek AS SELECT \"LastName\" FROM \"Customers\""_s};
+        if (kind == u"foreign table")
+            return {u"CREATE TABLE \"Elsewhere\" (x)"_s};
+        if (kind == u"our trigger's name on another")
+            return {u"DROP TRIGGER \"Assessments go with their client\""_s,
+                    u"CREATE TRIGGER \"Assessments go with their client\" AFTER DELETE ON "
+                    "\"Customers\" BEGIN DELETE FROM \"Customers\"; END"_s};
+        if (kind == u"newer schema")
+            return {u"PRAGMA user_version = 99"_s};
+        return {};
+    }
+
     void brokenDatabase_data()
     {
         QTest::addColumn<QString>("kind");
         QTest::addColumn<QStringList>("command");
         QTest::addColumn<QString>("message");
-        const QStringList kinds = {u"missing"_s,         u"empty"_s,
-                                   u"random bytes"_s,    u"truncated"_s,
-                                   u"no client table"_s, u"no LastName column"_s,
-                                   u"no Field1 column"_s};
+        const QStringList kinds = {u"missing"_s,
+                                   u"empty"_s,
+                                   u"random bytes"_s,
+                                   u"truncated"_s,
+                                   u"no client table"_s,
+                                   u"no LastName column"_s,
+                                   u"no Field1 column"_s,
+                                   u"foreign trigger"_s,
+                                   u"foreign view"_s,
+                                   u"foreign table"_s,
+                                   u"our trigger's name on another"_s,
+                                   u"newer schema"_s};
         const QStringList messages = {
-            u"There is no database"_s,           u"the file is empty"_s,
-            u"not an SQLite database"_s,         u"truncated"_s,
-            u"table \"Customers\" is missing"_s, u"lacks the column \"LastName\""_s,
-            u"lacks the column \"Field1\""_s};
+            u"There is no database"_s,
+            u"the file is empty"_s,
+            u"not an SQLite database"_s,
+            u"truncated"_s,
+            u"table \"Customers\" is missing"_s,
+            u"lacks the column \"LastName\""_s,
+            u"lacks the column \"Field1\""_s,
+            u"holds the trigger \"wipe\", which is not part of the program's schema"_s,
+            u"holds the view \"peek\""_s,
+            u"holds the table \"Elsewhere\""_s,
+            u"its trigger \"Assessments go with their client\" is not the program's own"_s,
+            u"made by a newer version of Halcyra (schema 99"_s};
         const QList<QStringList> commands = {{u"init"_s},
                                              words("demo --clients 2 --add"),
                                              words("profile --client 1"),
@@ -163,6 +199,8 @@ private slots:
             broken.truncate(broken.size() / 2);
         else if (kind == u"no client table")
             QVERIFY(execute(path, {u"DROP TABLE \"Customers\""_s}));
+        else if (const QStringList statements = foreignObjects(kind); !statements.isEmpty())
+            QVERIFY(execute(path, statements));
         else if (kind.startsWith(u"no ")) {
             const QString column = kind.section(u' ', 1, 1);
             // The indexes on the column go first; SQLite keeps a column an index uses.
@@ -186,6 +224,8 @@ private slots:
         QCOMPARE(run.exitCode, 1);
         QVERIFY2(run.err.contains(message), qPrintable(run.err));
         QVERIFY2(!run.err.contains(u"Parameter count mismatch"), qPrintable(run.err));
+        // The adviser is shown the file's path, not SQLite's address for it.
+        QVERIFY2(!run.err.contains(u"file://"), qPrintable(run.err));
         QCOMPARE(filesIn(folder.path()), filesBefore);
         QCOMPARE(contentsOf(path), before);
         QVERIFY(!QFile::exists(outputs.filePath(u"r.pdf"_s)));

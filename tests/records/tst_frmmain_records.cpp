@@ -6,6 +6,7 @@
 #include "records/DataControl.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/RefusedChange.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -221,8 +222,8 @@ private slots:
         h.addClient(QStringLiteral("Baker"), QStringLiteral("Bob"));
         h.open();
         // Another program refuses every change to the client table.
-        h.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Customers\" "
-                                 "BEGIN SELECT RAISE(ABORT, 'the file is write-protected'); END"));
+        h.execute(test::refuseValueSql(QStringLiteral("Customers"), QStringLiteral("LastName"),
+                                       QStringLiteral("Adamson")));
 
         MainWindowHarness::focus(field(h, 1));
         MainWindowHarness::type(field(h, 1), QStringLiteral("Adamson"));
@@ -232,7 +233,7 @@ private slots:
         QCOMPARE(h.stored(adams, columns::detail(1)).toString(), QStringLiteral("Adams"));
         const auto error = h.prompts.shown().last();
         QVERIFY2(error.text.startsWith(QStringLiteral("Error #: ")), qPrintable(error.text));
-        QVERIFY(error.text.contains(QStringLiteral("the file is write-protected")));
+        QVERIFY(error.text.contains(test::kRefusedChangeText));
         QVERIFY(QFile::exists(h.reporter.logPath()));
 
         // New and closing do not lose it either.
@@ -243,7 +244,7 @@ private slots:
         QVERIFY(h.window().isVisible());
 
         // Once the file takes changes again, the same edit is saved.
-        h.execute(QStringLiteral("DROP TRIGGER refuse"));
+        h.execute(QStringLiteral("DROP INDEX refuse"));
         clickArrow(h, "Data1_Next");
         QCOMPARE(h.stored(adams, columns::detail(1)).toString(), QStringLiteral("Adamson"));
         QCOMPARE(caption(h), QStringLiteral("Data Control Bar: - Record: 2"));
@@ -263,8 +264,8 @@ private slots:
         MainWindowHarness h;
         const qint64 adams = h.addClient(QStringLiteral("Adams"), QStringLiteral("Ann"));
         h.open();
-        h.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Customers\" "
-                                 "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        h.execute(test::refuseValueSql(QStringLiteral("Customers"), QStringLiteral("LastName"),
+                                       QStringLiteral("Adamson")));
         MainWindowHarness::focus(field(h, 1));
         MainWindowHarness::type(field(h, 1), QStringLiteral("Adamson"));
 

@@ -4,6 +4,7 @@
 #include "records/DatabaseFile.h"
 #include "setup/CompanyInfo.h"
 #include "support/CompanyRow.h"
+#include "support/RefusedChange.h"
 #include "support/TempProgramFolder.h"
 
 #include <QRegularExpression>
@@ -152,14 +153,15 @@ private slots:
         folder.createDatabase();
         const QString path = folder.path(QStringLiteral("HCY300.db"));
         QVERIFY(saveCompanyRow(path, fullCompanyRow()));
-        execute(path, QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Company Info\" "
-                                     "BEGIN SELECT RAISE(ABORT, 'locked by test'); END"));
+        execute(path, test::refuseValueSql(QStringLiteral("Company Info"), QStringLiteral("City"),
+                                           QStringLiteral("Portland")));
 
         CompanyInfo changed = fullCompanyRow();
         changed[4] = QStringLiteral("Portland");
         const Status error = saveCompanyRow(path, changed);
         // The database's error number, then its text.
-        QVERIFY(error.error().contains(QRegularExpression(u"^\\d+ .*locked by test"_s)));
+        QVERIFY(
+            error.error().contains(QRegularExpression(u"^\\d+ .*"_s + test::kRefusedChangeText)));
         QCOMPARE(dataErrorMessage(error.error()),
                  u"Data error event hit err: frmCompanyInfo.datCoInfo_Error\n"_s + error.error());
         QCOMPARE(readCompanyRow(path).value(), fullCompanyRow());

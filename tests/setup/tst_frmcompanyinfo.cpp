@@ -6,6 +6,7 @@
 #include "setup/windows/frmCompanyInfo.h"
 #include "support/CompanyRow.h"
 #include "support/MainWindowHarness.h"
+#include "support/RefusedChange.h"
 
 #include <QAction>
 #include <QLabel>
@@ -220,8 +221,8 @@ private slots:
     {
         CompanyWindow w;
         w.open();
-        w.h.execute(QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Company Info\" "
-                                   "BEGIN SELECT RAISE(ABORT, 'disk full'); END"));
+        w.h.execute(test::refuseValueSql(QStringLiteral("Company Info"), QStringLiteral("City"),
+                                         QStringLiteral("Portland")));
         w.field(4)->setText(QStringLiteral("Portland"));
         w.web()->setText(QStringLiteral("www.mine.com"));
         w.h.prompts.setNextAnswers({UserPrompts::Answer::Yes});
@@ -231,7 +232,7 @@ private slots:
         QCOMPARE(w.h.prompts.shown().last().icon, UserPrompts::Icon::Critical);
         QVERIFY(w.h.prompts.shown().last().text.startsWith(
             QStringLiteral("Data error event hit err: frmCompanyInfo.datCoInfo_Error\n")));
-        QVERIFY(w.h.prompts.shown().last().text.contains(QStringLiteral("disk full")));
+        QVERIFY(w.h.prompts.shown().last().text.contains(test::kRefusedChangeText));
         // Not reported as saved, nothing in the copy the reports read, the typing still there.
         QVERIFY(w.h.messages.isEmpty());
         QCOMPARE(w.h.state.CompanyInfoLines[4], QStringLiteral("Salem"));
