@@ -74,8 +74,9 @@ std::optional<QList<int>> parseSections(const QString& text)
     return sections;
 }
 
-// File systems take names of up to 255 bytes.
-constexpr qsizetype kNameLimitBytes = 255;
+// File systems take names of up to 255 bytes, and the report is first written under its name
+// with a dot before it and a six-letter ending after it.
+constexpr qsizetype kNameLimitBytes = 255 - 8;
 
 // A file name made of the client's number and name, without characters file systems refuse,
 // shortened where it would be too long: the number stays first, so the name stays unique.

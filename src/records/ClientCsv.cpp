@@ -3,16 +3,17 @@
 #include "core/Catalogue.h"
 #include "core/CatalogueIds.h"
 #include "core/Conversions.h"
+#include "core/OutputFile.h"
 #include "records/AssessmentHistory.h"
 #include "records/ClientRecord.h"
 #include "records/Csv.h"
+#include "records/DatabaseFile.h"
 #include "records/DetailRules.h"
 #include "records/ScoreRules.h"
 
 #include <QDir>
 #include <QFile>
 #include <QHash>
-#include <QSaveFile>
 #include <QScopeGuard>
 #include <QSet>
 #include <QSqlDriver>
@@ -109,11 +110,9 @@ Result<CsvExportResult> exportClientsCsv(const QSqlDatabase& db, const QString& 
                                          const Catalogue& catalogue, bool requestedHistory)
 {
     bool withHistory = requestedHistory;
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) ||
-        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner))
-        return fail(QStringLiteral("Cannot write %1: %2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    OutputFile file(path);
+    if (const Status opened = file.open(); !opened)
+        return fail(opened.error());
     QSqlQuery clients(db);
     clients.setForwardOnly(true);
     if (!clients.exec(QStringLiteral("SELECT ") + allColumns() +
@@ -144,12 +143,13 @@ Result<CsvExportResult> exportClientsCsv(const QSqlDatabase& db, const QString& 
     CsvExportResult result;
     QByteArray buffer =
         QByteArrayLiteral("\xEF\xBB\xBF") + csvLine(clientCsvHeader(catalogue, requestedHistory));
+    Status written;
     auto flush = [&](bool always) {
         if (!always && buffer.size() < (1 << 20))
             return true;
-        const bool written = file.write(buffer) == buffer.size();
+        written = file.write(buffer);
         buffer.clear();
-        return written;
+        return written.ok();
     };
     ClientRecord record;
     while (clients.next()) {
@@ -181,9 +181,10 @@ Result<CsvExportResult> exportClientsCsv(const QSqlDatabase& db, const QString& 
     }
     if (clients.lastError().isValid())
         return fail(clients.lastError().text());
-    if (!flush(true) || !file.commit())
-        return fail(QStringLiteral("Cannot write %1: %2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    if (!written || !flush(true))
+        return fail(written.error());
+    if (const Status committed = file.commit(); !committed)
+        return fail(committed.error());
     return result;
 }
 
@@ -374,21 +375,6 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
         known.insert(normalised(columnLabel(catalogue, column)), column);
         known.insert(normalised(columns::name(column)), column);
     }
-    QSet<QString> present;
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT \"LastName\", \"FirstName\", \"Phone\" FROM "
-                                       "\"Customers\"")))
-            return fail(query.lastError().text());
-        ClientRecord key;
-        while (query.next()) {
-            for (int i = 0; i < 3; ++i)
-                key.setText(columns::detail(kIdentity[i]), query.value(i).toString());
-            present.insert(identity(key));
-        }
-    }
-
     // Rows are checked and added as they are read, in one transaction that is kept only when
     // the file passes (or the bad rows are to be skipped).
     const bool writing = !options.dryRun;
@@ -402,8 +388,31 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
             QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = %1").arg(kept));
         };
     }
-    if (writing && !db.transaction())
-        return fail(db.lastError().text());
+    // The write lock is taken before the clients already there are read: a second import
+    // running at the same time waits, then sees what the first one added.
+    if (writing) {
+        if (const Status begun = beginWrite(db); !begun)
+            return fail(begun.error());
+    }
+    QSet<QString> present;
+    {
+        QSqlQuery query(db);
+        query.setForwardOnly(true);
+        if (!query.exec(QStringLiteral("SELECT \"LastName\", \"FirstName\", \"Phone\" FROM "
+                                       "\"Customers\""))) {
+            const QString error = query.lastError().text();
+            if (writing)
+                db.rollback();
+            return fail(error);
+        }
+        ClientRecord key;
+        while (query.next()) {
+            for (int i = 0; i < 3; ++i)
+                key.setText(columns::detail(kIdentity[i]), query.value(i).toString());
+            present.insert(identity(key));
+        }
+    }
+
     std::optional<ClientInserter> inserter;
     if (writing)
         inserter.emplace(db);

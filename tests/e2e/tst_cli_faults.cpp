@@ -2,6 +2,7 @@
 // are not files, a second writer, hostile arguments. The commands run in-process.
 
 #include "cli/Command.h"
+#include "core/OutputFile.h"
 #include "core/Settings.h"
 #include "records/ClientRecord.h"
 #include "records/DatabaseFile.h"
@@ -291,6 +292,12 @@ private slots:
         QVERIFY(QDir().mkdir(database));
         putDatabase(database);
         QVERIFY(disk.fill(0));
+        const CommandRun exported =
+            cliRun(QStringList{u"export"_s, u"--out"_s, disk.filePath(u"all.csv"_s), u"--folder"_s,
+                               m_program.folder()});
+        QCOMPARE(exported.exitCode, 1);
+        QVERIFY2(exported.err.contains(u"No space left on device"), qPrintable(exported.err));
+        QVERIFY(!QFile::exists(disk.filePath(u"all.csv"_s)));
         const QStringList onDisk = {u"--folder"_s, database};
         const CommandRun read = cliRun(words("profile --client 4") + onDisk);
         QVERIFY2(read.exitCode == 0, qPrintable(read.err));
@@ -352,8 +359,23 @@ private slots:
                                       QStringList{folder, u"--out-dir"_s, base.filePath(u"all"_s)});
         const unsigned created = modeOf(report);
         SettingsStore(settings).SaveSetting(u"HCY"_s, u"Options"_s, u"Key"_s, u"1"_s);
-        QFile::setPermissions(report, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+        // A report written over a file readable by others, or over a link planted where a
+        // report goes, is a new owner-only file: the old mode is not kept, the link's target is
+        // not touched.
+        QFile::setPermissions(report, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup |
+                                          QFile::ReadOther);
         const CommandRun replaced = cliRun(write + QStringList{report});
+        const QString victim = base.filePath(u"victim.txt"_s);
+        QVERIFY(writeFileWhole(victim, "not a report"));
+        const QString linked = base.filePath(u"linked.pdf"_s);
+        QVERIFY(QFile::link(victim, linked));
+        const CommandRun throughLink = cliRun(write + QStringList{linked});
+        const QString planted =
+            base.filePath(u"all/"_s + filesIn(base.filePath(u"all"_s)).value(0));
+        QVERIFY(QFile::remove(planted) && QFile::link(victim, planted));
+        const CommandRun allAgain =
+            cliRun(words("report --all --sections 2 --folder") +
+                   QStringList{folder, u"--out-dir"_s, base.filePath(u"all"_s)});
         ::umask(oldMask);
         qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(m_program.settingsFolder()));
 
@@ -361,6 +383,13 @@ private slots:
         QCOMPARE(second.exitCode, 0);
         QCOMPARE(all.exitCode, 0);
         QCOMPARE(replaced.exitCode, 0);
+        QCOMPARE(throughLink.exitCode, 0);
+        QCOMPARE(allAgain.exitCode, 0);
+        QCOMPARE(contentsOf(victim), QByteArray("not a report"));
+        for (const QString& written : {linked, planted}) {
+            QVERIFY2(!QFileInfo(written).isSymLink(), qPrintable(written));
+            QCOMPARE(modeOf(written), 0600u);
+        }
         QCOMPARE(modeOf(base.filePath(u"new"_s)), 0700u);
         QCOMPARE(modeOf(folder), 0700u);
         QCOMPARE(modeOf(QDir(folder).filePath(u"HCY300.db"_s)), 0600u);
@@ -372,7 +401,7 @@ private slots:
         QCOMPARE(created, 0600u);
         QCOMPARE(modeOf(settings), 0700u);
         QCOMPARE(modeOf(settings + u"/HCY.ini"_s), 0600u);
-        QCOMPARE(modeOf(report), 0640u);
+        QCOMPARE(modeOf(report), 0600u);
     }
 
     // A second writer waits for the first instead of failing at once.
