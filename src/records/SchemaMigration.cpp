@@ -2,6 +2,7 @@
 
 #include "records/ClientRecord.h"
 
+#include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
 #include <QFile>
@@ -27,7 +28,10 @@ QString quoted(const QString& name)
 Result<QString> copyAside(QSqlDatabase& db, const QString& path, int version)
 {
     const QFileInfo info(path);
-    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    // Two programs upgrading at once in the same second must not share a name: each would
+    // remove or replace the other's copy.
+    const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +
+                          QStringLiteral("-%1").arg(QCoreApplication::applicationPid());
     QString target;
     for (int n = 0; n < 100; ++n) {
         target = info.dir().filePath(QStringLiteral("%1 before schema %2 %3%4.db")
@@ -165,8 +169,22 @@ Result<MigrationOutcome> upgradeSchema(QSqlDatabase& db, const QString& path,
     outcome.keptCopy = *copy;
 
     QSqlQuery query(db);
-    if (const Status begun = exec(query, QStringLiteral("BEGIN IMMEDIATE")); !begun)
+    if (const Status begun = exec(query, QStringLiteral("BEGIN IMMEDIATE")); !begun) {
+        QFile::remove(*copy);
         return fail(begun.error());
+    }
+    // Another program may have upgraded the file while the copy was made: under the write
+    // lock the version is read again, and a copy that is no longer needed goes.
+    const Result<int> locked = schemaVersion(db);
+    if (!locked || *locked != *version) {
+        query.exec(QStringLiteral("ROLLBACK"));
+        QFile::remove(*copy);
+        if (!locked)
+            return fail(locked.error());
+        outcome.toVersion = *locked;
+        outcome.keptCopy.clear();
+        return outcome;
+    }
     Status done;
     for (const MigrationStep& step : steps) {
         if (step.toVersion <= *version)
