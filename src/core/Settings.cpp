@@ -1,6 +1,7 @@
 #include "core/Settings.h"
 
 #include "core/Conversions.h"
+#include "core/IniText.h"
 #include "core/OutputFile.h"
 
 #include <QDir>
@@ -30,59 +31,80 @@ QString SettingsStore::defaultFolder()
         .filePath(QStringLiteral("Halcyra"));
 }
 
-QSettings& SettingsStore::file(const QString& application) const
+QString SettingsStore::pathOf(const QString& application) const
 {
-    auto it = m_files.find(application);
-    if (it == m_files.end()) {
-        const QString path = QDir(m_folder).filePath(application + QStringLiteral(".ini"));
-        it = m_files.emplace(application, std::make_unique<QSettings>(path, QSettings::IniFormat))
-                 .first;
-    }
-    return *it->second;
+    return QDir(m_folder).filePath(application + QStringLiteral(".ini"));
+}
+
+SettingsStore::File& SettingsStore::file(const QString& application) const
+{
+    File& file = m_files[application];
+    if (!file.reader)
+        file.reader = std::make_unique<QSettings>(pathOf(application), QSettings::IniFormat);
+    return file;
 }
 
 QString SettingsStore::GetSetting(const QString& application, const QString& section,
                                   const QString& key, const QString& defaultValue) const
 {
-    const QVariant value = file(application).value(settingsPath(section, key));
+    const File& settings = file(application);
+    const QString path = settingsPath(section, key);
+    if (const auto it = settings.unwritten.find(path); it != settings.unwritten.end())
+        return it->second.value_or(defaultValue);
+    const QVariant value = settings.reader->value(path);
     return value.isValid() ? value.toString() : defaultValue;
 }
 
 void SettingsStore::SaveSetting(const QString& application, const QString& section,
                                 const QString& key, const QString& value)
 {
-    QSettings& settings = file(application);
-    settings.setValue(settingsPath(section, key), value);
-    writeThrough(settings);
+    file(application).unwritten[settingsPath(section, key)] = value;
+    writeThrough(application);
 }
 
 void SettingsStore::DeleteSetting(const QString& application, const QString& section,
                                   const QString& key)
 {
-    QSettings& settings = file(application);
-    settings.remove(settingsPath(section, key));
-    writeThrough(settings);
+    file(application).unwritten[settingsPath(section, key)] = std::nullopt;
+    writeThrough(application);
 }
 
-void SettingsStore::writeThrough(QSettings& settings)
+void SettingsStore::writeThrough(const QString& application)
 {
+    File& settings = file(application);
+    const QString path = pathOf(application);
     QString reason;
     if (!makeOwnerOnlyFolder(m_folder)) {
         reason = QStringLiteral("The settings folder %1 cannot be created.")
                      .arg(QDir::toNativeSeparators(m_folder));
     } else {
-        // QSettings keeps the mode of the file it rewrites: the first one is made owner-only.
-        // A file that cannot be made shows up as a failed write just below.
-        (void)createOwnerOnlyFile(settings.fileName());
-        settings.sync();
-        if (settings.status() == QSettings::AccessError)
-            reason = QStringLiteral("The settings file %1 cannot be written.")
-                         .arg(QDir::toNativeSeparators(settings.fileName()));
-        else if (settings.status() == QSettings::FormatError)
+        // What another program wrote meanwhile is kept: the file is read again and only this
+        // store's changes go on top of it.
+        const QSettings current(path, QSettings::IniFormat);
+        if (current.status() == QSettings::FormatError) {
             reason = QStringLiteral("The settings file %1 is damaged and cannot be updated.")
-                         .arg(QDir::toNativeSeparators(settings.fileName()));
+                         .arg(QDir::toNativeSeparators(path));
+        } else {
+            std::map<QString, QVariant> values;
+            for (const QString& key : current.allKeys())
+                values[key] = current.value(key);
+            for (const auto& [key, value] : settings.unwritten) {
+                if (value)
+                    values[key] = *value;
+                else
+                    values.erase(key);
+            }
+            if (const Status written = writeFileWhole(path, iniText(values)); !written)
+                reason = QStringLiteral("The settings file %1 cannot be written: %2")
+                             .arg(QDir::toNativeSeparators(path), written.error());
+        }
     }
-    if (reason.isEmpty() || m_writeFailureTold)
+    if (reason.isEmpty()) {
+        settings.unwritten.clear();
+        settings.reader = std::make_unique<QSettings>(path, QSettings::IniFormat);
+        return;
+    }
+    if (m_writeFailureTold)
         return;
     m_writeFailureTold = true;
     if (m_onWriteFailure)
@@ -92,7 +114,11 @@ void SettingsStore::writeThrough(QSettings& settings)
 bool SettingsStore::contains(const QString& application, const QString& section,
                              const QString& key) const
 {
-    return file(application).contains(settingsPath(section, key));
+    const File& settings = file(application);
+    const QString path = settingsPath(section, key);
+    if (const auto it = settings.unwritten.find(path); it != settings.unwritten.end())
+        return it->second.has_value();
+    return settings.reader->contains(path);
 }
 
 QString SettingsStore::get(const SettingKey& key) const

@@ -4,6 +4,7 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
 
 class QSettings;
 
@@ -55,12 +56,22 @@ public:
     }
 
 private:
-    QSettings& file(const QString& application) const;
-    // Writes the file and checks that it was written.
-    void writeThrough(QSettings& settings);
+    // One INI file: read through QSettings, written by the store itself (whole, to a new file
+    // that replaces the old one only once it is on the disk). Changes not yet written stay
+    // here; an empty value in `unwritten` stands for a removed key.
+    struct File
+    {
+        std::unique_ptr<QSettings> reader;
+        std::map<QString, std::optional<QString>> unwritten;
+    };
+
+    File& file(const QString& application) const;
+    QString pathOf(const QString& application) const;
+    // Writes the file with its unwritten changes and says why when it could not.
+    void writeThrough(const QString& application);
 
     QString m_folder;
-    mutable std::map<QString, std::unique_ptr<QSettings>> m_files;
+    mutable std::map<QString, File> m_files;
     std::function<void(const QString&)> m_onWriteFailure;
     bool m_writeFailureTold = false;
 };

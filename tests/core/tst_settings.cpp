@@ -1,5 +1,6 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
+#include "support/ScratchMount.h"
 
 #include <QDir>
 #include <QFile>
@@ -7,6 +8,7 @@
 #include <QTest>
 
 using namespace halcyra;
+using halcyra::test::ScratchMount;
 using namespace Qt::StringLiterals;
 
 class SettingsTest : public QObject
@@ -27,6 +29,7 @@ private slots:
     void storeMakesItsFolder();
     void aFailedWriteIsToldOnceAndTheSessionGoesOn_data();
     void aFailedWriteIsToldOnceAndTheSessionGoesOn();
+    void aFullDiskLeavesTheFileWhole();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -56,6 +59,16 @@ void SettingsTest::valuesRoundTrip_data()
     QTest::newRow("value with blanks round") << u"Options"_s << u"Note"_s << u"  two  "_s;
     QTest::newRow("empty value") << u"Options"_s << u"Empty"_s << QString();
     QTest::newRow("non-ASCII") << u"Settings"_s << u"Name"_s << u"Zoë Müller"_s;
+    QTest::newRow("comma") << u"Options"_s << u"Sender"_s << u"Smith, Ann"_s;
+    QTest::newRow("quotes and backslashes")
+        << u"Options"_s << u"Path"_s << u"\"C:\\x\" \\\\server\\"_s;
+    QTest::newRow("line break and tab") << u"Options"_s << u"Lines"_s << u"one\ntwo\tthree\r"_s;
+    QTest::newRow("leading at sign") << u"Options"_s << u"Mail"_s << u"@Variant(x)"_s;
+    QTest::newRow("control character before a hex digit") << u"Options"_s << u"Odd"_s
+                                                          << u"a\x01"
+                                                             "1f"_s;
+    QTest::newRow("non-Latin key and value") << u"Réglages"_s << u"名前"_s << u"日本語"_s;
+    QTest::newRow("section called General") << u"General"_s << u"Key"_s << u"v"_s;
 }
 
 void SettingsTest::valuesRoundTrip()
@@ -222,6 +235,35 @@ void SettingsTest::aFailedWriteIsToldOnceAndTheSessionGoesOn()
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().startsWith(reasonStart), qPrintable(told.first()));
     QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
+}
+
+void SettingsTest::aFullDiskLeavesTheFileWhole()
+{
+    ScratchMount disk(256 << 10);
+    SKIP_UNLESS_MOUNTED(disk);
+    const QString folder = disk.filePath(u"Halcyra"_s);
+    {
+        SettingsStore first(folder);
+        first.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"1"_s);
+        first.SaveSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/home/ida/Halcyra/"_s);
+    }
+    QFile ini(folder + u"/HCY.ini"_s);
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    const QByteArray before = ini.readAll();
+    ini.close();
+    QVERIFY(disk.fill(0));
+
+    SettingsStore store(folder);
+    QStringList told;
+    store.setWriteFailureHandler([&](const QString& reason) { told << reason; });
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"-1"_s);
+    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tips"_s, u"0"_s);
+    QCOMPARE(told.size(), 1);
+    QVERIFY2(told.first().contains(u"No space left on device"), qPrintable(told.first()));
+    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
+    QVERIFY(ini.open(QIODevice::ReadOnly));
+    QCOMPARE(ini.readAll(), before);
+    QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"HCY.ini"_s});
 }
 
 QTEST_GUILESS_MAIN(SettingsTest)
