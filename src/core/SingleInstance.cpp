@@ -23,6 +23,11 @@ QString keyFor(const QString& programFolder)
     return QStringLiteral("halcyra-%1").arg(QString::fromLatin1(hash.toHex().left(24)));
 }
 
+QString lockPathFor(const QString& key)
+{
+    return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
@@ -35,8 +40,7 @@ bool SingleInstance::claim()
 {
     // The lock decides who runs (a lock left by a crashed copy is taken over); the socket only
     // carries the request to come to the front.
-    m_lock = std::make_unique<QLockFile>(
-        QDir(QDir::tempPath()).filePath(m_key + QStringLiteral(".lock")));
+    m_lock = std::make_unique<QLockFile>(lockPathFor(m_key));
     m_lock->setStaleLockTime(0);
     if (m_lock->tryLock(0)) {
         listen();
@@ -50,6 +54,16 @@ bool SingleInstance::claim()
         socket.waitForBytesWritten(kConnectWaitMs);
         socket.disconnectFromServer();
     }
+    return false;
+}
+
+bool SingleInstance::hold(int waitMs)
+{
+    m_lock = std::make_unique<QLockFile>(lockPathFor(m_key));
+    m_lock->setStaleLockTime(0);
+    if (m_lock->tryLock(waitMs))
+        return true;
+    m_lock.reset();
     return false;
 }
 

@@ -23,6 +23,11 @@ public:
     // another copy runs there, in which case that copy has been asked to come to the front.
     bool claim();
 
+    // Takes the folder's lock without answering later copies, for a tool that must keep the
+    // program off the folder while it works; waits up to `waitMs` for a copy that is closing.
+    // False when a copy of the program still holds the folder.
+    bool hold(int waitMs);
+
 signals:
     // A later copy was started on the same folder.
     void activationRequested();

@@ -2,98 +2,15 @@
 // that must be refused.
 
 #include "BackupStore.h"
-#include "records/ClientRecord.h"
-#include "records/DatabaseFile.h"
-#include "records/DemoClients.h"
 #include "support/TempProgramFolder.h"
+#include "tst_backup_helpers.h"
 
-#include <QCryptographicHash>
-#include <QProcess>
 #include <QRegularExpression>
-#include <QSqlDatabase>
-#include <QSqlQuery>
-#include <QSqlRecord>
 #include <QtTest>
 
 using namespace halcyra;
 using namespace halcyra::burest;
-using halcyra::test::TempProgramFolder;
-
-namespace {
-
-// Runs `work` on a connection of its own to `path`, closed again afterwards.
-template <typename Work> auto withDatabase(const QString& path, Work work)
-{
-    static int counter = 0;
-    const QString name = QStringLiteral("backup-test-%1").arg(++counter);
-    QString error;
-    if (!openDatabase(path, name, &error))
-        qFatal("open %s: %s", qPrintable(path), qPrintable(error));
-    struct Remove
-    {
-        QString name;
-        ~Remove() { QSqlDatabase::removeDatabase(name); }
-    } remove{name};
-    QSqlDatabase db = QSqlDatabase::database(name);
-    auto result = work(db);
-    db.close();
-    return result;
-}
-
-void addClients(const QString& path, int count)
-{
-    withDatabase(path, [count](QSqlDatabase& db) {
-        QString error;
-        if (addDemoClients(db, count, 5, &error) < 0)
-            qFatal("demo clients: %s", qPrintable(error));
-        return 0;
-    });
-}
-
-// Every stored value of every client, in record-number order.
-QList<QVariantList> dump(const QString& path)
-{
-    return withDatabase(path, [](QSqlDatabase& db) {
-        QList<QVariantList> rows;
-        QSqlQuery query(db);
-        query.exec(QStringLiteral("SELECT * FROM \"Customers\" ORDER BY \"CustomerID\""));
-        while (query.next()) {
-            QVariantList row;
-            for (int c = 0; c < query.record().count(); ++c)
-                row << query.value(c);
-            rows << row;
-        }
-        return rows;
-    });
-}
-
-int scalar(const QString& path, const QString& sql)
-{
-    return withDatabase(path, [&sql](QSqlDatabase& db) {
-        QSqlQuery query(db);
-        return query.exec(sql) && query.next() ? query.value(0).toInt() : -1;
-    });
-}
-
-QByteArray fileHash(const QString& path)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return {};
-    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256);
-}
-
-bool ownerOnly(const QString& path, bool folder)
-{
-    const auto owner =
-        QFile::ReadOwner | QFile::WriteOwner | (folder ? QFile::ExeOwner : QFile::Permissions());
-    const auto others = QFile::ReadGroup | QFile::WriteGroup | QFile::ExeGroup | QFile::ReadOther |
-                        QFile::WriteOther | QFile::ExeOther;
-    const auto permissions = QFile::permissions(path);
-    return (permissions & owner) == owner && !(permissions & others);
-}
-
-} // namespace
+using namespace halcyra::test;
 
 class BackupTest : public QObject
 {
@@ -220,9 +137,9 @@ private slots:
             const char* file;
             const char* reason;
         } refused[] = {{"notes.db", "is not a Halcyra database"},
-                       {"truncated.db", "is incomplete"},
-                       {"other.db", "has no column \"CustomerID\""},
-                       {"missing.db", "Cannot read"}};
+                       {"truncated.db", "is truncated"},
+                       {"other.db", "is not a Halcyra database"},
+                       {"missing.db", "There is no database"}};
         for (const auto& each : refused) {
             const auto restored =
                 restoreBackup(folder.path(QString::fromLatin1(each.file)), database, backups);

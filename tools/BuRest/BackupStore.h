@@ -1,10 +1,11 @@
 #pragma once
 
+#include "SqliteCopy.h"
 #include "core/Result.h"
 
 #include <QDateTime>
 #include <QString>
-#include <functional>
+#include <QStringList>
 #include <vector>
 
 namespace halcyra::burest {
@@ -19,9 +20,6 @@ struct BackupInfo
     int clients = -1;
 };
 
-// Called with the share done, 0 to 100.
-using Progress = std::function<void(int percent)>;
-
 inline constexpr int kDefaultKeep = 30;
 
 // "Backups" beside the database.
@@ -34,27 +32,40 @@ QString defaultDatabase(const QString& settingsFolder, const QString& programFol
 // Copies the live database with SQLite's online backup into a new file named by date and
 // time in `folder`, while other programs may still write to it: the copy is the database as
 // it was when the backup started. The copy is checked before it gets its name, and only the
-// newest `keep` backups of this database stay in the folder. Files are the owner's only.
+// newest `keep` backups of this database (by the date in their names) stay in the folder; the
+// new one always stays. Files and folders are the owner's only. Unfinished copies that stopped
+// runs left in the folder go first.
 Result<BackupInfo> makeBackup(const QString& databasePath, const QString& folder, int keep,
                               const Progress& progress = {});
 
-// The backups in `folder`, newest first.
+// The backups in `folder`, newest first by the date in their names.
 std::vector<BackupInfo> listBackups(const QString& folder);
 
-// Whether `path` is a whole, readable client database; gives its number of clients.
+// Unfinished copies in `folder` that stopped runs left behind.
+QStringList unfinishedCopies(const QString& folder);
+
+// Whether `path` is a whole client database the program would open: its checks (the header,
+// the schema version, no tables, views or triggers that are not the program's) and SQLite's
+// integrity check. Gives its number of clients.
 Result<int> checkClientDatabase(const QString& path);
 
 struct RestoreInfo
 {
     int clients = 0;
-    QString keptCopy; // the database as it was before
+    QString keptCopy;    // the database as it was before; empty when there was none
+    QString keptAsBytes; // why it was kept byte for byte (it was no whole database), or empty
 };
 
-// Replaces the database by a backup: refuses anything that is not a whole client database,
-// keeps a copy of the current database in `folder` first, then copies the backup into the
-// database in one transaction (other programs see the old or the new records, never a mix)
-// and checks the result.
+// Replaces the database by a backup. Refuses while the program runs on the database's folder
+// (its window would write its own copy of the records back) and anything that the program
+// would not open. Keeps the current database in `folder` first: a whole one through SQLite,
+// with the backup then copied in in one transaction (other programs see the old or the new
+// records, never a mix); a damaged one byte for byte, replaced by a new file; a missing one
+// not at all. Checks the result.
 Result<RestoreInfo> restoreBackup(const QString& backupPath, const QString& databasePath,
                                   const QString& folder, const Progress& progress = {});
+
+// What a restore did, in words, for the command line and the window alike.
+QString restoreSummary(const RestoreInfo& info, const QString& databasePath);
 
 } // namespace halcyra::burest

@@ -17,8 +17,11 @@ const char* const kUsage =
     "                                date and time (default folder: Backups beside the\n"
     "                                database), checks the copy, keeps the newest N (30)\n"
     "  restore FILE                  replaces the database by a backup; a copy of the current\n"
-    "                                database is kept in the backup folder first\n"
-    "  list [--from DIR]             the backups with their date, size and number of clients\n"
+    "                                database is kept in the backup folder first (a damaged\n"
+    "                                one byte for byte). Refused while Halcyra is open on the\n"
+    "                                database, and for a backup Halcyra would not open\n"
+    "  list [--from DIR]             the backups with their date, size and number of clients,\n"
+    "                                and unfinished copies a stopped run left\n"
     "\n"
     "Every command takes --database FILE: the client database (default: the one the program\n"
     "named before handing over, else HCY300.db beside BuRest).\n";
@@ -89,6 +92,12 @@ void printBackups(const QString& folder, QTextStream& out)
                                    : QStringLiteral("%1 clients").arg(backup.clients))
                    .leftJustified(14)
             << "  " << QDir::toNativeSeparators(backup.path) << '\n';
+    const QStringList unfinished = unfinishedCopies(folder);
+    if (!unfinished.isEmpty())
+        out << "Unfinished copies left by a stopped backup or restore (the next backup or "
+               "restore removes them):\n";
+    for (const QString& part : unfinished)
+        out << "  " << QDir::toNativeSeparators(part) << '\n';
 }
 
 } // namespace
@@ -181,9 +190,7 @@ int runCommandLine(const QStringList& arguments, const QString& programFolder,
             err << "BuRest restore: " << restored.error() << '\n';
             return 1;
         }
-        out << "Restored " << restored->clients << " clients into "
-            << QDir::toNativeSeparators(database) << ". The database as it was is kept in "
-            << QDir::toNativeSeparators(restored->keptCopy) << '\n';
+        out << restoreSummary(*restored, database) << '\n';
         return 0;
     }
     if (parsed.command == u"list") {

@@ -148,9 +148,7 @@ void BuRestWindow::cmdRestore_Click()
         QMessageBox::warning(this, windowTitle(), restored.error());
         return;
     }
-    lblStatus->setText(QStringLiteral("%1 clients restored. The database as it was is kept in %2.")
-                           .arg(restored->clients)
-                           .arg(QDir::toNativeSeparators(restored->keptCopy)));
+    lblStatus->setText(restoreSummary(*restored, m_database));
     refreshList();
 }
 
