@@ -5,8 +5,9 @@
 #include "core/OutputFile.h"
 
 #include <QDir>
-#include <QSettings>
+#include <QFile>
 #include <QStandardPaths>
+#include <sys/stat.h>
 
 namespace halcyra {
 namespace {
@@ -14,6 +15,22 @@ namespace {
 QString settingsPath(const QString& section, const QString& key)
 {
     return section + u'/' + key;
+}
+
+// The file's values; a file not there yet holds none. Never creates the file.
+Result<IniValues> readSettingsFile(const QString& path)
+{
+    QFile file(path);
+    if (!file.exists())
+        return IniValues{};
+    if (!file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The settings file %1 cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    const QByteArray text = file.readAll();
+    if (file.error() != QFileDevice::NoError)
+        return fail(QStringLiteral("The settings file %1 cannot be read: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
+    return readIniText(text);
 }
 
 } // namespace
@@ -36,11 +53,27 @@ QString SettingsStore::pathOf(const QString& application) const
     return QDir(m_folder).filePath(application + QStringLiteral(".ini"));
 }
 
+SettingsStore::FileIdentity SettingsStore::identityOf(const QString& path)
+{
+    struct stat info = {};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return {};
+    return {info.st_dev, info.st_ino, info.st_size,
+            info.st_mtim.tv_sec * 1'000'000'000LL + info.st_mtim.tv_nsec};
+}
+
 SettingsStore::File& SettingsStore::file(const QString& application) const
 {
     File& file = m_files[application];
-    if (!file.reader)
-        file.reader = std::make_unique<QSettings>(pathOf(application), QSettings::IniFormat);
+    const QString path = pathOf(application);
+    const FileIdentity now = identityOf(path);
+    if (!file.loaded || now != file.readFrom) {
+        // A file that cannot be read gives the defaults; writing it is refused with the reason.
+        Result<IniValues> read = readSettingsFile(path);
+        file.values = read ? std::move(read->values) : std::map<QString, QVariant>{};
+        file.readFrom = now;
+        file.loaded = true;
+    }
     return file;
 }
 
@@ -51,8 +84,9 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
     const QString path = settingsPath(section, key);
     if (const auto it = settings.unwritten.find(path); it != settings.unwritten.end())
         return it->second.value_or(defaultValue);
-    const QVariant value = settings.reader->value(path);
-    return value.isValid() ? value.toString() : defaultValue;
+    const auto it = settings.values.find(path);
+    return it != settings.values.end() && it->second.isValid() ? it->second.toString()
+                                                               : defaultValue;
 }
 
 void SettingsStore::SaveSetting(const QString& application, const QString& section,
@@ -80,29 +114,30 @@ void SettingsStore::writeThrough(const QString& application)
     } else {
         // What another program wrote meanwhile is kept: the file is read again and only this
         // store's changes go on top of it.
-        const QSettings current(path, QSettings::IniFormat);
-        if (current.status() == QSettings::FormatError) {
+        Result<IniValues> current = readSettingsFile(path);
+        if (!current) {
+            reason = current.error();
+        } else if (current->damaged) {
             reason = QStringLiteral("The settings file %1 is damaged and cannot be updated.")
                          .arg(QDir::toNativeSeparators(path));
         } else {
-            std::map<QString, QVariant> values;
-            for (const QString& key : current.allKeys())
-                values[key] = current.value(key);
+            std::map<QString, QVariant> values = std::move(current->values);
             for (const auto& [key, value] : settings.unwritten) {
                 if (value)
                     values[key] = *value;
                 else
                     values.erase(key);
             }
-            if (const Status written = writeFileWhole(path, iniText(values)); !written)
+            if (const Status written = writeFileWhole(path, iniText(values)); !written) {
                 reason = QStringLiteral("The settings file %1 cannot be written: %2")
                              .arg(QDir::toNativeSeparators(path), written.error());
+            } else {
+                settings.values = std::move(values);
+                settings.readFrom = identityOf(path);
+                settings.unwritten.clear();
+                return;
+            }
         }
-    }
-    if (reason.isEmpty()) {
-        settings.unwritten.clear();
-        settings.reader = std::make_unique<QSettings>(path, QSettings::IniFormat);
-        return;
     }
     if (m_writeFailureTold)
         return;
@@ -118,7 +153,8 @@ bool SettingsStore::contains(const QString& application, const QString& section,
     const QString path = settingsPath(section, key);
     if (const auto it = settings.unwritten.find(path); it != settings.unwritten.end())
         return it->second.has_value();
-    return settings.reader->contains(path);
+    const auto it = settings.values.find(path);
+    return it != settings.values.end() && it->second.isValid();
 }
 
 QString SettingsStore::get(const SettingKey& key) const

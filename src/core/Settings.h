@@ -1,12 +1,11 @@
 #pragma once
 
 #include <QString>
+#include <QVariant>
 #include <functional>
 #include <map>
 #include <memory>
 #include <optional>
-
-class QSettings;
 
 namespace halcyra {
 
@@ -56,18 +55,30 @@ public:
     }
 
 private:
-    // One INI file: read through QSettings, written by the store itself (whole, to a new file
-    // that replaces the old one only once it is on the disk). Changes not yet written stay
-    // here; an empty value in `unwritten` stands for a removed key.
+    struct FileIdentity
+    {
+        quint64 device = 0;
+        quint64 inode = 0;
+        qint64 size = -1;
+        qint64 modifiedNs = 0;
+        bool operator==(const FileIdentity&) const = default;
+    };
+    // One INI file as this store knows it: what it last read or wrote, and the changes not yet
+    // written (an empty value there stands for a removed key).
     struct File
     {
-        std::unique_ptr<QSettings> reader;
+        bool loaded = false;
+        // Which file on the disk `values` came from: every write replaces the file by a new
+        // one, so a change of these means another store or program wrote it since.
+        FileIdentity readFrom;
+        std::map<QString, QVariant> values;
         std::map<QString, std::optional<QString>> unwritten;
     };
 
+    static FileIdentity identityOf(const QString& path);
     File& file(const QString& application) const;
     QString pathOf(const QString& application) const;
-    // Writes the file with its unwritten changes and says why when it could not.
+    // Writes the file, read again with the unwritten changes on top; says why when it could not.
     void writeThrough(const QString& application);
 
     QString m_folder;

@@ -1,9 +1,11 @@
+#include "core/IniText.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "support/ScratchMount.h"
 
 #include <QDir>
 #include <QFile>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -18,6 +20,9 @@ private slots:
     void init();
     void valuesRoundTrip_data();
     void valuesRoundTrip();
+    void filesReadAsQSettingsReadsThem_data();
+    void filesReadAsQSettingsReadsThem();
+    void rewritesWithinAMillisecondReadBack();
     void absentKeyGivesDefault();
     void applicationsAndSectionsAreSeparate();
     void eachApplicationIsItsOwnFile();
@@ -86,6 +91,108 @@ void SettingsTest::valuesRoundTrip()
     // Read back from the file by a store that never saw the value.
     SettingsStore reread(m_dir->path());
     QCOMPARE(reread.GetSetting(u"HCY"_s, section, key, u"absent"_s), value);
+
+    // A file written by QSettings itself (as earlier versions wrote them) reads the same.
+    const QString byQt = m_dir->filePath(u"byQt.ini"_s);
+    {
+        QSettings qt(byQt, QSettings::IniFormat);
+        qt.setValue(section + u'/' + key, value);
+    }
+    QFile file(byQt);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const IniValues read = readIniText(file.readAll());
+    QVERIFY(!read.damaged);
+    QCOMPARE(read.values.size(), std::size_t(1));
+    QCOMPARE(read.values.begin()->first, section + u'/' + key);
+    QCOMPARE(read.values.begin()->second.toString(), value);
+}
+
+void SettingsTest::filesReadAsQSettingsReadsThem_data()
+{
+    QTest::addColumn<QByteArray>("text");
+    QTest::addColumn<bool>("damaged");
+    QTest::addColumn<bool>("qtDamaged"); // QSettings takes a byte order mark for a broken line
+    QTest::newRow("unquoted with blanks round")
+        << QByteArray("[Options]\n  Note =  two words  \nTab=\tx\t\n") << false << false;
+    QTest::newRow("comments and blank lines")
+        << QByteArray("; a comment\n\n[A]\nk=v ; trailing comment\nq=\"in ; quotes\"\n") << false
+        << false;
+    QTest::newRow("lists") << QByteArray("[L]\na=x, y ,z\nb=\"one\", \nc=,\n") << false << false;
+    QTest::newRow("type marks") << QByteArray(
+                                       "[T]\na=@@at\nb=@Invalid()\nc=@String(s)\nd=@ByteArray(b)\n")
+                                << false << false;
+    QTest::newRow("General sections")
+        << QByteArray("top=1\n[general]\nalso=2\n[%General]\nown=3\n") << false << false;
+    QTest::newRow("escapes") << QByteArray("[E]\nh=\\x41\\x4a!\no=\\101\\7\nn=a\\qb\\\\\n") << false
+                             << false;
+    QTest::newRow("line carried on")
+        << QByteArray("[C]\nk=one \\\n two\nm=\"a\nb\"\n") << false << false;
+    QTest::newRow("CRLF and BOM") << QByteArray("\xef\xbb\xbf[W]\r\nk=v\r\nj=\"w\"\r\n") << false
+                                  << true;
+    QTest::newRow("escaped names")
+        << QByteArray("[Call%20Programs]\nA%U65E5b=1\nBackup\\Restore=2\n%zz=3\n") << false
+        << false;
+    QTest::newRow("same key twice")
+        << QByteArray("[D]\nk=first\n[D]\nk=second\n") << false << false;
+    QTest::newRow("non-ASCII") << QByteArray("[S]\nName=Zo\xc3\xab, M\xc3\xbcller\n") << false
+                               << false;
+    QTest::newRow("no closing bracket") << QByteArray("[Open\nk=v\n") << true << true;
+    QTest::newRow("no equals sign") << QByteArray("[A]\njust words\nk=v\n") << true << true;
+}
+
+void SettingsTest::filesReadAsQSettingsReadsThem()
+{
+    QFETCH(QByteArray, text);
+    QFETCH(bool, damaged);
+    QFETCH(bool, qtDamaged);
+    // A file name of its own per row, so QSettings cannot answer from an earlier reading.
+    const QString path = m_dir->filePath(QString::fromLatin1(QTest::currentDataTag()) + u".ini"_s);
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(text);
+    file.close();
+
+    const QSettings qt(path, QSettings::IniFormat);
+    const IniValues read = readIniText(text);
+    QStringList ours;
+    for (const auto& [key, value] : read.values) {
+        if (value.isValid())
+            ours << key;
+    }
+    QStringList theirs;
+    for (const QString& key : qt.allKeys()) {
+        if (qt.value(key).isValid())
+            theirs << key;
+    }
+    theirs.sort();
+    QCOMPARE(ours, theirs);
+    for (const QString& key : theirs) {
+        const QVariant expected = qt.value(key);
+        const QVariant got = read.values.at(key);
+        const bool list = expected.typeId() == QMetaType::QStringList;
+        QCOMPARE(got.typeId() == QMetaType::QStringList, list);
+        if (list)
+            QCOMPARE(got.toStringList(), expected.toStringList());
+        else
+            QCOMPARE(got.toString(), expected.toString());
+    }
+    QCOMPARE(read.damaged, damaged);
+    QCOMPARE(qt.status() == QSettings::FormatError, qtDamaged);
+}
+
+void SettingsTest::rewritesWithinAMillisecondReadBack()
+{
+    // Values of the same length written in quick turns: each must read back at once, by this
+    // store and by another one in the same program.
+    SettingsStore store(m_dir->path());
+    for (int i = 0; i < 200; ++i) {
+        const QString value = i % 2 ? u"1"_s : u"0"_s;
+        store.SaveSetting(u"HCY"_s, u"Options"_s, u"Empty Field"_s, value);
+        store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, value);
+        SettingsStore other(m_dir->path());
+        QCOMPARE(other.GetSetting(u"HCY"_s, u"Options"_s, u"Empty Field"_s), value);
+        QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), value);
+    }
 }
 
 void SettingsTest::absentKeyGivesDefault()
