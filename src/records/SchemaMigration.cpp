@@ -7,10 +7,13 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QSqlDatabase>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QUrl>
+#include <cerrno>
+#include <csignal>
 #include <unistd.h>
 
 namespace halcyra {
@@ -23,11 +26,29 @@ QString quoted(const QString& name)
     return u'"' + name + u'"';
 }
 
+// Half-made copies of upgrades whose program was killed: the number after the time in their
+// name is that program's process, which no longer runs. They hold clients' data, so they go.
+void removeStaleCopies(const QFileInfo& database)
+{
+    static const QRegularExpression stampedPart(
+        QStringLiteral(R"( before schema \d+ \d{8}-\d{6}-(\d+)(?:-\d+)?\.db\.part(?:-journal)?$)"));
+    const QDir folder = database.dir();
+    const QStringList leftovers = folder.entryList(
+        {database.completeBaseName() + QStringLiteral(" before schema *.db.part*")}, QDir::Files);
+    for (const QString& name : leftovers) {
+        const QRegularExpressionMatch match = stampedPart.match(name);
+        const pid_t pid = match.hasMatch() ? match.captured(1).toInt() : 0;
+        if (pid > 0 && ::kill(pid, 0) != 0 && errno == ESRCH)
+            QFile::remove(folder.filePath(name));
+    }
+}
+
 // Writes a consistent snapshot of the open database next to it: built under a temporary
 // name that is owner-only from the start, synced, then renamed, so the copy is whole or absent.
 Result<QString> copyAside(QSqlDatabase& db, const QString& path, int version)
 {
     const QFileInfo info(path);
+    removeStaleCopies(info);
     // Two programs upgrading at once in the same second must not share a name: each would
     // remove or replace the other's copy.
     const QString stamp = QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss")) +

@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QSqlDatabase>
 #include <QSqlQuery>
 #include <QTemporaryDir>
@@ -101,6 +102,8 @@ private slots:
     void opening_data();
     void opening();
     void freshAndUpgradedSchemasAgree();
+    void twoUpgradesAtOnceKeepOneCopy();
+    void leftoversOfKilledUpgradesGo();
 };
 
 void SchemaMigrationTest::opening_data()
@@ -209,6 +212,71 @@ void SchemaMigrationTest::freshAndUpgradedSchemasAgree()
     withFile(dir.filePath(u"HCY300.db"_s),
              [&](QSqlDatabase& db) { upgraded = schemaOf(db, u"%"_s); });
     QCOMPARE(upgraded, fresh);
+}
+
+void SchemaMigrationTest::twoUpgradesAtOnceKeepOneCopy()
+{
+    for (int round = 0; round < 8; ++round) {
+        QTemporaryDir dir;
+        makeVersion1(dir.filePath(u"HCY300.db"_s), 1);
+        // An import of no clients: a command that opens the database for writing.
+        QFile csv(dir.filePath(u"none.csv"_s));
+        QVERIFY(csv.open(QIODevice::WriteOnly) && csv.write("Last Name,First Name\n") > 0);
+        csv.close();
+        QProcess first;
+        QProcess second;
+        for (QProcess* program : {&first, &second}) {
+            program->setProcessChannelMode(QProcess::MergedChannels);
+            program->start(QStringLiteral(HALCYRA_CLI_PATH),
+                           {u"import"_s, csv.fileName(), u"--folder"_s, dir.path()});
+        }
+        for (QProcess* program : {&first, &second}) {
+            QVERIFY(program->waitForFinished(30000));
+            QVERIFY2(program->exitCode() == 0, program->readAll().constData());
+        }
+        // One of them upgraded and kept its copy; the other found the work done.
+        const QStringList copies =
+            QDir(dir.path()).entryList({u"HCY300 before schema*"_s}, QDir::Files);
+        QCOMPARE(copies.size(), 1);
+        withFile(dir.filePath(copies.first()), [](QSqlDatabase& db) {
+            QSqlQuery query(db);
+            QVERIFY(query.exec(u"SELECT COUNT(*) FROM Customers"_s) && query.next());
+            QCOMPARE(query.value(0).toInt(), 26);
+        });
+    }
+}
+
+void SchemaMigrationTest::leftoversOfKilledUpgradesGo()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(u"HCY300.db"_s);
+    makeVersion1(path, 1);
+    QProcess ended;
+    ended.start(u"true"_s);
+    QVERIFY(ended.waitForStarted());
+    const qint64 gone = ended.processId();
+    QVERIFY(ended.waitForFinished());
+    const qint64 running = QCoreApplication::applicationPid();
+    const auto leftover = [&](qint64 pid, const QString& end) {
+        return u"HCY300 before schema 2 20261201-101500-%1%2"_s.arg(pid).arg(end);
+    };
+    const QStringList stale = {leftover(gone, u".db.part"_s), leftover(gone, u"-1.db.part"_s),
+                               leftover(gone, u".db.part-journal"_s)};
+    const QStringList kept = {leftover(running, u".db.part"_s), leftover(gone, u".db"_s),
+                              u"HCY300 before schema 2 notes.db.part"_s};
+    for (const QString& name : stale + kept) {
+        QFile file(dir.filePath(name));
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+    QString error;
+    QVERIFY2(openDatabase(path, u"opened"_s, &error), qPrintable(error));
+    QSqlDatabase::database(u"opened"_s, false).close();
+    QSqlDatabase::removeDatabase(u"opened"_s);
+    const QStringList left = QDir(dir.path()).entryList(QDir::Files);
+    for (const QString& name : stale)
+        QVERIFY2(!left.contains(name), qPrintable(name));
+    for (const QString& name : kept)
+        QVERIFY2(left.contains(name), qPrintable(name));
 }
 
 QTEST_GUILESS_MAIN(SchemaMigrationTest)
