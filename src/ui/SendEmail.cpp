@@ -71,22 +71,56 @@ bool isPrintableAscii(const QString& text)
     return true;
 }
 
-// A header value: line breaks and other control characters become blanks (so a subject can
-// never start a header of its own), and text beyond ASCII goes as UTF-8 encoded words.
-QByteArray headerText(const QString& text)
+// Header lines are kept within 78 characters where blanks allow; no line may pass 998.
+constexpr qsizetype kFoldAt = 78;
+constexpr qsizetype kLongestLine = 998;
+
+bool isEncodedWords(const QString& text)
+{
+    return text.startsWith(QStringLiteral("=?")) && text.endsWith(QStringLiteral("?="));
+}
+
+QString withoutControls(const QString& text)
 {
     QString clean;
+    clean.reserve(text.size());
     for (QChar c : text)
         clean += c.category() == QChar::Other_Control ? u' ' : c;
-    if (isPrintableAscii(clean))
-        return clean.toLatin1();
+    return clean;
+}
+
+// Plain ASCII folded at blanks, so a long subject does not become a line the server refuses.
+// `used` is what the line already holds before the value ("Subject: ").
+QByteArray foldedAscii(const QString& text, qsizetype used)
+{
+    QByteArray folded;
+    qsizetype line = used;
+    const QStringList words = text.split(u' ');
+    for (qsizetype i = 0; i < words.size(); ++i) {
+        const QByteArray word = words[i].toLatin1();
+        if (i > 0) {
+            if (line + 1 + word.size() > kFoldAt && line > used) {
+                folded += "\r\n";
+                line = 0;
+            }
+            folded += ' ';
+            ++line;
+        }
+        folded += word;
+        line += word.size();
+    }
+    return folded;
+}
+
+QByteArray encodedWords(const QString& text)
+{
     QList<QByteArray> words;
     QByteArray chunk;
-    for (qsizetype i = 0; i < clean.size(); ++i) {
+    for (qsizetype i = 0; i < text.size(); ++i) {
         qsizetype width = 1;
-        if (clean.at(i).isHighSurrogate() && i + 1 < clean.size())
+        if (text.at(i).isHighSurrogate() && i + 1 < text.size())
             width = 2;
-        const QByteArray character = clean.mid(i, width).toUtf8();
+        const QByteArray character = text.mid(i, width).toUtf8();
         i += width - 1;
         if (chunk.size() + character.size() > kEncodedWordBytes) {
             words << chunk;
@@ -105,15 +139,37 @@ QByteArray headerText(const QString& text)
     return encoded;
 }
 
+bool hasLongWord(const QString& text, qsizetype longest)
+{
+    for (const QString& word : text.split(u' '))
+        if (word.size() > longest)
+            return true;
+    return false;
+}
+
+// A header value: line breaks and other control characters become blanks (so a subject can
+// never start a header of its own), text beyond ASCII goes as UTF-8 encoded words, and plain
+// text is folded. `used` is what the line holds before the value.
+QByteArray headerText(const QString& text, qsizetype used = 0)
+{
+    const QString clean = withoutControls(text);
+    if (isPrintableAscii(clean) && !hasLongWord(clean, kLongestLine - used - 2))
+        return foldedAscii(clean, used);
+    return encodedWords(clean);
+}
+
 // The name before an address, followed by a blank; quoted, so that a comma in "Reyes, Dana"
 // does not read as a second address.
 QByteArray displayName(const QString& name)
 {
-    const QString trimmed = name.trimmed();
+    const QString trimmed = withoutControls(name).trimmed();
     if (trimmed.isEmpty())
         return {};
     if (!isPrintableAscii(trimmed))
-        return headerText(trimmed) + ' ';
+        return encodedWords(trimmed) + ' ';
+    // A name already written as encoded words stays as it is: quoted, it would not be decoded.
+    if (isEncodedWords(trimmed) && !trimmed.contains(u'"') && !trimmed.contains(u' '))
+        return trimmed.toLatin1() + ' ';
     QByteArray quoted = trimmed.toLatin1();
     quoted.replace('\\', "\\\\").replace('"', "\\\"");
     return '"' + quoted + "\" ";
@@ -128,17 +184,46 @@ QByteArray crlfText(QString text)
     return text.toUtf8();
 }
 
-QByteArray dateHeader()
+// The mail format's date: English names whatever the adviser's language, the zone as +hhmm.
+QByteArray dateHeader(const QDateTime& when)
 {
-    const QDateTime now = QDateTime::currentDateTime();
-    const int offset = now.offsetFromUtc() / 60;
+    static const char* const days[] = {"Mon", "Tue", "Wed", "Thu", "Fri", "Sat", "Sun"};
+    static const char* const months[] = {"Jan", "Feb", "Mar", "Apr", "May", "Jun",
+                                         "Jul", "Aug", "Sep", "Oct", "Nov", "Dec"};
+    const QDate date = when.date();
+    const QTime time = when.time();
+    const int offset = when.offsetFromUtc() / 60;
     const int absolute = offset < 0 ? -offset : offset;
-    return (QLocale::c().toString(now, QStringLiteral("ddd, dd MMM yyyy hh:mm:ss")) +
-            QStringLiteral(" %1%2%3")
-                .arg(offset < 0 ? u'-' : u'+')
-                .arg(absolute / 60, 2, 10, QChar(u'0'))
-                .arg(absolute % 60, 2, 10, QChar(u'0')))
-        .toLatin1();
+    return QByteArray(days[date.dayOfWeek() - 1]) + ", " +
+           QByteArray::number(date.day()).rightJustified(2, '0') + ' ' + months[date.month() - 1] +
+           ' ' + QByteArray::number(date.year()).rightJustified(4, '0') + ' ' +
+           QByteArray::number(time.hour()).rightJustified(2, '0') + ':' +
+           QByteArray::number(time.minute()).rightJustified(2, '0') + ':' +
+           QByteArray::number(time.second()).rightJustified(2, '0') + ' ' +
+           (offset < 0 ? '-' : '+') + QByteArray::number(absolute / 60).rightJustified(2, '0') +
+           QByteArray::number(absolute % 60).rightJustified(2, '0');
+}
+
+// An address as the server gets it: a domain beyond ASCII as its punycode. A name part beyond
+// ASCII could go only to servers that take UTF-8 addresses, and most would bounce it after
+// the adviser was told it was sent, so it is refused here.
+Result<QByteArray> serverMailbox(const QString& address, const QString& whose)
+{
+    const qsizetype at = address.lastIndexOf(u'@');
+    const QString local = address.left(at);
+    const QString domain = address.mid(at + 1);
+    if (!isPrintableAscii(local))
+        return fail(QStringLiteral("Nothing was sent: %1 \"%2\" has letters beyond plain "
+                                   "A to Z before the \"@\", which mail servers cannot be relied "
+                                   "on to deliver. Use another address, or tick \"Use the mail "
+                                   "program's dialog\" to send it through your mail program.")
+                        .arg(whose, address));
+    const QByteArray ace = QUrl::toAce(domain, QUrl::AceTransitionalProcessing);
+    if (ace.isEmpty())
+        return fail(QStringLiteral("Nothing was sent: the part after the \"@\" of %1 \"%2\" is "
+                                   "not a mail domain.")
+                        .arg(whose, address));
+    return local.toLatin1() + '@' + ace;
 }
 
 QByteArray contentTypeFor(const QString& path)
@@ -308,6 +393,14 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
         return fail(QStringLiteral("Nothing was sent: the sender address \"%1\" on the E-mail "
                                    "page of Setup > Options is not an e-mail address.")
                         .arg(smtp.sender));
+    const Result<QByteArray> recipient =
+        serverMailbox(message.address, QStringLiteral("the address"));
+    if (!recipient)
+        return Failure{recipient.error()};
+    const Result<QByteArray> sender = serverMailbox(
+        smtp.sender, QStringLiteral("the sender address on the E-mail page of Setup > Options"));
+    if (!sender)
+        return Failure{sender.error()};
     QUrl url;
     url.setScheme(smtp.security == SmtpSecurity::Tls ? QStringLiteral("smtps")
                                                      : QStringLiteral("smtp"));
@@ -357,17 +450,18 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
         curl_easy_setopt(h, CURLOPT_USERNAME, user.constData());
         curl_easy_setopt(h, CURLOPT_PASSWORD, secret.constData());
     }
-    const QByteArray from = '<' + smtp.sender.toUtf8() + '>';
+    const QByteArray from = '<' + *sender + '>';
     curl_easy_setopt(h, CURLOPT_MAIL_FROM, from.constData());
 
     setProgress(3, kStageSend);
-    appendTo(recipients, '<' + message.address.toUtf8() + '>');
+    const QByteArray to = '<' + *recipient + '>';
+    appendTo(recipients, to);
     curl_easy_setopt(h, CURLOPT_MAIL_RCPT, recipients.get());
-    const QByteArray senderDomain = smtp.sender.mid(smtp.sender.lastIndexOf(u'@') + 1).toUtf8();
-    appendTo(headers, "Date: " + dateHeader());
+    const QByteArray senderDomain = sender->mid(sender->lastIndexOf('@') + 1);
+    appendTo(headers, "Date: " + dateHeader(QDateTime::currentDateTime()));
     appendTo(headers, "From: " + displayName(service.senderName) + from);
-    appendTo(headers, "To: <" + message.address.toUtf8() + '>');
-    appendTo(headers, "Subject: " + headerText(message.subject));
+    appendTo(headers, "To: " + to);
+    appendTo(headers, "Subject: " + headerText(message.subject, qsizetype(sizeof "Subject: ") - 1));
     appendTo(headers, "Message-ID: <" + QUuid::createUuid().toByteArray(QUuid::WithoutBraces) +
                           '@' + senderDomain + '>');
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.get());
@@ -388,8 +482,20 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
         const QByteArray path = QFile::encodeName(file.absoluteFilePath());
         if (curl_mime_filedata(part, path.constData()) != CURLE_OK)
             return fail(attachmentMissing(message.attachment));
-        const QByteArray name = headerText(file.fileName());
-        curl_mime_filename(part, name.constData());
+        const QString plainName = withoutControls(file.fileName());
+        if (isPrintableAscii(plainName) && !plainName.contains(u'"') &&
+            !plainName.contains(u'\\')) {
+            curl_mime_filename(part, plainName.toLatin1().constData());
+        } else {
+            // A name beyond ASCII goes as a parameter in UTF-8; encoded words are not allowed
+            // inside the quotes curl would put around it.
+            curl_slist* disposition =
+                curl_slist_append(nullptr, "Content-Disposition: attachment; filename*=UTF-8''" +
+                                               QUrl::toPercentEncoding(plainName, {}, "'*"));
+            if (!disposition)
+                throw std::bad_alloc();
+            curl_mime_headers(part, disposition, 1);
+        }
         curl_mime_type(part, contentTypeFor(file.fileName()).constData());
         curl_mime_encoder(part, "base64");
     }

@@ -13,9 +13,28 @@ import ssl
 import sys
 from email import message_from_bytes, policy
 from email.header import decode_header, make_header
+from email.utils import parsedate_to_datetime
 
 from aiosmtpd.controller import Controller
 from aiosmtpd.smtp import AuthResult, LoginPassword
+
+
+def date_of(message):
+    """The Date header as ISO 8601, or why it does not parse."""
+    try:
+        return parsedate_to_datetime(str(message["Date"])).isoformat()
+    except Exception as error:  # noqa: BLE001 - any failure is the answer
+        return "unparsable %r: %s" % (str(message["Date"]), error)
+
+
+def defects_of(message):
+    """Every defect the parser found in the message, its parts and their headers."""
+    found = []
+    for part in message.walk():
+        found += [repr(d) for d in part.defects]
+        for name, value in part.items():
+            found += ["%s: %r" % (name, d) for d in getattr(value, "defects", ())]
+    return found
 
 
 class Keep:
@@ -41,6 +60,9 @@ class Keep:
                 })
         self.count += 1
         record = {
+            "date": date_of(message),
+            "defects": defects_of(message),
+            "eight_bit_headers": any(b > 127 for b in envelope.content.split(b"\r\n\r\n")[0]),
             "mail_from": envelope.mail_from,
             "rcpt_tos": envelope.rcpt_tos,
             "to": str(message["To"]),

@@ -9,6 +9,7 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLocale>
 #include <QProcess>
 #include <QStandardPaths>
 #include <QTcpServer>
@@ -167,6 +168,7 @@ private slots:
         QCOMPARE(message[u"rcpt_tos"_s].toArray(), QJsonArray{u"client@example.net"_s});
         QCOMPARE(message[u"from_names"_s].toArray(), QJsonArray{senderName});
         QCOMPARE(message[u"subject"_s].toString(), subject);
+        QCOMPARE(message[u"defects"_s].toArray(), QJsonArray{});
         QCOMPARE(message[u"body"_s].toString().replace(u"\r\n"_s, u"\n"_s).trimmed(),
                  QString(body).replace(u"\r\n"_s, u"\n"_s));
         const QJsonArray attachments = message[u"attachments"_s].toArray();
@@ -177,6 +179,80 @@ private slots:
         QCOMPARE(attachment[u"hex"_s].toString().toLatin1(), kAttachment.toHex());
         QCOMPARE(passwords.remembered,
                  encrypted ? QStringList{u"adviser@127.0.0.1=pa ss:wörd"_s} : QStringList{});
+    }
+
+    // Whatever the names, the locale or the address, what arrives is a well-formed message: a
+    // Date a mail program reads as now, headers in 7 bits that Python's mail parser finds no
+    // fault with, a domain beyond ASCII as its punycode. An address whose name part is beyond
+    // ASCII is refused before anything goes out.
+    void headersAreWellFormed_data()
+    {
+        QTest::addColumn<QString>("address");
+        QTest::addColumn<QString>("senderName");
+        QTest::addColumn<QString>("subject");
+        QTest::addColumn<QString>("delivered"); // empty: refused
+        QTest::newRow("plain") << u"client@example.net"_s << u"Dana Reyes"_s
+                               << u"HCY Questionnaire"_s << u"client@example.net"_s;
+        QTest::newRow("names beyond ASCII")
+            << u"client@example.net"_s << u"Dana Reyës, Praxis"_s
+            << u"Fragebogen für Zoë – bitte ausfüllen"_s << u"client@example.net"_s;
+        QTest::newRow("subject already encoded")
+            << u"client@example.net"_s << u"Dana"_s << u"=?UTF-8?B?SMOpbGxv?="_s
+            << u"client@example.net"_s;
+        QTest::newRow("long plain subject")
+            << u"client@example.net"_s << u"Dana"_s
+            << QString(u"A long subject line "_s).repeated(60) << u"client@example.net"_s;
+        QTest::newRow("domain beyond ASCII")
+            << u"joerg@exämple.de"_s << u"Dana"_s << u"S"_s << u"joerg@xn--exmple-cua.de"_s;
+        QTest::newRow("name part beyond ASCII")
+            << u"jörg@exämple.de"_s << u"Dana"_s << u"S"_s << QString();
+    }
+
+    void headersAreWellFormed()
+    {
+        QFETCH(QString, address);
+        QFETCH(QString, senderName);
+        QFETCH(QString, subject);
+        QFETCH(QString, delivered);
+        if (m_python.isEmpty())
+            QSKIP("Python's aiosmtpd is not installed (Debian package python3-aiosmtpd)");
+        const QString out = freshFolder();
+        SmtpPeer peer;
+        if (const QString why = peer.start(m_python, out, {}); !why.isEmpty())
+            QSKIP(qPrintable(u"The test mail server did not start: "_s + why));
+        // Day and month names are the mail format's, not the adviser's language.
+        const QLocale before;
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        ScriptedPrompts prompts;
+        MailService service{
+            {u"127.0.0.1"_s, peer.port, SmtpSecurity::None, {}, u"adviser@example.org"_s, {}},
+            prompts};
+        service.senderName = senderName;
+        const QDateTime sentAt = QDateTime::currentDateTime();
+        const Status sent = SendEmail({address, subject, u"Body"_s, {}}, false, service);
+        QLocale::setDefault(before);
+
+        if (delivered.isEmpty()) {
+            QVERIFY(!sent.ok());
+            QVERIFY2(sent.error().startsWith(u"Nothing was sent"_s), qPrintable(sent.error()));
+            QVERIFY2(sent.error().contains(address), qPrintable(sent.error()));
+            QTest::qWait(300);
+            QVERIFY(QDir(out).isEmpty());
+            return;
+        }
+        QVERIFY2(sent.ok(), qPrintable(sent.error()));
+        QTRY_VERIFY_WITH_TIMEOUT(!firstMessage(out).isEmpty(), 10000);
+        const QJsonObject message = firstMessage(out);
+        QCOMPARE(message[u"rcpt_tos"_s].toArray(), QJsonArray{delivered});
+        QCOMPARE(message[u"defects"_s].toArray(), QJsonArray{});
+        QCOMPARE(message[u"eight_bit_headers"_s].toBool(), false);
+        const QDateTime date = QDateTime::fromString(message[u"date"_s].toString(), Qt::ISODate);
+        QVERIFY2(date.isValid(), qPrintable(message[u"date"_s].toString()));
+        QVERIFY2(qAbs(date.secsTo(sentAt)) < 120, qPrintable(message[u"date"_s].toString()));
+        QCOMPARE(date.offsetFromUtc(), sentAt.offsetFromUtc());
+        QCOMPARE(message[u"from_names"_s].toArray(), QJsonArray{senderName});
+        const QString expectedSubject = subject.startsWith(u"=?"_s) ? u"Héllo"_s : subject;
+        QCOMPARE(message[u"subject"_s].toString(), expectedSubject);
     }
 
     // Each failure says what went wrong, keeps the stage for the error report, and sends
