@@ -2,11 +2,11 @@
 
 #include <QEventLoop>
 #include <QMutex>
-#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <atomic>
 #include <cmath>
+#include <thread>
 #include <vector>
 
 namespace halcyra::cli {
@@ -113,12 +113,6 @@ QList<int> runBatch(int count, int jobs, const BatchHooks& hooks)
     state.done.assign(static_cast<size_t>(std::max(count, 0)), 0);
     const int threads = std::clamp(jobs, 1, std::max(count, 1));
     state.runningWorkers = threads;
-    std::vector<std::unique_ptr<QThread>> workers;
-    for (int thread = 0; thread < threads; ++thread) {
-        workers.emplace_back(
-            QThread::create(work, std::ref(state), std::cref(hooks), thread, count));
-    }
-
     // The calling thread waits in an event loop, so that whatever a worker posts to it still
     // runs; it looks at the workers when one ends and a few times a second.
     QEventLoop loop;
@@ -146,13 +140,19 @@ QList<int> runBatch(int count, int jobs, const BatchHooks& hooks)
     };
     QObject::connect(&tick, &QTimer::timeout, &loop, look);
     tick.start(kLookIntervalMs);
-    for (const auto& worker : workers) {
-        QObject::connect(worker.get(), &QThread::finished, &loop, look);
-        worker->start();
+    // Plain threads, joined: a join returns only once a thread has ended completely, its
+    // thread-local objects destroyed too (QThread::wait returns before that), so nothing of a
+    // worker still runs when the program goes on to exit.
+    std::vector<std::thread> workers;
+    for (int thread = 0; thread < threads; ++thread) {
+        workers.emplace_back([&state, &hooks, &loop, &look, thread, count] {
+            work(state, hooks, thread, count);
+            QMetaObject::invokeMethod(&loop, look, Qt::QueuedConnection);
+        });
     }
     loop.exec();
-    for (const auto& worker : workers)
-        worker->wait();
+    for (std::thread& worker : workers)
+        worker.join();
 
     QList<int> notDone;
     for (int item = 0; item < count; ++item)

@@ -10,6 +10,7 @@
 #include "records/CompanyRecord.h"
 #include "records/DatabaseFile.h"
 #include "reports/ClientProgress.h"
+#include "reports/PainterPageWriter.h"
 #include "reports/PrintedReport.h"
 #include "reports/ProfileFromRecord.h"
 #include "reports/ReferenceTables.h"
@@ -297,7 +298,12 @@ private:
             : m_run(run), m_outDir(std::move(outDir)), m_documents(run.m_documents.folder()),
               m_connection(QStringLiteral("report-clients-%1").arg(thread))
         {}
-        ~Worker() override { closeClientDatabase(m_connection); }
+        // Runs in the worker's thread, at its end.
+        ~Worker() override
+        {
+            closeClientDatabase(m_connection);
+            releaseThreadLayouts();
+        }
 
         Status open()
         {

@@ -15,6 +15,22 @@ namespace {
 constexpr qsizetype kKeptPositions = 1'000'000;
 constexpr qsizetype kKeptGlyphs = 500'000;
 
+// What a thread keeps of its text layouts. Per thread: the layouts hold the thread's own font
+// engines.
+struct LayoutCaches
+{
+    QCache<QString, std::vector<double>> positions{kKeptPositions};
+    std::vector<double> unkeptPositions;
+    QCache<QString, QList<QGlyphRun>> glyphRuns{kKeptGlyphs};
+    QList<QGlyphRun> unkeptGlyphRuns;
+};
+
+LayoutCaches& layoutCaches()
+{
+    thread_local LayoutCaches caches;
+    return caches;
+}
+
 } // namespace
 
 QFont DeviceTextMeasure::qfont(const PrintFont& font)
@@ -81,8 +97,7 @@ QString DeviceTextMeasure::layoutKey(const QString& text, const PrintFont& font)
 const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& text,
                                                               const PrintFont& font) const
 {
-    // Per thread: the layouts hold the thread's own font engines.
-    thread_local QCache<QString, std::vector<double>> kept(kKeptPositions);
+    QCache<QString, std::vector<double>>& kept = layoutCaches().positions;
     const QString key = layoutKey(text, font);
     if (const std::vector<double>* positions = kept.object(key))
         return *positions;
@@ -97,7 +112,7 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
     const auto cost = static_cast<qsizetype>(positions->size());
     if (cost >= kept.maxCost()) {
         // Too long to keep (the cache would drop it at once): lent until the next call.
-        thread_local std::vector<double> unkept;
+        std::vector<double>& unkept = layoutCaches().unkeptPositions;
         unkept = std::move(*positions);
         return unkept;
     }
@@ -111,7 +126,7 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
 const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
                                                      const PrintFont& font) const
 {
-    thread_local QCache<QString, QList<QGlyphRun>> kept(kKeptGlyphs);
+    QCache<QString, QList<QGlyphRun>>& kept = layoutCaches().glyphRuns;
     const QString key = layoutKey(text, font);
     if (const QList<QGlyphRun>* runs = kept.object(key))
         return *runs;
@@ -125,7 +140,7 @@ const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
     for (const QGlyphRun& run : *stored)
         glyphs += run.glyphIndexes().size();
     if (glyphs >= kept.maxCost()) {
-        thread_local QList<QGlyphRun> unkept;
+        QList<QGlyphRun>& unkept = layoutCaches().unkeptGlyphRuns;
         unkept = std::move(*runs);
         return unkept;
     }
@@ -222,6 +237,16 @@ void PainterPageWriter::endDocument()
 {
     if (m_painter.isActive())
         m_painter.end();
+}
+
+void releaseThreadLayouts()
+{
+    LayoutCaches& caches = layoutCaches();
+    caches.positions.clear();
+    caches.unkeptPositions = {};
+    caches.glyphRuns.clear();
+    caches.unkeptGlyphRuns = {};
+    releaseThreadSourceDocuments();
 }
 
 } // namespace halcyra

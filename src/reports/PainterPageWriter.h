@@ -14,6 +14,12 @@ class QPagedPaintDevice;
 
 namespace halcyra {
 
+// Lets go of what this thread keeps for the reports it wrote: text layouts and their font
+// engines, and the fixed documents. A worker thread calls it before it ends: Qt's own data of
+// the thread ends with the thread's run, C++ thread-locals only after the thread is reported
+// finished, when the program may already be exiting.
+void releaseThreadLayouts();
+
 // Measures text with the fonts as they print on one device, at the device's resolution.
 class DeviceTextMeasure final : public TextMeasure
 {

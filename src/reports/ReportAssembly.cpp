@@ -27,9 +27,15 @@ struct SourceDocument
     QDateTime modified;
 };
 
-SourceDocument& sourceDocument(const QString& path)
+std::map<QString, SourceDocument>& sourceDocuments()
 {
     thread_local std::map<QString, SourceDocument> kept;
+    return kept;
+}
+
+SourceDocument& sourceDocument(const QString& path)
+{
+    std::map<QString, SourceDocument>& kept = sourceDocuments();
     const QFileInfo info(path);
     SourceDocument& source = kept[path];
     if (source.pdf && source.size == info.size() && source.modified == info.lastModified())
@@ -57,6 +63,11 @@ SourceDocument& sourceDocument(const QString& path)
 }
 
 } // namespace
+
+void releaseThreadSourceDocuments()
+{
+    sourceDocuments().clear();
+}
 
 Result<QByteArray> assembleReportPdf(const QByteArray& report,
                                      const std::vector<PlacedDocumentPage>& placed)

@@ -20,6 +20,9 @@ struct PlacedDocumentPage
     int documentPage;
 };
 
+// The fixed documents this thread read, let go (see releaseThreadLayouts).
+void releaseThreadSourceDocuments();
+
 // Puts the fixed documents' own pages into a report PDF written with placeholders for them
 // (PainterPageWriter::setPlaceDocumentPages): each placeholder page keeps what was printed on it
 // (the footer) over the document's page, scaled to the report's paper and centred, so the

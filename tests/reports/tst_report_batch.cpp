@@ -141,6 +141,24 @@ private slots:
             QCOMPARE(pages, pageTexts(m_out.filePath(QStringLiteral("one/") + file)));
         }
     }
+
+    // When a batch returns, its threads have ended completely, thread-local objects and all:
+    // the program may exit right after, and a thread still ending then brought it down.
+    void noThreadOutlivesTheBatch()
+    {
+        const auto threadCount = [] {
+            return QDir(QStringLiteral("/proc/self/task"))
+                .entryList(QDir::Dirs | QDir::NoDotAndDotDot)
+                .size();
+        };
+        const QStringList jobs{QStringLiteral("--jobs"), QStringLiteral("3")};
+        QCOMPARE(report(QStringLiteral("warm"), jobs).exitCode, 0); // Qt's own threads start
+        for (int round = 0; round < 15; ++round) {
+            const qsizetype before = threadCount();
+            QCOMPARE(report(QStringLiteral("round%1").arg(round), jobs).exitCode, 0);
+            QCOMPARE(threadCount(), before);
+        }
+    }
 };
 
 QTEST_MAIN(ReportBatchTest)
