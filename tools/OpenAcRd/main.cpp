@@ -8,10 +8,12 @@
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QProcess>
 #include <QTextStream>
 
 namespace {
+
+// Long enough for the desktop's opener to say whether a program took the document.
+constexpr int kProgramWaitMs = 10000;
 
 // The launcher has no windows: problems go to the error log and standard error.
 class LogOnlyPrompts final : public halcyra::UserPrompts
@@ -46,10 +48,10 @@ int main(int argc, char** argv)
 
     const SettingsStore settings(SettingsStore::defaultFolder());
     const openacrd::OpenWay way = openacrd::openWayFromSettings(settings);
-    const QStringList problems =
-        openacrd::openQueuedDocuments(folder, way, [](const openacrd::OpenCommand& command) {
-            return QProcess::startDetached(command.program, command.arguments);
-        });
+    openacrd::ProgramRuns runs;
+    QStringList problems = openacrd::openQueuedDocuments(
+        folder, way, [&runs](const openacrd::OpenCommand& command) { return runs.start(command); });
+    problems += runs.finish(kProgramWaitMs);
     if (problems.isEmpty())
         return 0;
     QTextStream err(stderr);
