@@ -78,6 +78,7 @@ private slots:
     void untickedBoxStoresZero();
     void boxStartsClearedForEachMessage();
     void cancelSetsOptionsCancelled();
+    void backupRestoreCancelSetsOptionsCancelled_data();
     void backupRestoreCancelSetsOptionsCancelled();
     void tutorialYesOpensHelpAndNoDoesNot();
 
@@ -276,16 +277,35 @@ void MessageWindowTest::cancelSetsOptionsCancelled()
                    [&](QWidget* modal) { part<QPushButton>(modal, "cmd1")->click(); });
     QCOMPARE(m_window->ShowMsg(u"Empty Field"_s, u"Empty."_s), MessageResult::Cancel);
     QVERIFY(m_cancelled);
-    QCOMPARE(stored(u"Empty Field"_s), u"0"_s);
+    QCOMPARE(stored(u"Empty Field"_s), u"<none>"_s);
 }
 
+void MessageWindowTest::backupRestoreCancelSetsOptionsCancelled_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("Cancel") << u"cancel"_s;
+    QTest::newRow("Escape") << u"escape"_s;
+    QTest::newRow("close box") << u"close"_s;
+}
+
+// However the message is cancelled, the hand-over does not happen and nothing is stored, the
+// ticked box included.
 void MessageWindowTest::backupRestoreCancelSetsOptionsCancelled()
 {
-    whenModalShows(m_watch.get(),
-                   [&](QWidget* modal) { part<QPushButton>(modal, "cmd2")->click(); });
+    QFETCH(QString, how);
+    whenModalShows(m_watch.get(), [&](QWidget* modal) {
+        part<QCheckBox>(modal, "ckDoNotShow")->click();
+        if (how == u"cancel")
+            part<QPushButton>(modal, "cmd2")->click();
+        else if (how == u"escape")
+            QTest::keyClick(modal, Qt::Key_Escape);
+        else
+            modal->close();
+    });
     QCOMPARE(m_window->ShowMsg(u"Backup/Restore"_s, u"Close other programs first."_s),
              MessageResult::Second);
     QVERIFY(m_cancelled);
+    QCOMPARE(stored(u"Backup/Restore"_s), u"<none>"_s);
 }
 
 void MessageWindowTest::tutorialYesOpensHelpAndNoDoesNot()

@@ -63,13 +63,16 @@ frmMsg::frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent)
     });
     connect(cmd1, &QPushButton::clicked, this, [this] {
         m_optionsCancelled = true;
+        m_cancelling = true;
         finish(MessageResult::Cancel);
     });
     connect(cmd2, &QPushButton::clicked, this, [this] {
         if (windowTitle() == u"View Questionnaire" && GetHelp)
             GetHelp();
-        if (windowTitle() == u"Backup/Restore")
+        if (cmd2 == cancelButton()) {
             m_optionsCancelled = true;
+            m_cancelling = true;
+        }
         finish(MessageResult::Second);
     });
     connect(cmdShowMe, &QPushButton::clicked, this,
@@ -105,6 +108,7 @@ MessageResult frmMsg::ShowMsg(const QString& title, const QString& message)
     lblMsg->setText(message);
     layoutFor(title);
     m_result = MessageResult::Closed;
+    m_cancelling = false;
     const ArrowCursor arrow;
     exec();
     return m_result;
@@ -116,10 +120,28 @@ void frmMsg::finish(MessageResult result)
     accept();
 }
 
+QPushButton* frmMsg::cancelButton() const
+{
+    if (!cmd1->isHidden())
+        return cmd1;
+    if (!cmd2->isHidden() && cmd2->text() == u"Cancel")
+        return cmd2;
+    return nullptr;
+}
+
+void frmMsg::reject()
+{
+    if (QPushButton* cancel = cancelButton())
+        cancel->click();
+    else
+        QDialog::reject();
+}
+
 void frmMsg::done(int result)
 {
-    // However the window closes, the box's state is kept under the title.
-    storeDoNotShow(m_settings, windowTitle(), ckDoNotShow->isChecked());
+    // However else the window closes, the box's state is kept under the title.
+    if (!m_cancelling)
+        storeDoNotShow(m_settings, windowTitle(), ckDoNotShow->isChecked());
     QDialog::done(result);
 }
 

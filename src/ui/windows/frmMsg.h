@@ -11,6 +11,7 @@ class QPushButton;
 
 namespace halcyra {
 
+class ErrorReporter;
 class SettingsStore;
 
 // The message window: an informational message that the adviser can switch off per title.
@@ -27,17 +28,24 @@ public:
     std::function<void()> GetHelp;
     // Hides or shows a window's Help button while the F1-help box is ticked or cleared.
     std::function<void(const QString& title, bool hidden)> onFieldHelpToggled;
+    // Where an Online video that did not open is logged and told; set by the program.
+    ErrorReporter* reporter = nullptr;
 
 protected:
     void done(int result) override;
+    // Escape and the close box: the message's Cancel where it has one.
+    void reject() override;
 
 private:
     void layoutFor(const QString& title);
+    // The button that cancels this message, or nullptr when it has none.
+    QPushButton* cancelButton() const;
     void finish(MessageResult result);
 
     SettingsStore& m_settings;
     bool& m_optionsCancelled;
     MessageResult m_result = MessageResult::Closed;
+    bool m_cancelling = false; // a cancelled message changes no setting
     QLabel* lblWarn;
     QLabel* lblMsg;
     QPushButton* cmdOk;
