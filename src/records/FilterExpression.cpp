@@ -167,6 +167,10 @@ QString shown(const Token& token)
     return u'"' + text + QStringLiteral("\" (character %1)").arg(token.position + 1);
 }
 
+// Parentheses and Not are parsed by recursion: a limit on their nesting keeps a hostile or
+// mistyped text from running the stack out. Nobody writes a filter this deep by hand.
+constexpr int kMaxNesting = 200;
+
 class Parser
 {
 public:
@@ -282,10 +286,31 @@ private:
         return node;
     }
 
+    // Counts one level of nesting while it lives.
+    struct Nesting
+    {
+        explicit Nesting(int& depth) : m_depth(++depth) {}
+        ~Nesting() { --m_depth; }
+        Nesting(const Nesting&) = delete;
+        Nesting& operator=(const Nesting&) = delete;
+        bool tooDeep() const { return m_depth > kMaxNesting; }
+        int& m_depth;
+    };
+
+    Failure tooDeep(const Token& token) const
+    {
+        return refuse(
+            token,
+            QStringLiteral("parentheses and Not nest deeper than %1 levels").arg(kMaxNesting));
+    }
+
     Result<FilterNode> notExpression()
     {
         if (!isKeyword(peek(), "not"))
             return predicate();
+        const Nesting nesting(m_depth);
+        if (nesting.tooDeep())
+            return tooDeep(peek());
         ++m_at;
         auto inner = notExpression();
         if (!inner)
@@ -299,6 +324,9 @@ private:
     Result<FilterNode> predicate()
     {
         if (peek().kind == Token::Kind::Open) {
+            const Nesting nesting(m_depth);
+            if (nesting.tooDeep())
+                return tooDeep(peek());
             ++m_at;
             auto inner = orExpression();
             if (!inner)
@@ -401,6 +429,7 @@ private:
     std::vector<Token> m_tokens;
     size_t m_at = 0;
     const char* m_what;
+    int m_depth = 0; // parentheses and Not open around the current token
 };
 
 bool isTextColumn(int column)

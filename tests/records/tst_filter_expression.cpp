@@ -12,6 +12,7 @@
 #include <QtTest>
 
 using namespace halcyra;
+using namespace Qt::StringLiterals;
 using halcyra::test::TempProgramFolder;
 
 namespace {
@@ -98,6 +99,9 @@ private slots:
         row("date literal", "Date >= #1/1/2026#", "", "Smith Jones O'Brien");
         row("between dates", "[Date] Between #2/1/2026# And #3/31/26#", "", "Smith O'Brien");
         row("in", "City In ('Salem', \"Lynn\")", "", "Smythe O'Brien Sm_th");
+        QTest::newRow("200 levels of nesting")
+            << QString(198, u'(') + u"Not Not LastName Like 'Sm*'"_s + QString(198, u')')
+            << QString() << u"Smith Smythe Sm_th"_s;
         row("not in", "City Not In ('Salem', 'Lynn')", "", "Smith Jones");
         row("doubled quote", "LastName = 'O''Brien'", "", "O'Brien");
         row("not, is not null", "Not (City = 'Boston') And City Is Not Null", "",
@@ -181,6 +185,14 @@ private slots:
         row("--sort", "LastName; DROP TABLE Customers", "\";\" (character 9)");
         row("--sort", "lower(LastName)", "function calls are not allowed");
         row("--sort", "LastName sideways", "a comma, Asc or Desc was expected");
+        const QString deeper = u"nest deeper than 200 levels"_s;
+        QTest::newRow("Not and 1,606 parentheses")
+            << u"--filter"_s << u"Not "_s + QString(1606, u'(') << deeper;
+        QTest::newRow("10,000 parentheses")
+            << u"--filter"_s << QString(10000, u'(') + u"LastName = 'x'"_s + QString(10000, u')')
+            << deeper;
+        QTest::newRow("201 times Not")
+            << u"--filter"_s << u"Not "_s.repeated(201) + u"LastName = 'x'"_s << deeper;
     }
 
     void refusedTextsRunNothing()
