@@ -36,6 +36,7 @@ void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
 {
     if (!m_msg) {
         m_msg = std::make_unique<frmMsg>(m_settings, m_state.OptionsCancelled);
+        m_msg->reporter = &m_reporter;
         // The tutorial's Yes, a message's Help: the topic that goes with the message.
         m_msg->GetHelp = [this] { showHelpTopic(help::messageContext(m_msg->windowTitle())); };
         m_msg->onFieldHelpToggled = [this](const QString& messageTitle, bool hidden) {

@@ -4,6 +4,7 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "core/UserPrompts.h"
+#include "ui/DesktopLaunch.h"
 
 #include <QDateTime>
 #include <QDir>
@@ -12,8 +13,6 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
-#include <QProcess>
-#include <QStandardPaths>
 #include <QTimer>
 #include <QUrl>
 #include <QUuid>
@@ -358,12 +357,6 @@ std::optional<QString> passwordFor(MailService& service, bool& typed)
 Status sendThroughMailProgram(const OutgoingEmail& message, MailService& service)
 {
     setProgress(1, kStageSignon);
-    const QString program = QStandardPaths::findExecutable(service.mailProgram);
-    if (program.isEmpty())
-        return fail(QStringLiteral("Nothing was sent: the desktop's mail program cannot be "
-                                   "opened (%1 is missing). Untick \"Use the mail program's "
-                                   "dialog\" to send straight to the mail server.")
-                        .arg(service.mailProgram));
     setProgress(2, kStageSend);
     QStringList arguments = {QStringLiteral("--utf8"), QStringLiteral("--subject"), message.subject,
                              QStringLiteral("--body"), message.body};
@@ -372,11 +365,18 @@ Status sendThroughMailProgram(const OutgoingEmail& message, MailService& service
         arguments << QStringLiteral("--attach") << message.attachment;
     arguments << message.address;
     setProgress(5, kStageSend);
-    // The mail program's window belongs to the desktop; it stays open after we return.
-    if (!QProcess::startDetached(program, arguments))
-        return fail(QStringLiteral("Nothing was sent: the desktop's mail program could not be "
-                                   "started (%1).")
-                        .arg(program));
+    // The mail program's window belongs to the desktop and stays open after we return; a
+    // helper that ends at once with a failure found no mail program to hand the message to.
+    const Status started = startDesktopHelper(
+        {service.mailProgram,
+         arguments,
+         QStringLiteral("your mail program"),
+         QStringLiteral("Nothing was sent. Set up a mail program on this computer, or untick "
+                        "\"Use the mail program's dialog\" to send straight to the mail server "
+                        "on the E-mail page of Setup > Options."),
+         {}});
+    if (!started)
+        return started;
     setProgress(6, kStageSend);
     return {};
 }

@@ -8,16 +8,14 @@
 #include "core/SettingsKeys.h"
 #include "core/Version.h"
 #include "records/windows/frmMain.h"
+#include "ui/DesktopLaunch.h"
 #include "ui/SupportCommands.h"
 #include "ui/WebLinks.h"
 #include "ui/windows/frmAbout.h"
 #include "ui/windows/frmBrowser.h"
 
 #include <QAction>
-#include <QDesktopServices>
 #include <QDir>
-#include <QProcess>
-#include <QUrl>
 
 namespace halcyra {
 namespace {
@@ -110,12 +108,10 @@ void frmMain::showWebLink(WebLink link, const char* procedure)
             m_browser->open(*address);
             return;
         }
-        if (!QDesktopServices::openUrl(QUrl::fromUserInput(*address)))
-            m_reporter.prompts().inform(
-                AppTitle(),
-                QStringLiteral("No web browser opened %1. Open it in your browser yourself.")
-                    .arg(*address),
-                UserPrompts::Icon::Warning);
+        tellIfNotOpened(m_reporter, AppTitle(),
+                        openWithDesktop(*address, QStringLiteral("the page %1").arg(*address),
+                                        QStringLiteral("Open it in your web browser yourself, or "
+                                                       "set up a web browser on this computer.")));
     });
 }
 
@@ -137,15 +133,16 @@ void frmMain::mnuHelpAbout_Click()
             showEmailWindow(outcome->email);
             break;
         case SupportCommand::StartConverter:
-            if (!QProcess::startDetached(outcome->programToStart, {}, m_state.DatabaseFolder)) {
-                m_reporter.prompts().inform(
-                    AppTitle(),
-                    QStringLiteral("The conversion program %1 could not be started. Halcyra "
-                                   "stays open.")
-                        .arg(QDir::toNativeSeparators(outcome->programToStart)),
-                    UserPrompts::Icon::Warning);
+            // The program closes only once the converter is known to have started.
+            if (!tellIfNotOpened(
+                    m_reporter, AppTitle(),
+                    startDesktopHelper({outcome->programToStart,
+                                        {},
+                                        QStringLiteral("the conversion program %1")
+                                            .arg(QDir::toNativeSeparators(outcome->programToStart)),
+                                        QStringLiteral("Halcyra stays open."),
+                                        m_state.DatabaseFolder})))
                 return;
-            }
             unloadWithoutQuestion();
             break;
         default:

@@ -9,6 +9,7 @@
 #include "reports/windows/DailyCommand.h"
 #include "reports/windows/PrintQuestionnaireCommand.h"
 #include "reports/windows/ViewWellCommand.h"
+#include "ui/DesktopLaunch.h"
 
 #include <QAction>
 #include <QCoreApplication>
@@ -68,11 +69,16 @@ void frmMain::mnuViewQ_Click()
                                  "email yourself a copy by clicking on the Send Questionnaire "
                                  "button on the Data Entry window."));
         const QString path = findDocument(m_state.DatabaseFolder, QStringLiteral("HCYQ.doc"));
-        if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        if (path.isEmpty())
             throw ProgramError(errors::kFileNotFound,
                                QStringLiteral("%1 could not be opened.")
                                    .arg(QDir::toNativeSeparators(m_state.DatabaseFolder +
                                                                  QStringLiteral("HCYQ.doc"))));
+        const QString shown = QDir::toNativeSeparators(path);
+        tellIfNotOpened(
+            m_reporter, QStringLiteral("View Questionnaire"),
+            openWithDesktop(path, QStringLiteral("the questionnaire %1").arg(shown),
+                            QStringLiteral("Open it with your word processor yourself.")));
         QCoreApplication::processEvents();
     });
 }

@@ -1,16 +1,16 @@
 #include "ui/windows/frmMsg.h"
 
 #include "core/windows/ArrowCursor.h"
+#include "ui/DesktopLaunch.h"
+#include "ui/windows/QtPrompts.h"
 
 #include <QApplication>
 #include <QCheckBox>
-#include <QDesktopServices>
 #include <QFontDatabase>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QStyle>
-#include <QUrl>
 #include <QVBoxLayout>
 
 namespace halcyra {
@@ -75,8 +75,16 @@ frmMsg::frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent)
         }
         finish(MessageResult::Second);
     });
-    connect(cmdShowMe, &QPushButton::clicked, this,
-            [] { QDesktopServices::openUrl(QUrl(onlineTutorialAddress())); });
+    connect(cmdShowMe, &QPushButton::clicked, this, [this] {
+        const QString address = onlineTutorialAddress();
+        const Status opened =
+            openWithDesktop(address, QStringLiteral("the online tutorial"),
+                            QStringLiteral("Open %1 in your web browser yourself.").arg(address));
+        if (reporter)
+            tellIfNotOpened(*reporter, windowTitle(), opened);
+        else if (!opened)
+            QtPrompts().inform(windowTitle(), opened.error(), UserPrompts::Icon::Warning);
+    });
     connect(ckDoNotShow, &QCheckBox::toggled, this, [this](bool ticked) {
         if (windowTitle().startsWith(QStringLiteral("F1 Help")) && onFieldHelpToggled)
             onFieldHelpToggled(windowTitle(), ticked);
