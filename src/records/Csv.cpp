@@ -182,7 +182,12 @@ QString spreadsheetSafe(const QString& cell)
 
 QString fromSpreadsheetSafe(const QString& cell)
 {
-    return cell.startsWith(u'\'') ? cell.mid(1) : cell;
+    // Only the apostrophe spreadsheetSafe puts in front goes: a name such as "'t Hooft" that
+    // a spreadsheet wrote keeps its own.
+    static const QString guarded = QStringLiteral("=+-@\t\r'");
+    if (cell.size() >= 2 && cell.front() == u'\'' && guarded.contains(cell.at(1)))
+        return cell.mid(1);
+    return cell;
 }
 
 } // namespace halcyra

@@ -77,6 +77,8 @@ private slots:
     void roundTripKeepsEveryField();
     void hostileFiles_data();
     void hostileFiles();
+    void spreadsheetGuardComesOffAlone_data();
+    void spreadsheetGuardComesOffAlone();
 };
 
 void ClientCsvTest::roundTripKeepsEveryField()
@@ -241,6 +243,42 @@ void ClientCsvTest::hostileFiles()
         QVERIFY(exportClientsCsv(db, dir.filePath(u"out.csv"_s), catalogue(), false));
         QVERIFY(readBytes(dir.filePath(u"out.csv"_s)).contains(",'=CMD(),\"a\r\nb\""));
     }
+}
+
+void ClientCsvTest::spreadsheetGuardComesOffAlone_data()
+{
+    QTest::addColumn<QString>("cell");
+    QTest::addColumn<QString>("read");
+    QTest::newRow("a name's own apostrophe") << u"'t Hooft"_s << u"'t Hooft"_s;
+    QTest::newRow("apostrophe alone") << u"'"_s << u"'"_s;
+    QTest::newRow("inside a name") << u"O'Brien"_s << u"O'Brien"_s;
+    QTest::newRow("guarded formula") << u"'=1+2"_s << u"=1+2"_s;
+    QTest::newRow("guarded minus") << u"'-5 mg"_s << u"-5 mg"_s;
+    QTest::newRow("guarded at sign") << u"'@home"_s << u"@home"_s;
+    QTest::newRow("guarded apostrophe") << u"''t Hooft"_s << u"'t Hooft"_s;
+}
+
+void ClientCsvTest::spreadsheetGuardComesOffAlone()
+{
+    QFETCH(QString, cell);
+    QFETCH(QString, read);
+    QCOMPARE(fromSpreadsheetSafe(cell), read);
+    // Whatever is stored comes back from the exported cell as it was.
+    QCOMPARE(fromSpreadsheetSafe(spreadsheetSafe(read)), read);
+
+    QTemporaryDir dir;
+    Database target(dir, u"target"_s);
+    QSqlDatabase db = target.db();
+    const QString csv = dir.filePath(u"in.csv"_s);
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write("Last Name,Notes\nRowe,\"" + cell.toUtf8() + "\"\n");
+    file.close();
+    const auto imported = importClientsCsv(db, csv, catalogue(), options());
+    QVERIFY2(imported && imported->imported == 1, qPrintable(imported.error()));
+    QSqlQuery query(db);
+    QVERIFY(query.exec(u"SELECT Notes FROM Customers"_s) && query.next());
+    QCOMPARE(query.value(0).toString(), read);
 }
 
 QTEST_GUILESS_MAIN(ClientCsvTest)
