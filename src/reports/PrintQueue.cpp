@@ -1,7 +1,9 @@
 #include "reports/PrintQueue.h"
 
 #include "core/ErrorReporter.h"
+#include "core/UserPrompts.h"
 
+#include <QDir>
 #include <QPrinter>
 #include <QPrinterInfo>
 
@@ -16,6 +18,13 @@ QString stateWithDetail(const QueueStatus& status)
 {
     return status.detail.isEmpty() ? status.state
                                    : status.state + QStringLiteral(": ") + status.detail;
+}
+
+bool jobLost(const QueueStatus& before, const QueueStatus& after)
+{
+    // A job number is known only where the print system counts jobs (lastJob >= 0).
+    const bool counted = before.lastJob >= 0 && after.known && after.exists;
+    return !after.known || !after.exists || (counted && after.lastJob <= before.lastJob);
 }
 
 #ifdef HALCYRA_HAS_CUPS
@@ -97,25 +106,45 @@ QueueStatus queueStatus(const QString& printerName)
 
 std::optional<QString> queueRefusalMessage(const QString& printerName, const QueueStatus& status)
 {
-    if (status.known && status.exists && status.accepting)
-        return std::nullopt;
-    return QStringLiteral("The printer \"%1\" cannot take the job (%2). Nothing was printed.")
-        .arg(printerName, stateWithDetail(status));
+    if (!status.known)
+        return QStringLiteral("The print system gave no answer about the printer \"%1\" (%2). "
+                              "Nothing was printed. Print again in a moment, or choose another "
+                              "printer.")
+            .arg(printerName, stateWithDetail(status));
+    if (!status.exists)
+        return QStringLiteral("The printer \"%1\" is no longer installed. Nothing was printed. "
+                              "Choose another printer.")
+            .arg(printerName);
+    if (!status.accepting)
+        return QStringLiteral("The printer \"%1\" is %2. Nothing was printed. Choose another "
+                              "printer, or print again once it accepts jobs.")
+            .arg(printerName, stateWithDetail(status));
+    return std::nullopt;
 }
 
 std::optional<QString> jobOutcomeMessage(const QString& printerName, const QueueStatus& before,
                                          const QueueStatus& after)
 {
-    // A job number is known only where the print system counts jobs (lastJob >= 0).
-    const bool counted = before.lastJob >= 0 && after.known && after.exists;
-    if (!after.known || !after.exists || (counted && after.lastJob <= before.lastJob))
-        return QStringLiteral("The job did not reach the printer \"%1\" (%2). Nothing was printed.")
+    if (jobLost(before, after))
+        return QStringLiteral("The job did not reach the printer \"%1\" (%2). Nothing was "
+                              "printed. Choose another printer.")
             .arg(printerName, stateWithDetail(after));
     if (after.stopped)
         return QStringLiteral("The printer \"%1\" is stopped (%2). The job waits in its queue "
                               "and prints when the printer is started again.")
             .arg(printerName, stateWithDetail(after));
     return std::nullopt;
+}
+
+QString deviceFailureMessage(const QPrinter& printer)
+{
+    if (printer.outputFormat() == QPrinter::PdfFormat)
+        return QStringLiteral("The file \"%1\" could not be written. Nothing was printed. "
+                              "Choose another file or folder.")
+            .arg(QDir::toNativeSeparators(printer.outputFileName()));
+    return QStringLiteral("The printer \"%1\" could not be started. Nothing was printed. Choose "
+                          "another printer.")
+        .arg(printer.printerName());
 }
 
 bool PrintJobWatch::queueTakesJob(const QPrinter& printer)
@@ -126,9 +155,7 @@ bool PrintJobWatch::queueTakesJob(const QPrinter& printer)
     m_printerName = printer.printerName();
     const QueueStatus status = queueStatus(m_printerName);
     if (const auto refusal = queueRefusalMessage(m_printerName, status)) {
-        m_reporter.ReportError(QString::number(errors::kPrinterError), *refusal,
-                               QStringLiteral("frmMain:Sub PrintDocument"),
-                               ErrorReporter::kStyleCritical);
+        warn(*refusal, true);
         return false;
     }
     m_before = status;
@@ -140,10 +167,27 @@ void PrintJobWatch::jobEnded()
     if (!m_before)
         return;
     const QueueStatus before = *std::exchange(m_before, std::nullopt);
-    if (const auto problem = jobOutcomeMessage(m_printerName, before, queueStatus(m_printerName)))
-        m_reporter.ReportError(QString::number(errors::kPrinterError), *problem,
-                               QStringLiteral("frmMain:Sub PrintDocument"),
-                               ErrorReporter::kStyleCritical);
+    const QueueStatus after = queueStatus(m_printerName);
+    if (const auto problem = jobOutcomeMessage(m_printerName, before, after))
+        // A job waiting in a stopped queue is not lost: nothing for the log.
+        warn(*problem, jobLost(before, after));
+}
+
+void PrintJobWatch::deviceFailed(const QPrinter& printer)
+{
+    m_before.reset();
+    warn(deviceFailureMessage(printer), true);
+}
+
+void PrintJobWatch::warn(const QString& message, bool lost)
+{
+    // An expected condition of the printer, not a fault of the program: a plain warning. A job
+    // that was lost also goes to the log, for whoever looks into it later.
+    if (lost)
+        m_reporter.ReportError(QString::number(errors::kPrinterError), message,
+                               QStringLiteral("frmMain:Sub PrintDocument"), ErrorReporter::kStyleOk,
+                               {}, 0, false);
+    m_reporter.prompts().inform(QStringLiteral("Print"), message, UserPrompts::Icon::Warning);
 }
 
 } // namespace halcyra

@@ -36,9 +36,13 @@ std::optional<QString> queueRefusalMessage(const QString& printerName, const Que
 std::optional<QString> jobOutcomeMessage(const QString& printerName, const QueueStatus& before,
                                          const QueueStatus& after);
 
+// The message when the job could not even begin: the printer (or the PDF file) named, and
+// that nothing was printed.
+QString deviceFailureMessage(const QPrinter& printer);
+
 // The queue check around one job on a printer (a PDF file has no queue and is not checked).
-// Each problem is reported, with the queue's name and state, through the error reporter: to
-// the log and in its box.
+// Each problem is an expected condition, not a fault: a warning names the printer and what
+// became of the job; a job lost is also written to the error log.
 class PrintJobWatch
 {
 public:
@@ -48,8 +52,13 @@ public:
     bool queueTakesJob(const QPrinter& printer);
     // After the job: reports a job that did not arrive or waits in a stopped queue.
     void jobEnded();
+    // The job could not begin on the printer (gone since it was chosen, or the file cannot be
+    // written): says so, instead of any check after it.
+    void deviceFailed(const QPrinter& printer);
 
 private:
+    void warn(const QString& message, bool lost);
+
     ErrorReporter& m_reporter;
     QString m_printerName;
     std::optional<QueueStatus> m_before;

@@ -1,5 +1,8 @@
 #include "reports/PrinterSettings.h"
 
+#include <QDir>
+#include <QFileInfo>
+
 namespace halcyra {
 
 PrinterSettings settingsOf(const QPrinter& printer)
@@ -98,6 +101,14 @@ void SetPrinterFromDialog(QPrinter& printer, const PrinterChoice& choice,
         }
     }
     applySettings(printer, choice.settings);
+}
+
+QString proposedPdfFile(const QString& lastFile, const QString& programFolder, const QString& name)
+{
+    const QFileInfo last(lastFile);
+    const QString folder =
+        !lastFile.isEmpty() && last.absoluteDir().exists() ? last.absolutePath() : programFolder;
+    return QDir(folder).filePath(name);
 }
 
 int printDialogError(const QPrinter& printer)

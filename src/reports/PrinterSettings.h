@@ -70,6 +70,11 @@ std::optional<QString> printerToSwitchTo(const QString& current, const QString& 
 void SetPrinterFromDialog(QPrinter& printer, const PrinterChoice& choice,
                           const QStringList& installed);
 
+// The file first offered when a print goes to the PDF writer without a Print dialog: `name`
+// in the folder of the printer's last file when that folder is there, else in the program
+// folder. Only offered: the adviser confirms it, and is asked before a file is replaced.
+QString proposedPdfFile(const QString& lastFile, const QString& programFolder, const QString& name);
+
 // Error codes of the printer dialogs, numbered as the common dialogs number them.
 namespace dialogerrors {
 inline constexpr int kNone = 0;

@@ -1,7 +1,8 @@
 // Printing to a real print system: a cupsd of the test's own, with a cups-pdf queue. A full
 // report printed from Print > Halcyra arrives as a PDF of as many pages as the report has; a
-// queue that rejects jobs gets a message and no job; the paper chosen in the Print dialog's
-// properties is kept for the next print.
+// queue that rejects jobs, a stopped queue and a printer removed after it was chosen each get
+// a plain warning that names the printer and says what became of the job; the paper chosen in
+// the Print dialog's properties is kept for the next print.
 
 #include "reports/PrintQueue.h"
 #include "reports/windows/frmPrnDialog.h"
@@ -223,14 +224,67 @@ private slots:
 
         QCOMPARE(queueStatus(kQueue).lastJob, jobsBefore);
         QCOMPARE(h.prompts.shown().size(), 1);
-        const QString message = h.prompts.shown().first().text;
+        const auto& shown = h.prompts.shown().first();
+        const QString message = shown.text;
         QVERIFY2(message.contains(QStringLiteral("\"%1\"").arg(kQueue)) &&
                      message.contains(u"rejecting jobs") &&
-                     message.contains(u"Nothing was printed"),
+                     message.contains(u"Nothing was printed") &&
+                     message.contains(u"Choose another printer"),
                  qPrintable(message));
+        // An expected condition: a warning, not the box of a program fault.
+        QCOMPARE(shown.title, QStringLiteral("Print"));
+        QCOMPARE(shown.icon, UserPrompts::Icon::Warning);
         QFile log(h.reporter.logPath());
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(log.readAll()).contains(u"rejecting jobs"));
+    }
+
+    void stoppedQueueKeepsTheJob()
+    {
+        MainWindowHarness h;
+        frmMain& window = h.open();
+        window.programPrinter().setPrinterName(kQueue);
+        QVERIFY(admin(QStringLiteral("/usr/sbin/cupsdisable"), {kQueue}));
+        const auto restart = qScopeGuard([&] {
+            admin(QStringLiteral("/usr/bin/cancel"), {QStringLiteral("-a"), kQueue});
+            admin(QStringLiteral("/usr/sbin/cupsenable"), {kQueue});
+        });
+        const int jobsBefore = queueStatus(kQueue).lastJob;
+        window.menuEntry(QStringLiteral("mnuPrintQ"))->trigger();
+
+        QVERIFY(queueStatus(kQueue).lastJob > jobsBefore);
+        QCOMPARE(h.prompts.shown().size(), 1);
+        const auto& shown = h.prompts.shown().first();
+        QVERIFY2(shown.text.contains(QStringLiteral("\"%1\" is stopped").arg(kQueue)) &&
+                     shown.text.contains(u"The job waits in its queue") &&
+                     !shown.text.contains(u"Nothing was printed"),
+                 qPrintable(shown.text));
+        QCOMPARE(shown.title, QStringLiteral("Print"));
+        QCOMPARE(shown.icon, UserPrompts::Icon::Warning);
+        // Not an error: nothing for the error log.
+        QVERIFY(!QFile::exists(h.reporter.logPath()));
+    }
+
+    void printerRemovedAfterItWasChosen()
+    {
+        const QString gone = QStringLiteral("halcyra-gone");
+        QVERIFY(admin(QStringLiteral("/usr/sbin/lpadmin"),
+                      {QStringLiteral("-p"), gone, QStringLiteral("-E"), QStringLiteral("-v"),
+                       QStringLiteral("cups-pdf:/"), QStringLiteral("-P"), kPpd}));
+        MainWindowHarness h;
+        frmMain& window = h.open();
+        window.programPrinter().setPrinterName(gone);
+        QCOMPARE(window.programPrinter().printerName(), gone);
+        QVERIFY(admin(QStringLiteral("/usr/sbin/lpadmin"), {QStringLiteral("-x"), gone}));
+        window.menuEntry(QStringLiteral("mnuPrintQ"))->trigger();
+
+        QCOMPARE(h.prompts.shown().size(), 1);
+        const auto& shown = h.prompts.shown().first();
+        QVERIFY2(shown.text.contains(QStringLiteral("\"%1\"").arg(gone)) &&
+                     shown.text.contains(u"Nothing was printed"),
+                 qPrintable(shown.text));
+        QCOMPARE(shown.title, QStringLiteral("Print"));
+        QCOMPARE(shown.icon, UserPrompts::Icon::Warning);
     }
 
     void paperChosenInPropertiesIsKept()

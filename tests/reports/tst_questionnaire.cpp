@@ -8,9 +8,10 @@
 #include "reports/QuestionnairePrintout.h"
 #include "support/CatalogueOverride.h"
 #include "support/MainWindowHarness.h"
+#include "support/ModalDriver.h"
 
 #include <QAction>
-#include <QDesktopServices>
+#include <QFileDialog>
 #include <QPdfDocument>
 #include <QPrinter>
 #include <QRegularExpression>
@@ -81,19 +82,6 @@ QString textBetween(const QString& text, const QString& from, const QString& to)
 
 } // namespace
 
-// Stands in for the desktop's default program.
-class UrlRecorder : public QObject
-{
-    Q_OBJECT
-public:
-    explicit UrlRecorder(QList<QUrl>& urls) : m_urls(urls) {}
-public slots:
-    void open(const QUrl& url) { m_urls << url; }
-
-private:
-    QList<QUrl>& m_urls;
-};
-
 class QuestionnaireTest : public QObject
 {
     Q_OBJECT
@@ -153,6 +141,13 @@ private slots:
 
         const UserPrompts::FontChoice chosen{QStringLiteral("Arial"), 10};
         h.prompts.setNextFonts({chosen, std::nullopt});
+        // The PDF writer's file is asked for.
+        test::whenModalShows(&window, [&](QWidget* modal) {
+            auto* dialog = qobject_cast<QFileDialog*>(modal);
+            QVERIFY(dialog);
+            dialog->selectFile(file);
+            static_cast<QDialog*>(dialog)->accept();
+        });
         window.menuEntry(QStringLiteral("mnuPrintQ"))->trigger();
         const QString text = pdfText(file);
         QVERIFY(text.contains(withoutBlanks(pointsSectionHeading())));
@@ -225,15 +220,24 @@ private slots:
         MainWindowHarness h;
         frmMain& window = h.open();
         h.folder.writeFile(QStringLiteral("HCYQ.doc"), questionnaireRtf(Catalogue::builtIn()));
-        QList<QUrl> opened;
-        UrlRecorder recorder(opened);
-        QDesktopServices::setUrlHandler(QStringLiteral("file"), &recorder, "open");
+        // The desktop's opener, as a stand-in on the PATH that notes what it was given.
+        QTemporaryDir bin;
+        const QString opened = bin.filePath(QStringLiteral("opened.txt"));
+        QFile opener(bin.filePath(QStringLiteral("xdg-open")));
+        QVERIFY(opener.open(QIODevice::WriteOnly));
+        opener.write("#!/bin/sh\nprintf '%s' \"$1\" > \"" + QFile::encodeName(opened) + "\"\n");
+        opener.close();
+        QVERIFY(opener.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
+        const QByteArray path = qgetenv("PATH");
+        qputenv("PATH", QFile::encodeName(bin.path()) + ':' + path);
         window.menuEntry(QStringLiteral("mnuViewQ"))->trigger();
-        QDesktopServices::unsetUrlHandler(QStringLiteral("file"));
+        qputenv("PATH", path);
         QCOMPARE(h.messages.size(), 1);
         QCOMPARE(h.messages.first().title, QStringLiteral("View Questionnaire"));
-        QCOMPARE(opened,
-                 QList<QUrl>{QUrl::fromLocalFile(h.folder.path(QStringLiteral("HCYQ.doc")))});
+        QFile given(opened);
+        QVERIFY(given.open(QIODevice::ReadOnly));
+        QCOMPARE(QString::fromLocal8Bit(given.readAll()),
+                 h.folder.path(QStringLiteral("HCYQ.doc")));
     }
 };
 

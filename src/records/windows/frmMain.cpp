@@ -95,7 +95,7 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
         std::make_unique<ViewWellCommand>(catalogue, settings, state, reporter, *m_printWell);
     m_daily = std::make_unique<DailyCommand>(catalogue, settings, state, reporter, *m_printWell);
     m_printQuestionnaire =
-        std::make_unique<PrintQuestionnaireCommand>(catalogue, settings, reporter);
+        std::make_unique<PrintQuestionnaireCommand>(catalogue, settings, state, reporter);
     connectDocumentCommands();
     connectBrowserCommands();
     Form_Load(catalogue);

@@ -4,20 +4,27 @@
 #include "core/Catalogue.h"
 #include "core/CatalogueIds.h"
 #include "core/ErrorReporter.h"
+#include "core/OutputFile.h"
+#include "core/ProgramState.h"
 #include "reports/PainterPageWriter.h"
 #include "reports/PrintQueue.h"
+#include "reports/PrinterSettings.h"
 #include "reports/QuestionnairePrintout.h"
 #include "reports/windows/frmPrinting.h"
+#include "reports/windows/frmPrnDialog.h"
 
 #include <QCoreApplication>
+#include <QFile>
 #include <QPrinter>
+#include <QScopeGuard>
 
 namespace halcyra {
 
 PrintQuestionnaireCommand::PrintQuestionnaireCommand(const Catalogue& catalogue,
                                                      SettingsStore& settings,
+                                                     const ProgramState& state,
                                                      ErrorReporter& reporter)
-    : m_catalogue(catalogue), m_settings(settings), m_reporter(reporter)
+    : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter)
 {}
 
 bool PrintQuestionnaireCommand::run(QPrinter& printer, QWidget* parent)
@@ -30,6 +37,26 @@ bool PrintQuestionnaireCommand::run(QPrinter& printer, QWidget* parent)
     saveQuestionnaireFont(m_settings, *font);
 
     const QString title = m_catalogue.LoadResString(ids::kQuestionnaireTitle);
+    const bool toFile = printer.outputFormat() == QPrinter::PdfFormat;
+    const QString lastFile = printer.outputFileName();
+    QString file;
+    if (toFile) {
+        const auto chosen = askPdfFile(
+            QStringLiteral("Print ") + title,
+            proposedPdfFile(lastFile, m_state.DatabaseFolder, title + QStringLiteral(".pdf")),
+            parent);
+        if (!chosen)
+            return false;
+        file = *chosen;
+    }
+    // The printer keeps the file its Print dialog chose.
+    const auto restore = qScopeGuard([&] {
+        if (toFile && !lastFile.isEmpty())
+            printer.setOutputFileName(lastFile);
+    });
+    if (toFile)
+        printer.setOutputFileName(file);
+
     const BusyCursor busy(prompts);
     frmPrinting notice(parent);
     ShowPrinting(notice, title);
@@ -45,14 +72,14 @@ bool PrintQuestionnaireCommand::run(QPrinter& printer, QWidget* parent)
     printQuestionnaire(m_catalogue, *font, writer);
     writer.EndDoc();
     notice.hide();
-    if (!writer.deviceFailed())
-        watch.jobEnded();
     if (writer.deviceFailed()) {
-        m_reporter.ReportError(QString::number(errors::kPathFileAccess),
-                               QStringLiteral("The printer could not be started."),
-                               m_reporter.CurrentProcedureLabel());
+        watch.deviceFailed(printer);
         return false;
     }
+    // The print system writes the file with the umask's mode.
+    if (toFile)
+        QFile::setPermissions(file, kOwnerOnlyFile);
+    watch.jobEnded();
     return true;
 }
 

@@ -130,13 +130,13 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
         m_printing->hide();
     busy.reset();
     if (writer.deviceFailed())
-        m_reporter.ReportError(QString::number(errors::kPathFileAccess),
-                               QStringLiteral("The printer could not be started."),
-                               QStringLiteral("frmMain:Sub PrintDocument"));
+        watch.deviceFailed(printer);
+    else if (writer.pagesBegun() == 0)
+        return; // nothing printed (cancelled, or the paper did not fit): no file, no job
     else if (const Status assembled = finishPdfFile(printer, writer); !assembled)
         m_reporter.ReportError(QString::number(errors::kPathFileAccess), assembled.error(),
                                QStringLiteral("frmMain:Sub PrintDocument"));
-    else if (writer.pagesBegun() > 0)
+    else
         watch.jobEnded();
 }
 

@@ -8,6 +8,8 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QEvent>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QPageSetupDialog>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -159,6 +161,20 @@ bool frmPrnDialog::ShowPageSetup(QPrinter& printer)
     }
     m_prompts.inform(AppTitle(), pageSetupFailureMessage(code), UserPrompts::Icon::None);
     return false;
+}
+
+std::optional<QString> askPdfFile(const QString& title, const QString& proposed, QWidget* parent)
+{
+    QFileDialog dialog(parent, title, QFileInfo(proposed).absolutePath(),
+                       QStringLiteral("PDF files (*.pdf)"));
+    dialog.setObjectName(QStringLiteral("pdfFileDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setDefaultSuffix(QStringLiteral("pdf"));
+    dialog.selectFile(QFileInfo(proposed).fileName());
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialog.selectedFiles().constFirst();
 }
 
 void mnuFilePageSetup_Click(QPrinter& printer, UserPrompts& prompts, QWidget* parent)

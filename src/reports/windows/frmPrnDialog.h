@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QString>
+#include <optional>
+
 class QPrinter;
 class QWidget;
 
@@ -36,6 +39,10 @@ private:
     bool& m_skipPrinting;
     QWidget* m_parent;
 };
+
+// Where a print for the PDF writer goes, when no Print dialog asked: a save dialog on
+// `proposed`, which asks before it replaces a file. Nothing when cancelled.
+std::optional<QString> askPdfFile(const QString& title, const QString& proposed, QWidget* parent);
 
 // File > Page Setup of the main window: the printer choice on the program's printer. A cancel
 // here only matters to a report run, which sets its own flag, so none is kept.
