@@ -1,6 +1,7 @@
 #include "cli/ListCommand.h"
 
 #include "cli/Options.h"
+#include "core/Conversions.h"
 #include "core/ProgramState.h"
 #include "records/ClientRecord.h"
 #include "records/DatabaseFile.h"
@@ -59,7 +60,7 @@ Status writeList(const QSqlDatabase& db, const RecordQuery& recordQuery, bool js
         for (int i = 0; i < 5; ++i) {
             if (i > 0)
                 out << '\t';
-            out << query.value(i).toString();
+            out << visibleControls(query.value(i).toString());
         }
         out << '\n';
     }

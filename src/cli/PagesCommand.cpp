@@ -2,6 +2,7 @@
 
 #include "cli/Options.h"
 #include "core/Catalogue.h"
+#include "core/Conversions.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientDataSource.h"
@@ -99,12 +100,12 @@ int PagesCommand::execute(const QStringList& arguments, QTextStream& out, QTextS
         company, HeaderOptions::fromSettings(settings),
         QDate::currentDate().toString(QStringLiteral("M/d/yyyy")));
     if (page > 0) {
-        out << screen::pageText(report, page) << '\n';
+        out << visibleControls(screen::pageText(report, page), true) << '\n';
         return kExitOk;
     }
     for (int p = screen::kCoverPage; p <= screen::kPageCount; ++p)
         out << (p > 1 ? "\n" : "") << "[" << screen::pageCaption(p) << "]\n"
-            << screen::pageText(report, p) << '\n';
+            << visibleControls(screen::pageText(report, p), true) << '\n';
     return kExitOk;
 }
 

@@ -1,6 +1,7 @@
 #include "core/Conversions.h"
 
 #include <QLocale>
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -113,6 +114,39 @@ bool textToBoolean(QStringView text, bool fallback)
 QString booleanToText(bool value)
 {
     return value ? QStringLiteral("True") : QStringLiteral("False");
+}
+
+bool hasControlCharacter(QStringView text)
+{
+    return std::any_of(text.begin(), text.end(),
+                       [](QChar c) { return c.category() == QChar::Other_Control; });
+}
+
+QString visibleControls(QStringView text, bool keepLineBreaks)
+{
+    const auto directionOverride = [](char16_t c) {
+        return (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069);
+    };
+    QString out;
+    out.reserve(text.size());
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code == u'\n' && keepLineBreaks)
+            out += c;
+        else if (code == u'\n')
+            out += QStringLiteral("\\n");
+        else if (code == u'\r')
+            out += QStringLiteral("\\r");
+        else if (code == u'\t')
+            out += QStringLiteral("\\t");
+        else if (c.category() == QChar::Other_Control)
+            out += QStringLiteral("\\x%1").arg(code, 2, 16, QChar(u'0'));
+        else if (directionOverride(code))
+            out += QStringLiteral("\\u%1").arg(code, 4, 16, QChar(u'0'));
+        else
+            out += c;
+    }
+    return out;
 }
 
 } // namespace halcyra

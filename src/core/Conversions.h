@@ -27,4 +27,13 @@ bool textToBoolean(QStringView text, bool fallback = false);
 // The stored form of a flag: "True" or "False".
 QString booleanToText(bool value);
 
+// Whether the text holds a control character (a line break, a tab, a terminal's escape...).
+bool hasControlCharacter(QStringView text);
+
+// The text with its control characters and text-direction overrides written as visible
+// escapes ("\n", "\t", "\x1b", "\u202e"), so that a value cannot move a terminal's cursor,
+// clear its screen or turn the text around. `keepLineBreaks` leaves "\n" as it is, for
+// texts made of lines.
+QString visibleControls(QStringView text, bool keepLineBreaks = false);
+
 } // namespace halcyra

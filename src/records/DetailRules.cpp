@@ -25,6 +25,7 @@ enum Box {
     kAge = 14,
     kSex = 15,
     kDate = 16,
+    kMedications = 17, // this one and the notes hold several lines
 };
 
 const char* const kLabels[19] = {
@@ -137,6 +138,13 @@ std::optional<DetailMessage> refusal(int index, const QString& text)
         return DetailMessage{sexTitle, QStringLiteral("Enter either M or F in the Sex field.")};
     if (text.isEmpty())
         return std::nullopt;
+    // One line each: a line break, tab or terminal escape in a name would break the list, the
+    // report's header and every terminal the name is printed on.
+    if (index < kMedications && hasControlCharacter(text))
+        return DetailMessage{valueTitle,
+                             QStringLiteral("The %1 field holds a line break, tab or other "
+                                            "control character. Type it as one line of text.")
+                                 .arg(fieldName(index))};
     if (index == kAge && !isAge(text))
         return DetailMessage{valueTitle,
                              QStringLiteral("Enter an age from 0 to 120 in the Age field.")};

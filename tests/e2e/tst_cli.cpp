@@ -226,6 +226,44 @@ private slots:
         QCOMPARE(fileHash(folder.path(QStringLiteral("HCY300.db"))), before);
     }
 
+    // A name an older file holds with a terminal's escape codes and a line break is printed
+    // with them as visible escapes: the terminal's title and screen stay as they are.
+    void namesWithControlCharactersPrintVisibly()
+    {
+        TempProgramFolder folder;
+        const QString dir = folder.folder();
+        QCOMPARE(runCli({QStringLiteral("demo"), QStringLiteral("--clients"), QStringLiteral("1"),
+                         QStringLiteral("--folder"), dir})
+                     .exitCode,
+                 0);
+        {
+            QSqlDatabase db =
+                QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), QStringLiteral("raw"));
+            db.setDatabaseName(folder.path(QStringLiteral("HCY300.db")));
+            QVERIFY(db.open());
+            QSqlQuery query(db);
+            QVERIFY(query.exec(QStringLiteral("UPDATE Customers SET LastName = 'Ro' || "
+                                              "char(27) || ']0;owned' || char(7) || 'we' || "
+                                              "char(10) || char(27) || '[2J', FirstName = "
+                                              "'Ada' || char(8238) || 'x'")));
+            db.close();
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("raw"));
+        for (const QStringList& command :
+             {QStringList{QStringLiteral("list")},
+              QStringList{QStringLiteral("pages"), QStringLiteral("--client"), QStringLiteral("1"),
+                          QStringLiteral("--page"), QStringLiteral("1")}}) {
+            const Result run = runCli(command + QStringList{QStringLiteral("--folder"), dir});
+            QCOMPARE(run.exitCode, 0);
+            QVERIFY2(!run.out.contains(QChar(0x1B)) && !run.out.contains(QChar(0x07)) &&
+                         !run.out.contains(QChar(0x202E)),
+                     qPrintable(command.first()));
+            QVERIFY2(run.out.contains(QStringLiteral("Ro\\x1b]0;owned\\x07we")),
+                     qPrintable(run.out));
+            QVERIFY2(run.out.contains(QStringLiteral("Ada\\u202ex")), qPrintable(run.out));
+        }
+    }
+
     void exportImportAndHistory()
     {
         halcyra::test::TempProgramFolder a;

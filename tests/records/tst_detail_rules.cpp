@@ -77,6 +77,12 @@ private slots:
         QTest::newRow("HDL empty") << 10 << QString() << QString() << false;
         QTest::newRow("HDL word") << 10 << u"high"_s << u"high"_s << true;
         QTest::newRow("HDL negative") << 10 << u"-4"_s << u"-4"_s << true;
+        // One-line boxes hold no control characters; the notes keep their lines.
+        const QString escapes = u"Ro\x1b]0;owned\x07we"_s;
+        QTest::newRow("terminal escapes in a name") << 1 << escapes << escapes << true;
+        QTest::newRow("line break in a name") << 2 << u"Ada\nBo"_s << u"Ada\nBo"_s << true;
+        QTest::newRow("tab in an address") << 3 << u"1\tElm St"_s << u"1\tElm St"_s << true;
+        QTest::newRow("lines in the notes") << 18 << u"one\r\ntwo"_s << u"one\r\ntwo"_s << false;
     }
 
     void figuresTheReportReads()
