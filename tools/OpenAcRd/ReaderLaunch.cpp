@@ -9,6 +9,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QProcess>
+#include <algorithm>
 
 namespace halcyra::openacrd {
 namespace {
