@@ -13,6 +13,7 @@
 #include <QFileInfo>
 #include <QLocale>
 #include <QPointer>
+#include <QSslCertificate>
 #include <QTimer>
 #include <QUrl>
 #include <QUuid>
@@ -584,7 +585,7 @@ SmtpSettings readSmtpSettings(const SettingsStore& settings)
     smtp.port = port > 0 && port <= 65535 ? port : defaultSmtpPort(smtp.security);
     smtp.user = settings.get(keys::smtpUser());
     smtp.sender = settings.get(keys::senderAddress()).trimmed();
-    smtp.caFile = settings.get(keys::smtpCaFile());
+    smtp.caFile = settings.get(keys::smtpCaFile()).trimmed();
     return smtp;
 }
 
@@ -595,6 +596,27 @@ void saveSmtpSettings(SettingsStore& settings, const SmtpSettings& smtp)
     settings.save(keys::smtpSecurity(), smtpSecurityText(smtp.security));
     settings.save(keys::smtpUser(), smtp.user);
     settings.save(keys::senderAddress(), smtp.sender.trimmed());
+    settings.save(keys::smtpCaFile(), smtp.caFile.trimmed());
+}
+
+Status checkCertificateFile(const QString& path)
+{
+    if (path.trimmed().isEmpty())
+        return {};
+    const QString shown = QDir::toNativeSeparators(path.trimmed());
+    QFile file(path.trimmed());
+    if (!QFileInfo(file).isFile() || !file.open(QIODevice::ReadOnly))
+        return fail(QStringLiteral("The certificate file %1 cannot be read. Choose the file your "
+                                   "mail server's administrator gave you.")
+                        .arg(shown));
+    // Certificates are small; anything much larger is not one.
+    const QByteArray bytes = file.read(1024 * 1024);
+    if (QSslCertificate::fromData(bytes, QSsl::Pem).isEmpty())
+        return fail(QStringLiteral("The file %1 holds no certificate in PEM form (text "
+                                   "starting \"-----BEGIN CERTIFICATE-----\"). Choose the "
+                                   "certificate itself, not its key.")
+                        .arg(shown));
+    return {};
 }
 
 SendEmailProgress& sendEmailProgress()

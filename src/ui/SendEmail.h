@@ -36,6 +36,11 @@ struct SmtpSettings
     bool operator==(const SmtpSettings& other) const = default;
 };
 
+// A certificate file the adviser chose to trust: readable, and holding at least one PEM
+// certificate (a company's own authority or the server's self-signed certificate). Empty is
+// fine: the system's certificates are used.
+Status checkCertificateFile(const QString& path);
+
 SmtpSettings readSmtpSettings(const SettingsStore& settings);
 void saveSmtpSettings(SettingsStore& settings, const SmtpSettings& smtp);
 

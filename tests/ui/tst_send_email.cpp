@@ -1,7 +1,14 @@
 // Sending for real: to a mail server on 127.0.0.1 started by the test (tests/ui/smtp_peer.py over
 // Python's aiosmtpd), and to a stand-in for the desktop's mail program.
 
+#include "core/Catalogue.h"
+#include "core/ErrorReporter.h"
+#include "core/ProgramState.h"
+#include "core/Settings.h"
+#include "core/SettingsKeys.h"
+#include "setup/windows/frmOptions.h"
 #include "support/ScriptedPrompts.h"
+#include "support/TempProgramFolder.h"
 #include "ui/SendEmail.h"
 
 #include <QDir>
@@ -9,8 +16,10 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
+#include <QLineEdit>
 #include <QLocale>
 #include <QProcess>
+#include <QPushButton>
 #include <QStandardPaths>
 #include <QTcpServer>
 #include <QTemporaryDir>
@@ -36,6 +45,29 @@ public:
     void forget(const QString& account) override { forgotten << account; }
     QStringList remembered;
     QStringList forgotten;
+};
+
+// Scripted prompts that also answer file dialogs.
+class FileChoosingPrompts final : public UserPrompts
+{
+public:
+    void inform(const QString&, const QString& text, Icon) override { told << text; }
+    Answer ask(const QString&, const QString&, Buttons, Icon, Answer) override
+    {
+        return Answer::Cancel;
+    }
+    std::optional<QString> askText(const QString&, const QString&, const QString&) override
+    {
+        return std::nullopt;
+    }
+    std::optional<QString> chooseFile(const QString&, const QString&, bool) override
+    {
+        return files.isEmpty() ? std::nullopt : std::optional(files.takeFirst());
+    }
+    void setBusy(bool) override {}
+
+    QStringList files;
+    QStringList told;
 };
 
 // The mail server of one test, stopped when the test ends.
@@ -328,6 +360,68 @@ private slots:
         QCOMPARE(passwords.forgotten.size(),
                  qsizetype(QByteArray(QTest::currentDataTag()) == "login refused" ? 1 : 0));
         QVERIFY(passwords.remembered.isEmpty());
+    }
+
+    // A server with a self-signed certificate: not trusted until its certificate is chosen on
+    // the E-mail page of the options (a key or a missing file is refused there), and the next
+    // message uses the choice at once.
+    void certificateChosenInTheOptions()
+    {
+        if (m_python.isEmpty())
+            QSKIP("Python's aiosmtpd is not installed (Debian package python3-aiosmtpd)");
+        if (!m_haveCertificate)
+            QSKIP("openssl could not make a test certificate");
+        const QString out = freshFolder();
+        SmtpPeer peer;
+        if (const QString why = peer.start(
+                m_python, out, {u"--cert"_s, path(u"cert.pem"_s), u"--key"_s, path(u"key.pem"_s)});
+            !why.isEmpty())
+            QSKIP(qPrintable(u"The test mail server did not start: "_s + why));
+
+        TempProgramFolder program;
+        SettingsStore settings(program.settingsFolder());
+        FileChoosingPrompts prompts;
+        ErrorReporter reporter(program.folder(), prompts);
+        ProgramState state;
+        settings.save(keys::smtpServer(), u"127.0.0.1"_s);
+        settings.save(keys::smtpPort(), QString::number(peer.port));
+        settings.save(keys::senderAddress(), u"adviser@example.org"_s);
+        auto send = [&] {
+            MailService service{readSmtpSettings(settings), prompts};
+            return SendEmail({u"client@example.net"_s, u"S"_s, u"B"_s, {}}, false, service);
+        };
+        const Status untrusted = send();
+        QVERIFY(!untrusted.ok());
+        QVERIFY2(untrusted.error().contains(u"is not trusted"_s), qPrintable(untrusted.error()));
+
+        const Catalogue catalogue = Catalogue::builtIn();
+        frmOptions options(catalogue, settings, state, reporter);
+        options.selectTab(OptionsTab::Email);
+        auto* box = options.findChild<QLineEdit*>(u"txtSmtpCaFile"_s);
+        auto* choose = options.findChild<QPushButton*>(u"cmdSmtpCaFile"_s);
+        QVERIFY(box && choose);
+        prompts.files = {path(u"key.pem"_s), path(u"cert.pem"_s)};
+        choose->click();
+        QCOMPARE(prompts.told.size(), 1);
+        QVERIFY2(prompts.told[0].contains(u"no certificate"_s), qPrintable(prompts.told[0]));
+        QVERIFY(box->text().isEmpty());
+        choose->click();
+        QCOMPARE(box->text(), path(u"cert.pem"_s));
+        // A name typed by hand that is no file keeps the dialog open and stores nothing.
+        box->setText(path(u"gone.pem"_s));
+        options.cmdOK_Click();
+        QCOMPARE(prompts.told.size(), 2);
+        QVERIFY2(prompts.told[1].contains(u"cannot be read"_s), qPrintable(prompts.told[1]));
+        QCOMPARE(options.closedBy(), OptionsButton::None);
+        QVERIFY(settings.get(keys::smtpCaFile()).isEmpty());
+        box->setText(path(u"cert.pem"_s));
+        options.cmdOK_Click();
+        QCOMPARE(options.closedBy(), OptionsButton::OK);
+        QCOMPARE(settings.get(keys::smtpCaFile()), path(u"cert.pem"_s));
+
+        const Status trusted = send();
+        QVERIFY2(trusted.ok(), qPrintable(trusted.error()));
+        QTRY_VERIFY_WITH_TIMEOUT(!firstMessage(out).isEmpty(), 10000);
     }
 
     // With the mail program's dialog the message goes to it as separate arguments.

@@ -262,6 +262,17 @@ QWidget* frmOptions::buildEmailPage()
     txtSmtpUser->setToolTip(QStringLiteral("Leave empty when the server needs no login."));
     txtSenderAddress = new QLineEdit(frame);
     txtSenderAddress->setObjectName(QStringLiteral("txtSenderAddress"));
+    txtSmtpCaFile = new QLineEdit(frame);
+    txtSmtpCaFile->setObjectName(QStringLiteral("txtSmtpCaFile"));
+    txtSmtpCaFile->setToolTip(QStringLiteral("A certificate to trust instead of the system's, for "
+                                             "a server with a company or self-signed "
+                                             "certificate. Leave empty for the usual ones."));
+    cmdSmtpCaFile = new QPushButton(QStringLiteral("C&hoose..."), frame);
+    cmdSmtpCaFile->setObjectName(QStringLiteral("cmdSmtpCaFile"));
+    cmdSmtpCaFile->setAutoDefault(false);
+    auto* certificateRow = new QHBoxLayout;
+    certificateRow->addWidget(txtSmtpCaFile, 1);
+    certificateRow->addWidget(cmdSmtpCaFile);
     auto* note = new QLabel(QStringLiteral("The password is kept in your desktop's keyring, or "
                                            "asked for when a message is sent. \"None\" sends "
                                            "everything, password included, unencrypted."),
@@ -274,9 +285,11 @@ QWidget* frmOptions::buildEmailPage()
     form->addRow(QStringLiteral("Port:"), txtSmtpPort);
     form->addRow(QStringLiteral("User name:"), txtSmtpUser);
     form->addRow(QStringLiteral("Sender address:"), txtSenderAddress);
+    form->addRow(QStringLiteral("Trusted certificate:"), certificateRow);
     form->addRow(note);
     connect(cboSmtpSecurity, &QComboBox::currentIndexChanged, this,
             &frmOptions::cboSmtpSecurity_Click);
+    connect(cmdSmtpCaFile, &QPushButton::clicked, this, &frmOptions::cmdSmtpCaFile_Click);
 
     auto* column = new QVBoxLayout(widget);
     column->addWidget(frame);
@@ -294,6 +307,23 @@ void frmOptions::cboSmtpSecurity_Click(int index)
             txtSmtpPort->setValue(defaultSmtpPort(static_cast<SmtpSecurity>(index)));
             break;
         }
+}
+
+void frmOptions::cmdSmtpCaFile_Click()
+{
+    m_reporter.trap(label("cmdSmtpCaFile_Click"), [&] {
+        const auto chosen = m_reporter.prompts().chooseFile(
+            QStringLiteral("Certificate to Trust"),
+            QStringLiteral("Certificates (*.pem *.crt *.cer);;All files (*)"), false);
+        if (!chosen)
+            return;
+        if (const Status usable = checkCertificateFile(*chosen); !usable) {
+            m_reporter.prompts().inform(QStringLiteral("Options"), usable.error(),
+                                        UserPrompts::Icon::Warning);
+            return;
+        }
+        txtSmtpCaFile->setText(*chosen);
+    });
 }
 
 QWidget* frmOptions::buildButtons()
@@ -436,6 +466,7 @@ void frmOptions::showValues(OptionsTab tab)
         txtSmtpPort->setValue(m_values.smtp.port);
         txtSmtpUser->setText(m_values.smtp.user);
         txtSenderAddress->setText(m_values.smtp.sender);
+        txtSmtpCaFile->setText(m_values.smtp.caFile);
         m_loading = loading;
         break;
     }
@@ -478,28 +509,41 @@ void frmOptions::takeValues(OptionsTab tab)
         m_values.smtp.port = txtSmtpPort->value();
         m_values.smtp.user = txtSmtpUser->text();
         m_values.smtp.sender = txtSenderAddress->text();
+        m_values.smtp.caFile = txtSmtpCaFile->text().trimmed();
         break;
     }
 }
 
 void frmOptions::cmdApply_Click()
 {
-    m_reporter.trap(label("cmdApply_Click"), [&] {
-        m_state.SelectedDocs.clear();
-        const OptionsTab tab = selectedTab();
-        takeValues(tab);
-        m_state.SelectedDocs = saveOptionsPage(m_settings, tab, m_values);
-        // The page shows what was stored (a header choice made valid).
-        if (tab == OptionsTab::PageHeaders)
-            Combo1->setEditText(m_values.headerChoice);
-    });
+    m_reporter.trap(label("cmdApply_Click"), [&] { applyPage(); });
+}
+
+bool frmOptions::applyPage()
+{
+    m_state.SelectedDocs.clear();
+    const OptionsTab tab = selectedTab();
+    takeValues(tab);
+    // A certificate typed in by hand is checked as one chosen with the button is.
+    if (tab == OptionsTab::Email)
+        if (const Status usable = checkCertificateFile(m_values.smtp.caFile); !usable) {
+            m_reporter.prompts().inform(QStringLiteral("Options"),
+                                        usable.error() + QStringLiteral(" Nothing was saved."),
+                                        UserPrompts::Icon::Warning);
+            return false;
+        }
+    m_state.SelectedDocs = saveOptionsPage(m_settings, tab, m_values);
+    // The page shows what was stored (a header choice made valid).
+    if (tab == OptionsTab::PageHeaders)
+        Combo1->setEditText(m_values.headerChoice);
+    return true;
 }
 
 void frmOptions::cmdOK_Click()
 {
     m_reporter.trap(label("cmdOK_Click"), [&] {
-        cmdApply_Click();
-        finish(OptionsButton::OK);
+        if (applyPage())
+            finish(OptionsButton::OK);
     });
 }
 

@@ -62,6 +62,9 @@ private:
     QWidget* buildFlyersPage(const Catalogue& catalogue);
     QWidget* buildEmailPage();
     void cboSmtpSecurity_Click(int index);
+    void cmdSmtpCaFile_Click();
+    // Stores the selected page; false (and said) when its values cannot be kept.
+    bool applyPage();
     QWidget* buildButtons();
     void Form_Load(const Catalogue& catalogue);
     void tbsOptions_Click();
@@ -96,6 +99,8 @@ private:
     QComboBox* cboSmtpSecurity = nullptr;
     QLineEdit* txtSmtpUser = nullptr;
     QLineEdit* txtSenderAddress = nullptr;
+    QLineEdit* txtSmtpCaFile = nullptr;
+    QPushButton* cmdSmtpCaFile = nullptr;
     QPushButton* cmdOK = nullptr;
     QPushButton* cmdCancel = nullptr;
     QPushButton* cmdApply = nullptr;
