@@ -150,6 +150,14 @@ bool ClientDataSource::readRecord(qint64 id, ClientRecord* record, QString* erro
     return loadClientRecord(m_db, id, record, error);
 }
 
+Result<int> ClientDataSource::allClientsCount() const
+{
+    QSqlQuery query(m_db);
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM \"Customers\"")) || !query.next())
+        return fail(query.lastError().text());
+    return query.value(0).toInt();
+}
+
 bool ClientDataSource::open(QString* error)
 {
     auto ids = readIds(m_query);

@@ -31,6 +31,8 @@ public:
     Status requery() { return setOrderAndFilter(m_query); }
 
     int RecordCount() const { return static_cast<int>(m_ids.size()); }
+    // Every client in the file, whatever the filter.
+    Result<int> allClientsCount() const;
     // Position of the current record from 0, or -1 while a new record is being typed or when
     // there are no records.
     int AbsolutePosition() const { return m_position; }

@@ -1,5 +1,7 @@
 #include "records/DataControl.h"
 
+#include <QLocale>
+
 namespace halcyra {
 
 DataActionEffect Data1_Validate(DataAction action)
@@ -51,6 +53,16 @@ QString Data1_ErrorMessage(int errorNumber, const QString& errorText, int dataEr
     if (errorNumber == kDataErrorActionCancelled)
         message += QStringLiteral("\n\nClick OK then Click Last Arrow on Data Control Bar.");
     return message;
+}
+
+QString filterNotice(const QString& filterText, int shown, int total)
+{
+    if (filterText.trimmed().isEmpty())
+        return {};
+    const QLocale locale;
+    return QStringLiteral("Filtered: %1 of %2 clients (%3). View > Show All Clients brings "
+                          "back every client.")
+        .arg(locale.toString(shown), locale.toString(total), filterText.trimmed());
 }
 
 } // namespace halcyra

@@ -33,6 +33,10 @@ DataActionEffect Data1_Validate(DataAction action);
 QString dataControlCaption(bool afterAddNew, int absolutePosition);
 QString dataControlToolTip();
 
+// The line under the navigator while the record list's filter holds: how many of the clients
+// the arrows go through, the filter, and the way back. Empty without a filter.
+QString filterNotice(const QString& filterText, int shown, int total);
+
 // The message of a data source error. For error 3426 the commands are disabled first and the
 // message tells the adviser how to get back to a record.
 inline constexpr int kDataErrorActionCancelled = 3426;

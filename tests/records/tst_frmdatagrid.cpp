@@ -8,6 +8,7 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableView>
@@ -131,6 +132,42 @@ private slots:
                           Qt::LeftButton);
         QCOMPARE(list->grid()->model()->rowCount(), 4);
         QCOMPARE(cell(list, 0, 1), QStringLiteral("Cole"));
+    }
+
+    // Once the list is closed on a filter, the main window says so under its arrows, and
+    // View > Show All Clients brings every client back.
+    void theMainWindowTellsOfTheFilter()
+    {
+        MainWindowHarness h;
+        for (const char* name : {"Cole", "Abel", "Baker", "Bell"})
+            h.addClient(QString::fromLatin1(name), QStringLiteral("Pat"));
+        h.open();
+        auto* notice = h.child<QLabel>(QStringLiteral("lblFilter"));
+        QAction* showAll = h.child<QAction>(QStringLiteral("mnuViewAllClients"));
+        QVERIFY(notice && showAll);
+        QVERIFY(notice->isHidden());
+        QVERIFY(!showAll->isEnabled());
+
+        frmDataGrid* list = openList(h);
+        QVERIFY(list);
+        h.prompts.setNextTexts({QStringLiteral("LastName Like 'b*'")});
+        QTest::mouseClick(list->findChild<QPushButton*>(QStringLiteral("cmdFilter")),
+                          Qt::LeftButton);
+        list->close();
+        MainWindowHarness::settle();
+        QVERIFY(!notice->isHidden());
+        QCOMPARE(notice->text(), QStringLiteral("Filtered: 2 of 4 clients (LastName Like 'b*'). "
+                                                "View > Show All Clients brings back every "
+                                                "client."));
+        QVERIFY(showAll->isEnabled());
+
+        showAll->trigger();
+        MainWindowHarness::settle();
+        QCOMPARE(h.window().dataSource().RecordCount(), 4);
+        QVERIFY(notice->isHidden());
+        QVERIFY(!showAll->isEnabled());
+        h.window().moveRecord(DataAction::MoveLast);
+        QCOMPARE(mainLastName(h), QStringLiteral("Bell"));
     }
 
     void editingACellIsAnEditOfTheClient()

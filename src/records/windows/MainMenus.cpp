@@ -56,6 +56,7 @@ const MenuEntry kMenuTree[] = {
     {"mnuView", "mnuViewDaily", 1023, "", false, false},
     {"mnuView", "mnuViewQ", 1024, "", false, false},
     {"mnuView", "mnuViewHistory", 0, "Ctrl+H", true, false, "Assessment &History"},
+    {"mnuView", "mnuViewAllClients", 0, "", true, false, "Show &All Clients"},
 
     {"", "mnuPrint", 1025, "", false, true},
     {"mnuPrint", "mnuPrintWell", 1026, "Ctrl+W", false, false},

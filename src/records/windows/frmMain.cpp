@@ -30,6 +30,7 @@
 #include <QCloseEvent>
 #include <QDir>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPrinter>
@@ -143,6 +144,11 @@ QWidget* frmMain::buildHolder()
     bottom->addWidget(Data1, 1);
     bottom->addWidget(buildButtons());
     layout->addLayout(bottom);
+    lblFilter = new QLabel;
+    lblFilter->setObjectName(QStringLiteral("lblFilter"));
+    lblFilter->setWordWrap(true);
+    lblFilter->hide();
+    layout->addWidget(lblFilter);
     layout->addStretch(1);
     return holder;
 }
@@ -190,6 +196,8 @@ void frmMain::connectCommands()
     connect(entry("mnuFileNewAssessment"), &QAction::triggered, this,
             &frmMain::mnuFileNewAssessment_Click);
     connect(entry("mnuViewHistory"), &QAction::triggered, this, &frmMain::mnuViewHistory_Click);
+    connect(entry("mnuViewAllClients"), &QAction::triggered, this,
+            &frmMain::mnuViewAllClients_Click);
     connect(entry("mnuFileExport"), &QAction::triggered, this, &frmMain::mnuFileExport_Click);
     connect(entry("mnuFileImport"), &QAction::triggered, this, &frmMain::mnuFileImport_Click);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
@@ -469,6 +477,24 @@ void frmMain::cmdList_Click()
         m_listWindow->show();
         m_listWindow->raise();
         m_listWindow->activateWindow();
+    });
+}
+
+void frmMain::mnuViewAllClients_Click()
+{
+    m_reporter.trap(label("mnuViewAllClients_Click"), [&] {
+        if (m_data->query().filter.text.trimmed().isEmpty())
+            return;
+        if (!finishEntryInFocusedBox() || !saveIfEdited())
+            return;
+        RecordQuery all;
+        all.sort = m_data->query().sort;
+        if (const Status shown = m_data->setOrderAndFilter(all); !shown) {
+            showDataError(shown.error());
+            return;
+        }
+        Data1_Validate(DataAction::Bookmark);
+        Data1_Reposition();
     });
 }
 

@@ -12,6 +12,7 @@
 
 class QLineEdit;
 class QPrinter;
+class QLabel;
 class QPushButton;
 class QScrollArea;
 
@@ -106,6 +107,8 @@ public:
     void mnuFileNewAssessment_Click();
     // View > Assessment History: the client's assessments in a table and a chart.
     void mnuViewHistory_Click();
+    // View > Show All Clients: drops the record list's filter.
+    void mnuViewAllClients_Click();
     // File > Export Clients and Import Clients: all clients to and from a CSV file.
     void mnuFileExport_Click();
     void mnuFileImport_Click();
@@ -158,6 +161,8 @@ private:
     void Data1_Reposition();
     void setListCommandsEnabled(bool enabled);
     void showDataError(const QString& reason);
+    // Says under the navigator whether the arrows go through every client or a filtered few.
+    void showFilterNotice();
 
     // The boxes (frmMainEntry.cpp)
     void queueBoxEvent(QWidget* box, bool entering);
@@ -199,6 +204,9 @@ private:
     YesNoFrame* Frame1 = nullptr;
     ScoreGrid* Frame2 = nullptr;
     DataNavigator* Data1 = nullptr;
+    QLabel* lblFilter = nullptr;
+    // What the filter line was last worked out for: the filter and the number of records.
+    std::pair<QString, int> m_filterNoticeFor{QString(), -1};
     QPushButton* cmdAdd = nullptr;
     QPushButton* cmdDelete = nullptr;
     QPushButton* cmdUpdate = nullptr;

@@ -13,6 +13,8 @@
 #include "records/windows/frmDataGrid.h"
 #include "records/windows/frmMain.h"
 
+#include <QAction>
+#include <QLabel>
 #include <QPushButton>
 
 namespace halcyra {
@@ -75,6 +77,25 @@ void frmMain::Data1_Reposition()
     m_enteredBox = isEntryBox(focused) ? CheckedBox{focused, boxText(focused), true} : CheckedBox{};
     if (m_listWindow)
         m_listWindow->followRecordSet();
+    showFilterNotice();
+}
+
+void frmMain::showFilterNotice()
+{
+    const QString filter = m_data->query().filter.text;
+    std::pair<QString, int> now{filter, m_data->RecordCount()};
+    if (now == m_filterNoticeFor)
+        return;
+    m_filterNoticeFor = std::move(now);
+    QString notice;
+    if (!filter.trimmed().isEmpty()) {
+        const Result<int> total = m_data->allClientsCount();
+        notice = filterNotice(filter, m_data->RecordCount(), total ? *total : -1);
+    }
+    lblFilter->setText(notice);
+    lblFilter->setVisible(!notice.isEmpty());
+    if (QAction* showAll = m_menus.action(QStringLiteral("mnuViewAllClients")))
+        showAll->setEnabled(!notice.isEmpty());
 }
 
 void frmMain::setListCommandsEnabled(bool enabled)
