@@ -52,7 +52,7 @@ private slots:
         QTest::addColumn<QString>("command");
         QTest::addColumn<Helper>("helper");
         for (const QString& command : {u"send questionnaire"_s, u"view questionnaire"_s,
-                                       u"web link"_s, u"online tutorial"_s}) {
+                                       u"web link"_s, u"online tutorial"_s, u"read me"_s}) {
             QTest::addRow("%s, helper fails", qPrintable(command)) << command << Helper::Fails;
             QTest::addRow("%s, helper works", qPrintable(command)) << command << Helper::Succeeds;
         }
@@ -93,6 +93,10 @@ private slots:
         } else if (command == u"view questionnaire") {
             h.open().menuEntry(u"mnuViewQ"_s)->trigger();
             expectedTarget = h.folder.path(u"HCYQ.doc"_s);
+        } else if (command == u"read me") {
+            h.folder.writeFile(u"readme.txt"_s, "Read me first.");
+            h.open().menuEntry(u"mnuHelpRead"_s)->trigger();
+            expectedTarget = h.folder.path(u"readme.txt"_s);
         } else if (command == u"web link") {
             if (chooseBrowser(true) == BrowserChoice::Embedded)
                 QSKIP("Links open in the program's own browser window here");

@@ -13,9 +13,7 @@
 
 #include <QAction>
 #include <QCoreApplication>
-#include <QDesktopServices>
 #include <QDir>
-#include <QUrl>
 
 namespace halcyra {
 namespace {
@@ -117,11 +115,15 @@ void frmMain::mnuHelpRead_Click()
 {
     m_reporter.trap(label("mnuHelpRead_Click"), [&] {
         const QString path = findDocument(m_state.DatabaseFolder, QStringLiteral("readme.txt"));
-        if (path.isEmpty() || !QDesktopServices::openUrl(QUrl::fromLocalFile(path)))
+        if (path.isEmpty())
             throw ProgramError(errors::kFileNotFound,
                                QStringLiteral("%1 could not be opened.")
                                    .arg(QDir::toNativeSeparators(m_state.DatabaseFolder +
                                                                  QStringLiteral("readme.txt"))));
+        const QString shown = QDir::toNativeSeparators(path);
+        tellIfNotOpened(m_reporter, QStringLiteral("Read Me"),
+                        openWithDesktop(path, QStringLiteral("the Read Me file %1").arg(shown),
+                                        QStringLiteral("Open it with a text editor yourself.")));
     });
 }
 

@@ -1,10 +1,11 @@
 #include "ui/windows/frmHelp.h"
 
 #include "core/HelpContexts.h"
+#include "ui/DesktopLaunch.h"
+#include "ui/windows/QtPrompts.h"
 
 #include <QAction>
 #include <QApplication>
-#include <QDesktopServices>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
@@ -39,7 +40,15 @@ frmHelp::frmHelp(QString folder, QWidget* home)
 {
     setObjectName(QStringLiteral("frmHelp"));
     setWindowTitle(QStringLiteral("Halcyra Help"));
-    openExternal = [](const QUrl& url) { QDesktopServices::openUrl(url); };
+    // A page outside the help opens in the desktop's browser; one that does not is said.
+    openExternal = [this](const QUrl& url) {
+        const QString address = url.toString();
+        const Status opened =
+            openWithDesktop(address, QStringLiteral("the page %1").arg(address),
+                            QStringLiteral("Open %1 in your web browser yourself.").arg(address));
+        if (!opened)
+            QtPrompts().inform(windowTitle(), opened.error(), UserPrompts::Icon::Warning);
+    };
     buildWindow();
     resize(940, 660);
 }
