@@ -10,6 +10,8 @@
 #include "cli/QuestionnaireCommand.h"
 #include "cli/ReportCommand.h"
 
+#include <algorithm>
+
 namespace halcyra::cli {
 namespace {
 
@@ -17,8 +19,12 @@ void printHelp(const std::vector<std::unique_ptr<Command>>& commands, QTextStrea
 {
     out << "Usage: halcyra-cli COMMAND [OPTIONS]\n\n"
         << "The Halcyra program's work without its windows.\n\nCommands:\n";
+    // The summaries start in one column, two blanks after the longest name.
+    qsizetype width = 0;
     for (const auto& command : commands)
-        out << "  " << command->name().leftJustified(12) << command->summary() << '\n';
+        width = std::max(width, command->name().size());
+    for (const auto& command : commands)
+        out << "  " << command->name().leftJustified(width + 2) << command->summary() << '\n';
     out << "\nRun 'halcyra-cli COMMAND --help' for the options of a command.\n";
 }
 

@@ -56,6 +56,9 @@ private slots:
         QCOMPARE(result.exitCode, 0);
         QVERIFY(result.out.contains(QStringLiteral("catalogue")));
         QVERIFY(result.out.contains(QStringLiteral("init")));
+        // Every command's name stands apart from its summary, the longest too.
+        QVERIFY2(result.out.contains(QStringLiteral("  questionnaire  Write")),
+                 qPrintable(result.out));
 
         const Result bare = runCli({});
         QCOMPARE(bare.exitCode, 2);
