@@ -1,7 +1,9 @@
 #include "core/SingleInstance.h"
 
 #include <QCryptographicHash>
+#include <QDateTime>
 #include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -28,6 +30,37 @@ QString lockPathFor(const QString& key)
     return QDir(QDir::tempPath()).filePath(key + QStringLiteral(".lock"));
 }
 
+// A lock file is written with its owner's process number at once. One without it (its
+// writer was killed in between) names no owner whose end would free it: once it is older than
+// any write takes, it holds nothing and goes. The same holds for the ".rmlock" beside it, with
+// which QLockFile guards its removal of a lock whose owner has gone.
+constexpr int kUnfinishedLockMs = 2000;
+
+bool removedIfOwnerless(const QString& path)
+{
+    const QFileInfo file(path);
+    if (!file.exists() ||
+        file.lastModified().msecsTo(QDateTime::currentDateTime()) < kUnfinishedLockMs)
+        return false;
+    qint64 pid = 0;
+    QString host;
+    QString application;
+    QLockFile probe(path);
+    if (probe.getLockInfo(&pid, &host, &application))
+        return false;
+    return QFile::remove(path);
+}
+
+bool takeLock(QLockFile& lock, const QString& path, int waitMs)
+{
+    if (lock.tryLock(waitMs))
+        return true;
+    const bool removed = removedIfOwnerless(path + QStringLiteral(".rmlock"));
+    if (!removedIfOwnerless(path) && !removed)
+        return false;
+    return lock.tryLock(0);
+}
+
 } // namespace
 
 SingleInstance::SingleInstance(const QString& programFolder, QObject* parent)
@@ -42,7 +75,7 @@ bool SingleInstance::claim()
     // carries the request to come to the front.
     m_lock = std::make_unique<QLockFile>(lockPathFor(m_key));
     m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(0)) {
+    if (takeLock(*m_lock, lockPathFor(m_key), 0)) {
         listen();
         return true;
     }
@@ -61,7 +94,7 @@ bool SingleInstance::hold(int waitMs)
 {
     m_lock = std::make_unique<QLockFile>(lockPathFor(m_key));
     m_lock->setStaleLockTime(0);
-    if (m_lock->tryLock(waitMs))
+    if (takeLock(*m_lock, lockPathFor(m_key), waitMs))
         return true;
     m_lock.reset();
     return false;

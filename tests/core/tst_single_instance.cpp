@@ -1,5 +1,9 @@
 #include "core/SingleInstance.h"
 
+#include <QDateTime>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -30,6 +34,52 @@ private slots:
         first.reset();
         SingleInstance next(folder.path());
         QVERIFY(next.claim());
+    }
+
+    // A copy killed while it wrote its lock leaves the file without an owner's number: such a
+    // file frees the folder once it is older than any write takes, and not before.
+    void aLockWithoutItsOwnerIsTakenOver()
+    {
+        QTemporaryDir folder;
+        QString lockPath;
+        {
+            SingleInstance first(folder.path());
+            QVERIFY(first.claim());
+            QDateTime newest;
+            const QDir temp(QDir::tempPath());
+            for (const QFileInfo& lock :
+                 temp.entryInfoList({QStringLiteral("halcyra-*.lock")}, QDir::Files)) {
+                if (lock.lastModified() > newest) {
+                    newest = lock.lastModified();
+                    lockPath = lock.filePath();
+                }
+            }
+        }
+        QVERIFY(!lockPath.isEmpty());
+        QFile left(lockPath);
+        QVERIFY(left.open(QIODevice::WriteOnly)); // empty, as the killed copy left it
+        QVERIFY(!SingleInstance(folder.path()).claim());
+        QVERIFY(left.setFileTime(QDateTime::currentDateTime().addSecs(-10),
+                                 QFileDevice::FileModificationTime));
+        left.close();
+        {
+            SingleInstance taken(folder.path());
+            QVERIFY(taken.claim());
+        }
+        // An owner-less ".rmlock" beside a lock whose owner has gone would hold up its removal.
+        QFile guard(lockPath + QStringLiteral(".rmlock"));
+        QVERIFY(guard.open(QIODevice::WriteOnly));
+        QVERIFY(guard.setFileTime(QDateTime::currentDateTime().addSecs(-10),
+                                  QFileDevice::FileModificationTime));
+        guard.close();
+        {
+            QFile gone(lockPath);
+            QVERIFY(gone.open(QIODevice::WriteOnly));
+            gone.write("999999999\nBuRest\n\n"); // an owner that has ended
+        }
+        SingleInstance next(folder.path());
+        QVERIFY(next.claim());
+        QVERIFY(!QFile::exists(guard.fileName()));
     }
 };
 
