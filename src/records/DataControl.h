@@ -33,7 +33,7 @@ DataActionEffect Data1_Validate(DataAction action);
 QString dataControlCaption(bool afterAddNew, int absolutePosition);
 QString dataControlToolTip();
 
-// The line under the navigator while the record list's filter holds: how many of the clients
+// The status bar line while the record list's filter holds: how many of the clients
 // the arrows go through, the filter, and the way back. Empty without a filter.
 QString filterNotice(const QString& filterText, int shown, int total);
 

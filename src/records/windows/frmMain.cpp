@@ -144,11 +144,11 @@ QWidget* frmMain::buildHolder()
     bottom->addWidget(Data1, 1);
     bottom->addWidget(buildButtons());
     layout->addLayout(bottom);
+    // In the status bar, where it takes no room from the boxes while it is shown.
     lblFilter = new QLabel;
     lblFilter->setObjectName(QStringLiteral("lblFilter"));
-    lblFilter->setWordWrap(true);
     lblFilter->hide();
-    layout->addWidget(lblFilter);
+    statusBar()->addPermanentWidget(lblFilter);
     layout->addStretch(1);
     return holder;
 }

@@ -161,7 +161,7 @@ private:
     void Data1_Reposition();
     void setListCommandsEnabled(bool enabled);
     void showDataError(const QString& reason);
-    // Says under the navigator whether the arrows go through every client or a filtered few.
+    // Says in the status bar whether the arrows go through every client or a filtered few.
     void showFilterNotice();
 
     // The boxes (frmMainEntry.cpp)
