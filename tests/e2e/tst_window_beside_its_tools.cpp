@@ -7,12 +7,10 @@
 #include "support/RealDesktop.h"
 #include "support/TempProgramFolder.h"
 
-#include <QDeadlineTimer>
 #include <QProcess>
 #include <QSettings>
 #include <QSqlDatabase>
 #include <QSqlQuery>
-#include <QThread>
 #include <QtTest>
 #include <csignal>
 
@@ -75,18 +73,6 @@ QVariant queryFile(const QString& path, const QString& sql)
     return answer;
 }
 
-QString windowId(const RealDesktop& desktop, const QString& title, int ms = 60000)
-{
-    QDeadlineTimer deadline(ms);
-    while (!deadline.hasExpired()) {
-        for (const auto& window : desktop.stack())
-            if (window.title == title && window.viewable)
-                return window.id;
-        QThread::msleep(150);
-    }
-    return {};
-}
-
 } // namespace
 
 class WindowBesideItsTools : public QObject
@@ -125,7 +111,7 @@ private slots:
         env.insert(u"HALCYRA_CONFIG_DIR"_s, folder.settingsFolder());
         program.setProcessEnvironment(env);
         program.start(QStringLiteral(HALCYRA_APP_PATH), {u"--splash-seconds"_s, u"0"_s});
-        const QString main = windowId(desktop, u"Halcyra Data Entry"_s);
+        const QString main = desktop.windowOnceShown(u"Halcyra Data Entry"_s);
         QVERIFY2(!main.isEmpty(), qPrintable(u"the main window never showed: "_s +
                                              QString::fromLocal8Bit(program.readAll())));
         const qint64 pid = program.processId();

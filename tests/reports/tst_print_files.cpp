@@ -5,6 +5,7 @@
 #include "reports/windows/frmPrinting.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/PdfText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -19,6 +20,7 @@
 #include <QTimer>
 #include <QtTest>
 
+using halcyra::test::pdfText;
 using namespace halcyra;
 using halcyra::test::MainWindowHarness;
 using halcyra::test::whenModalShows;
@@ -31,17 +33,6 @@ QByteArray contents(const QString& path)
 {
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-QString pdfText(const QString& path)
-{
-    QPdfDocument pdf;
-    if (pdf.load(path) != QPdfDocument::Error::None)
-        return {};
-    QString text;
-    for (int page = 0; page < pdf.pageCount(); ++page)
-        text += pdf.getAllText(page).text();
-    return text;
 }
 
 // Answers the box a file dialog shows before it replaces a file, once it is up.

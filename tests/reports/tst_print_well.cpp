@@ -4,6 +4,7 @@
 #include "reports/windows/frmPrinting.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/PdfText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +16,7 @@
 #include <QPushButton>
 #include <QtTest>
 
+using halcyra::test::pdfText;
 using namespace halcyra;
 using halcyra::test::MainWindowHarness;
 using halcyra::test::whenModalShows;
@@ -51,17 +53,6 @@ void printFromNextOptionsDialog(QObject* context, const QList<int>& chosen, cons
         if (auto* print = modal->findChild<QPushButton*>(QStringLiteral("cmdPrint")))
             print->click();
     });
-}
-
-QString pdfText(const QString& path)
-{
-    QPdfDocument pdf;
-    if (pdf.load(path) != QPdfDocument::Error::None)
-        return {};
-    QString text;
-    for (int page = 0; page < pdf.pageCount(); ++page)
-        text += pdf.getAllText(page).text();
-    return text;
 }
 
 } // namespace

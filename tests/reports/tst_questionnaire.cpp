@@ -9,6 +9,7 @@
 #include "support/CatalogueOverride.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/PdfText.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -29,12 +30,7 @@ namespace {
 // splits lines as it sees fit, the characters stay.
 QString pdfText(const QString& path)
 {
-    QPdfDocument pdf;
-    if (pdf.load(path) != QPdfDocument::Error::None)
-        return {};
-    QString text;
-    for (int page = 0; page < pdf.pageCount(); ++page)
-        text += pdf.getAllText(page).text();
+    QString text = test::pdfText(path);
     static const QRegularExpression blanks(QStringLiteral("\\s+"));
     static const QRegularExpression pageNumbers(QStringLiteral("Page\\d+"));
     return text.remove(blanks).remove(pageNumbers);

@@ -5,6 +5,7 @@
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
 #include "support/CommandRun.h"
+#include "support/PdfText.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
@@ -15,22 +16,7 @@
 using namespace halcyra;
 using halcyra::test::TempProgramFolder;
 
-namespace {
-
 using halcyra::test::CommandRun;
-
-QStringList pageTexts(const QString& path)
-{
-    QPdfDocument pdf;
-    if (pdf.load(path) != QPdfDocument::Error::None)
-        return {};
-    QStringList pages;
-    for (int page = 0; page < pdf.pageCount(); ++page)
-        pages << pdf.getAllText(page).text();
-    return pages;
-}
-
-} // namespace
 
 class ReportBatchTest : public QObject
 {
@@ -136,9 +122,10 @@ private slots:
         for (const QString& file : files) {
             if (file == files[1])
                 continue;
-            const QStringList pages = pageTexts(m_out.filePath(QStringLiteral("three/") + file));
+            const QStringList pages =
+                test::pdfPageTexts(m_out.filePath(QStringLiteral("three/") + file));
             QVERIFY2(!pages.isEmpty(), qPrintable(file));
-            QCOMPARE(pages, pageTexts(m_out.filePath(QStringLiteral("one/") + file)));
+            QCOMPARE(pages, test::pdfPageTexts(m_out.filePath(QStringLiteral("one/") + file)));
         }
     }
 

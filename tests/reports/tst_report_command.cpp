@@ -6,6 +6,7 @@
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
 #include "support/CommandRun.h"
+#include "support/PdfText.h"
 #include "support/TempProgramFolder.h"
 
 #include <QDir>
@@ -14,6 +15,7 @@
 #include <QSqlDatabase>
 #include <QtTest>
 
+using halcyra::test::pdfText;
 using namespace halcyra;
 using halcyra::test::TempProgramFolder;
 
@@ -26,17 +28,6 @@ CommandRun report(const QStringList& arguments)
     return test::captureCommand([&](QTextStream& out, QTextStream& err) {
         return cli::ReportCommand().execute(arguments, out, err);
     });
-}
-
-QString pdfText(const QString& path)
-{
-    QPdfDocument pdf;
-    if (pdf.load(path) != QPdfDocument::Error::None)
-        return {};
-    QString text;
-    for (int page = 0; page < pdf.pageCount(); ++page)
-        text += pdf.getAllText(page).text();
-    return text;
 }
 
 QString documentsFolder()

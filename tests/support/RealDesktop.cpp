@@ -115,4 +115,16 @@ QList<RealDesktop::Window> RealDesktop::stack() const
     return windows;
 }
 
+QString RealDesktop::windowOnceShown(const QString& title, int ms) const
+{
+    QDeadlineTimer deadline(ms);
+    while (!deadline.hasExpired()) {
+        for (const Window& window : stack())
+            if (window.title == title && window.viewable)
+                return window.id;
+        QThread::msleep(150);
+    }
+    return {};
+}
+
 } // namespace halcyra::test

@@ -30,6 +30,8 @@ public:
     };
     // The managed windows from the bottom of the stack to the top.
     QList<Window> stack() const;
+    // The id of the viewable window titled `title` once it shows, or empty after `ms`.
+    QString windowOnceShown(const QString& title, int ms = 60000) const;
     // Runs a tool (xdotool, xprop, ...) on this desktop and gives its output.
     QString run(const QString& program, const QStringList& arguments) const;
 
