@@ -556,11 +556,9 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
 
 QStringList importReportLines(const ImportReport& report, const ImportOptions& options)
 {
+    // A value as the terminal can show it, whatever control characters it holds.
     auto shown = [](const QString& value) {
-        QString text = value.left(40);
-        for (QChar& c : text)
-            if (c.category() == QChar::Other_Control)
-                c = u' ';
+        const QString text = visibleControls(value.left(40));
         return value.size() > 40 ? text + QStringLiteral("...") : text;
     };
     QStringList lines;
