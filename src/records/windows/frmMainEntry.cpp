@@ -119,7 +119,7 @@ void frmMain::txtFields_GotFocus(int index)
         UndoText = m_details->text(index);
         m_undoBox = m_details->box(index);
         QAction* undo = m_menus.action(QStringLiteral("mnuEditUndo"));
-        undo->setText(QStringLiteral("Cannot Undo"));
+        undo->setText(QStringLiteral("Cannot &Undo"));
         undo->setEnabled(false);
         m_details->placeCursorOnEntering(index);
         m_menus.helpPanel->setText(detailHelpText(index));
@@ -153,7 +153,7 @@ void frmMain::txtScore_GotFocus(int index)
         UndoText = box->text();
         m_undoBox = box;
         QAction* undo = m_menus.action(QStringLiteral("mnuEditUndo"));
-        undo->setText(QStringLiteral("Cannot Undo"));
+        undo->setText(QStringLiteral("Cannot &Undo"));
         undo->setEnabled(false);
         m_menus.helpPanel->setText(Frame2->helpText(index));
         box->selectAll();
@@ -172,7 +172,7 @@ void frmMain::boxChanged()
 {
     m_reporter.trap(QStringLiteral("frmMain:Sub txtFields_Change()"), [&] {
         QAction* undo = m_menus.action(QStringLiteral("mnuEditUndo"));
-        undo->setText(QStringLiteral("Undo"));
+        undo->setText(QStringLiteral("&Undo"));
         undo->setEnabled(true);
     });
 }
