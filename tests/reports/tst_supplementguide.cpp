@@ -2,11 +2,14 @@
 
 #include "core/CatalogueIds.h"
 #include "core/Conversions.h"
+#include "records/DemoClients.h"
+#include "reports/ProfileFromRecord.h"
 #include "reports/ProfileTestCatalogue.h"
 #include "reports/ReferenceTables.h"
 #include "reports/SupplementGuide.h"
 
 #include <QtTest>
+#include <functional>
 #include <optional>
 
 using namespace halcyra;
@@ -53,7 +56,124 @@ TestClient everyRuleFires(QStringView sex)
         .withYes(kYesNoPain);
 }
 
+// The most a score box takes.
+constexpr int kLargestScore = 45;
+
+// The catalogue the program ships: its possible references are what the guide prints after
+// " of ".
+struct ShippedCatalogue
+{
+    Catalogue catalogue = Catalogue::builtIn();
+    ReferenceTables tables = ReferenceTables::fromCatalogue(catalogue);
+
+    int possible(int j) const
+    {
+        return leadingInteger(catalogue.LoadResString(ids::supplementPossible(j)));
+    }
+    QString name(int j) const { return catalogue.LoadResString(ids::supplementName(j)); }
+};
+
+const ShippedCatalogue& shipped()
+{
+    static const ShippedCatalogue catalogue;
+    return catalogue;
+}
+
+// The people the rules on age and sex tell apart: each side of every age limit, and a sex box
+// left empty.
+struct Person
+{
+    const char16_t* sex;
+    const char16_t* age;
+};
+constexpr Person kPeople[] = {{u"F", u"39"}, {u"F", u"45"}, {u"F", u"51"}, {u"F", u"56"},
+                              {u"M", u"39"}, {u"M", u"40"}, {u"M", u"51"}, {u"", u""}};
+
+TestClient asPerson(TestClient client, const Person& person)
+{
+    return client.withSex(person.sex).withAge(person.age);
+}
+
+// Every answer ticked and both cholesterol rules called for.
+TestClient withEveryAnswer(TestClient client)
+{
+    for (int k = 0; k < kYesNoCount; ++k)
+        client = client.withYes(k);
+    return client.withCholesterol(u"300", u"50");
+}
+
+TestClient everyScoreAt(int score)
+{
+    std::map<int, int> scores;
+    for (int r = 1; r <= kReportRowCount; ++r)
+        scores[r] = score;
+    return TestClient::withScores(scores);
+}
+
+// Groups of profiles the reference counts are checked over.
+enum class Profiles { DemoClients, EverySectionAtZeroOrMaximum, EachRowAtEachScore, Cholesterol };
+
+// Calls `check` with each profile of the group and a description of it.
+void forEachProfile(Profiles group,
+                    const std::function<void(const ProfileInput&, const QString&)>& check)
+{
+    switch (group) {
+    case Profiles::DemoClients:
+        for (quint32 seed = 1; seed <= 4; ++seed)
+            for (int number = 1; number <= 1000; ++number)
+                check(profileInputFromRecord(makeDemoClient(seed, number)),
+                      QStringLiteral("demo client %1/%2").arg(seed).arg(number));
+        break;
+    case Profiles::EverySectionAtZeroOrMaximum:
+        for (int score : {0, kLargestScore})
+            for (const Person& person : kPeople)
+                for (bool answers : {false, true}) {
+                    TestClient client = asPerson(everyScoreAt(score), person);
+                    check((answers ? withEveryAnswer(client) : client).input(),
+                          QStringLiteral("every score %1, sex \"%2\", age %3%4")
+                              .arg(score)
+                              .arg(QStringView(person.sex), QStringView(person.age),
+                                   answers ? QStringLiteral(", every answer") : QString()));
+                }
+        break;
+    case Profiles::EachRowAtEachScore:
+        // One row through every score it can take, alone and with every other row at its
+        // largest: so each rule's threshold is passed with and without the rules around it.
+        for (int row = 1; row <= kReportRowCount; ++row)
+            for (int others : {0, kLargestScore})
+                for (int score = 0; score <= kLargestScore; ++score)
+                    for (const Person& person : kPeople) {
+                        TestClient client = everyScoreAt(others);
+                        client.scores[row] = score;
+                        check(withEveryAnswer(asPerson(client, person)).input(),
+                              QStringLiteral("row %1 at %2, the others at %3, sex \"%4\", age %5")
+                                  .arg(row)
+                                  .arg(score)
+                                  .arg(others)
+                                  .arg(QStringView(person.sex), QStringView(person.age)));
+                    }
+        break;
+    case Profiles::Cholesterol:
+        // Each side of both cholesterol rules, with the heart-health rows that also call for
+        // the cholesterol supplement.
+        for (const char16_t* total : {u"199", u"200", u"201", u"300"})
+            for (const char16_t* hdl : {u"", u"0", u"40", u"50", u"51"})
+                for (auto [heart2, heart3] : {std::pair{0, 0}, {9, 14}, {10, 15}, {45, 45}}) {
+                    const TestClient client = TestClient::withScores({{25, heart2}, {27, heart3}})
+                                                  .withCholesterol(total, hdl);
+                    check(client.input(),
+                          QStringLiteral("cholesterol %1, HDL \"%2\", heart health %3 and %4")
+                              .arg(QStringView(total), QStringView(hdl))
+                              .arg(heart2)
+                              .arg(heart3));
+                }
+        break;
+    }
+}
+
 } // namespace
+
+Q_DECLARE_METATYPE(Profiles)
 
 class SupplementGuideTest : public QObject
 {
@@ -104,24 +224,87 @@ private slots:
             1, 0,  1, 1, 1, 1, 1, 1, 2,  1, 1, 1, 1, 1, 1,  2, 1,  1, 1, 2};
         for (int j = 1; j <= kGuideSupplementCount; ++j) {
             QCOMPARE(g.q(j), expected[j]);
-            // Firing every rule reaches each supplement's possible references, save three.
             const int possible =
                 leadingInteger(g.catalogue.LoadResString(ids::supplementPossible(j)));
-            const int references = g.r(j);
-            switch (j) {
-            case 11: // only its companion rule calls for it
-                QCOMPARE(references, 1);
-                break;
-            case 19: // two cholesterol steps on top of the two heart-health rows
-                QCOMPARE(references, 4);
-                break;
-            case 38: // pain counts once
-                QCOMPARE(references, 1);
-                break;
-            default:
-                QCOMPARE(references, possible);
-            }
+            // Firing every rule reaches each supplement's possible references; the rule for
+            // women of menopausal age is not a man's.
+            QCOMPARE(g.r(j), j == 22 ? possible - 1 : possible);
         }
+    }
+
+    // The possible references the catalogue holds are the rules' own: for each supplement, the
+    // most references any client gets. Every rule fires at once for a client with every score
+    // at its largest, every answer ticked and high cholesterol; the rules on age and sex fire
+    // for a woman of 51 or a man of 51, so the most is the larger of the two.
+    void possibleReferencesAgreeWithTheRules()
+    {
+        const ShippedCatalogue& shippedCatalogue = shipped();
+        std::array<int, kGuideSupplementCount + 1> most{};
+        for (const char16_t* sex : {u"F", u"M"}) {
+            const TestClient client =
+                withEveryAnswer(asPerson(everyScoreAt(kLargestScore), {sex, u"51"}));
+            const SupplementGuide guide =
+                ComputeSupplementGuide(prepareProfile(client.input(), shippedCatalogue.tables));
+            for (size_t j = 1; j < most.size(); ++j)
+                most[j] = std::max(most[j], guide.references[j]);
+        }
+        QCOMPARE(shippedCatalogue.tables.supplementCount, kGuideSupplementCount);
+        QStringList disagreeing;
+        for (int j = 1; j <= kGuideSupplementCount; ++j)
+            if (shippedCatalogue.possible(j) != most[static_cast<size_t>(j)])
+                disagreeing << QStringLiteral("%1 (%2): the rules give at most %3, the catalogue "
+                                              "says %4")
+                                   .arg(shippedCatalogue.name(j))
+                                   .arg(j)
+                                   .arg(most[static_cast<size_t>(j)])
+                                   .arg(shippedCatalogue.possible(j));
+        QVERIFY2(disagreeing.isEmpty(), qPrintable(disagreeing.join(u"; ")));
+    }
+
+    // No client's guide shows a reference count above its total ("3 of 2"), for any of the
+    // forty supplements, listed or not.
+    void noReferenceCountAboveItsTotal_data()
+    {
+        QTest::addColumn<Profiles>("profiles");
+        QTest::newRow("4000 demo clients") << Profiles::DemoClients;
+        QTest::newRow("every section at zero or its maximum")
+            << Profiles::EverySectionAtZeroOrMaximum;
+        QTest::newRow("each row at each score") << Profiles::EachRowAtEachScore;
+        QTest::newRow("cholesterol thresholds") << Profiles::Cholesterol;
+    }
+
+    void noReferenceCountAboveItsTotal()
+    {
+        QFETCH(Profiles, profiles);
+        const ShippedCatalogue& shippedCatalogue = shipped();
+        QStringList above;
+        int checked = 0;
+        forEachProfile(profiles, [&](const ProfileInput& input, const QString& description) {
+            ++checked;
+            const PreparedProfile prepared = prepareProfile(input, shippedCatalogue.tables);
+            const SupplementGuide guide = ComputeSupplementGuide(prepared);
+            for (int j = 1; j <= kGuideSupplementCount; ++j) {
+                const int references = guide.references[static_cast<size_t>(j)];
+                if (references > shippedCatalogue.possible(j) && above.size() < 10)
+                    above << QStringLiteral("%1: %2 of %3 for %4")
+                                 .arg(shippedCatalogue.name(j))
+                                 .arg(references)
+                                 .arg(shippedCatalogue.possible(j))
+                                 .arg(description);
+            }
+            // As the pages print it: the count, then the catalogue's text after " of ".
+            for (const GuideLine& line : listSupplementGuide(
+                     guide, prepared.yesNo, shippedCatalogue.catalogue, shippedCatalogue.tables))
+                if (line.references > leadingInteger(line.possible) && above.size() < 10)
+                    above << QStringLiteral("listed \"%1 %2 %3 %4 of %5\" for %6")
+                                 .arg(line.name)
+                                 .arg(line.quantity)
+                                 .arg(line.unit)
+                                 .arg(line.references)
+                                 .arg(line.possible, description);
+        });
+        QVERIFY(checked > 0);
+        QVERIFY2(above.isEmpty(), qPrintable(above.join(u'\n')));
     }
 
     void everyRuleFiringForAWoman()
