@@ -4,8 +4,29 @@
 #include "core/CatalogueIds.h"
 #include "reports/QuestionnairePrintout.h"
 
+#include <QRegularExpression>
+
 namespace halcyra {
 namespace {
+
+// A section-total line as the client sees it: only its blanks ("(3)______"). The notes beside
+// them ("(4) = 1+2+3 (auto entry)") tell the adviser how the program works the other totals
+// out; the first instruction of the list already asks the client to leave the totals blank.
+QString clientTotalLine(const QString& item)
+{
+    static const QRegularExpression blank(QStringLiteral("\\([^()=]+\\)_+"));
+    QStringList blanks;
+    for (const QRegularExpressionMatch& match : blank.globalMatch(item))
+        blanks << match.captured();
+    return blanks.isEmpty() ? item : blanks.join(QStringLiteral("   "));
+}
+
+// "you 1)followed ..., 2)answered": a blank after each numbered point, as in the instructions.
+QString spacedNumbering(const QString& text)
+{
+    static const QRegularExpression point(QStringLiteral("(\\b\\d\\))(?=\\S)"));
+    return QString(text).replace(point, QStringLiteral("\\1 "));
+}
 
 // Text as RTF: the control characters escaped, anything beyond ASCII as a Unicode escape
 // with "?" for readers that do not know it.
@@ -35,14 +56,16 @@ public:
 
     QByteArray document()
     {
-        // Letter paper, half-inch margins; Times New Roman 11 pt.
+        // Letter paper, half-inch margins; Times New Roman 11 pt; widows and orphans kept off.
+        const QString title = m_catalogue.LoadResString(ids::kTitleReport) + u' ' +
+                              m_catalogue.LoadResString(ids::kQuestionnaireTitle);
         m_out = "{\\rtf1\\ansi\\ansicpg1252\\deff0\\uc1"
                 "{\\fonttbl{\\f0\\froman\\fcharset0 Times New Roman;}}\n"
                 "{\\info{\\title " +
-                rtfText(m_catalogue.LoadResString(ids::kQuestionnaireTitle)) +
+                rtfText(title) +
                 "}}\n\\paperw12240\\paperh15840\\margl720\\margr720\\margt720\\margb720"
-                "\\f0\\fs22\n";
-        paragraph("\\qc\\sa240\\b\\fs36 ", m_catalogue.LoadResString(ids::kTitleReport));
+                "\\widowctrl\\f0\\fs22\n";
+        paragraph("\\qc\\sa240\\b\\fs36 ", title);
         for (const QString& line : questionnaireDetailLines())
             paragraph("\\sa200\\fs18 ", line);
         paragraph("\\sa200\\fs18 ", QString(96, u'_'));
@@ -52,15 +75,16 @@ public:
         list(m_catalogue.LoadResString(ids::kSupplementalHeading), ids::kSupplementalCount, false);
         list(m_catalogue.LoadResString(ids::kYesNoHeading), ids::kYesNoCount, false);
         list(pointsSectionHeading(), ids::kQuestionnaireCount, true);
-        paragraph("\\sb240\\b ", m_catalogue.LoadResString(ids::kQuestionnaireReminder));
+        paragraph("\\sb240\\b ",
+                  spacedNumbering(m_catalogue.LoadResString(ids::kQuestionnaireReminder)));
         m_out += "}\n";
         return m_out;
     }
 
 private:
-    void paragraph(const char* format, const QString& text)
+    void paragraph(const QByteArray& format, const QString& text)
     {
-        m_out += "\\pard\\plain\\f0\\fs22";
+        m_out += "\\pard\\plain\\widctlpar\\f0\\fs22";
         m_out += format;
         m_out += rtfText(text);
         m_out += "\\par\n";
@@ -72,11 +96,18 @@ private:
     {
         heading(title);
         const int count = m_catalogue.count(countId);
-        for (int i = 1; i <= count; ++i) {
-            const QString item = m_catalogue.LoadResString(countId + i);
+        QStringList items;
+        for (int i = 1; i <= count; ++i)
+            items << m_catalogue.LoadResString(countId + i);
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const QString& item = items[i];
+            // The last statements of a section go to the next page with its total line, so
+            // a total never stands alone at the top of a page.
+            const bool beforeTotal = totalWithin(items, i + 1, kStatementsKeptWithTotal);
+            const char* keep = beforeTotal ? "\\keepn" : "";
             switch (questionnaireItemKind(item)) {
             case QuestionnaireItem::Total:
-                paragraph("\\qr\\sa60\\b ", item);
+                paragraph("\\qr\\sa60\\b ", clientTotalLine(item));
                 break;
             case QuestionnaireItem::Rule:
                 // An empty paragraph with a rule under it.
@@ -86,14 +117,26 @@ private:
                 paragraph("\\keepn\\li360\\sb60\\sa60\\b\\i ", item.mid(1));
                 break;
             case QuestionnaireItem::YesNo:
-                paragraph("\\sa40 ", item);
+                paragraph(QByteArray(keep) + "\\sa40 ", item);
                 break;
             case QuestionnaireItem::Plain:
-                paragraph("\\sa40 ", scored ? QStringLiteral("____  ") + item : item);
+                paragraph(QByteArray(keep) + "\\sa40 ",
+                          scored ? QStringLiteral("____  ") + item : item);
                 break;
             }
         }
     }
+
+    // Whether one of the `span` items from `from` on is a section total.
+    static bool totalWithin(const QStringList& items, qsizetype from, qsizetype span)
+    {
+        for (qsizetype i = from; i < std::min(items.size(), from + span); ++i)
+            if (questionnaireItemKind(items[i]) == QuestionnaireItem::Total)
+                return true;
+        return false;
+    }
+
+    static constexpr qsizetype kStatementsKeptWithTotal = 2;
 
     const Catalogue& m_catalogue;
     QByteArray m_out;
