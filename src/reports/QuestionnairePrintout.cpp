@@ -11,6 +11,8 @@
 #include "reports/PrintText.h"
 
 #include <QBuffer>
+#include <QFont>
+#include <QFontInfo>
 #include <QPdfWriter>
 
 namespace halcyra {
@@ -293,6 +295,13 @@ void saveQuestionnaireFont(SettingsStore& settings, const UserPrompts::FontChoic
 {
     settings.save(keys::formatQName(), font.name);
     settings.save(keys::formatQSize(), QString::number(font.size));
+}
+
+UserPrompts::FontChoice installedFont(const UserPrompts::FontChoice& font)
+{
+    QFont wanted(font.name);
+    wanted.setPointSize(font.size > 0 ? font.size : 8);
+    return {QFontInfo(wanted).family(), font.size};
 }
 
 void printQuestionnaire(const Catalogue& catalogue, const UserPrompts::FontChoice& font,

@@ -33,6 +33,10 @@ QuestionnaireItem questionnaireItemKind(const QString& item);
 // "FormatQSize"); a size that is no number gives the default 8.
 UserPrompts::FontChoice questionnaireFont(const SettingsStore& settings);
 void saveQuestionnaireFont(SettingsStore& settings, const UserPrompts::FontChoice& font);
+// The font as this machine prints it: a family that is not installed (Times New Roman on most
+// Linux desktops) is the one the font configuration puts in its place (Liberation Serif), so
+// the font dialog starts on the font the page will have.
+UserPrompts::FontChoice installedFont(const UserPrompts::FontChoice& font);
 
 // The blank paper questionnaire a client fills in by hand: title, blank detail lines,
 // instructions, the supplemental and yes/no questions and every scored section with its

@@ -30,10 +30,15 @@ PrintQuestionnaireCommand::PrintQuestionnaireCommand(const Catalogue& catalogue,
 bool PrintQuestionnaireCommand::run(QPrinter& printer, QWidget* parent)
 {
     UserPrompts& prompts = m_reporter.prompts();
-    const auto font =
-        prompts.chooseFont(QStringLiteral("Questionnaire Font"), questionnaireFont(m_settings));
+    const UserPrompts::FontChoice stored = questionnaireFont(m_settings);
+    const UserPrompts::FontChoice offered = installedFont(stored);
+    auto font = prompts.chooseFont(QStringLiteral("Questionnaire Font"), offered);
     if (!font)
         return false;
+    // Taken as offered, the name the options hold stays (it prints the same here and is the
+    // font wanted where it is installed).
+    if (font->name == offered.name)
+        font->name = stored.name;
     saveQuestionnaireFont(m_settings, *font);
 
     const QString title = m_catalogue.LoadResString(ids::kQuestionnaireTitle);
