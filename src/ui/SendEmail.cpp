@@ -226,11 +226,16 @@ Result<QByteArray> serverMailbox(const QString& address, const QString& whose)
     return local.toLatin1() + '@' + ace;
 }
 
+// By the name, except that a ".doc" holding Rich Text (the questionnaire) says so: a mail
+// program would otherwise hand it to a Word reader that refuses it.
 QByteArray contentTypeFor(const QString& path)
 {
     const QString suffix = QFileInfo(path).suffix().toLower();
-    if (suffix == u"doc")
-        return "application/msword";
+    if (suffix == u"doc") {
+        QFile file(path);
+        const bool rtf = file.open(QIODevice::ReadOnly) && file.read(5) == "{\\rtf";
+        return rtf ? "application/rtf" : "application/msword";
+    }
     if (suffix == u"pdf")
         return "application/pdf";
     if (suffix == u"txt" || suffix == u"log")
@@ -497,7 +502,7 @@ Status sendDirectly(const OutgoingEmail& message, MailService& service)
                 throw std::bad_alloc();
             curl_mime_headers(part, disposition, 1);
         }
-        curl_mime_type(part, contentTypeFor(file.fileName()).constData());
+        curl_mime_type(part, contentTypeFor(file.absoluteFilePath()).constData());
         curl_mime_encoder(part, "base64");
     }
     curl_easy_setopt(h, CURLOPT_MIMEPOST, mime.get());

@@ -55,6 +55,7 @@ class Keep:
             elif name is not None:
                 attachments.append({
                     "filename": str(make_header(decode_header(name))),
+                    "type": part.get_content_type(),
                     "encoding": part.get("Content-Transfer-Encoding", ""),
                     "hex": part.get_payload(decode=True).hex(),
                 })

@@ -155,14 +155,21 @@ private slots:
     {
         QTest::addColumn<bool>("encrypted");
         QTest::addColumn<QString>("senderName");
-        QTest::newRow("STARTTLS with login") << true << u"Dana Reyës"_s;
-        QTest::newRow("no encryption, chosen") << false << u"Reyes, \"Dana\""_s;
+        QTest::addColumn<QByteArray>("attached");
+        QTest::addColumn<QString>("attachedType");
+        QTest::newRow("STARTTLS with login, a Word file")
+            << true << u"Dana Reyës"_s << kAttachment << u"application/msword"_s;
+        QTest::newRow("no encryption, chosen, the Rich Text questionnaire")
+            << false << u"Reyes, \"Dana\""_s << QByteArray("{\\rtf1\\ansi Name:____\\par}")
+            << u"application/rtf"_s;
     }
 
     void messageArrivesIntact()
     {
         QFETCH(bool, encrypted);
         QFETCH(QString, senderName);
+        QFETCH(QByteArray, attached);
+        QFETCH(QString, attachedType);
         if (m_python.isEmpty())
             QSKIP("Python's aiosmtpd is not installed (Debian package python3-aiosmtpd)");
         if (encrypted && !m_haveCertificate)
@@ -190,6 +197,10 @@ private slots:
         const QString subject = u"HCY Questionnaire für Sie – a long subject that must be "
                                 "split into several encoded words to stay within the limits"_s;
         const QString body = u"Hello Zoë,\r\n.\r\nA line with a lone dot above.\r\n\r\nThanks"_s;
+        QFile file(m_attachment);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(attached);
+        file.close();
         const Status sent =
             SendEmail({u"client@example.net"_s, subject, body, m_attachment}, false, service);
         QVERIFY2(sent.ok(), qPrintable(sent.error()));
@@ -208,7 +219,8 @@ private slots:
         const QJsonObject attachment = attachments[0].toObject();
         QCOMPARE(attachment[u"filename"_s].toString(), QFileInfo(m_attachment).fileName());
         QCOMPARE(attachment[u"encoding"_s].toString(), u"base64"_s);
-        QCOMPARE(attachment[u"hex"_s].toString().toLatin1(), kAttachment.toHex());
+        QCOMPARE(attachment[u"hex"_s].toString().toLatin1(), attached.toHex());
+        QCOMPARE(attachment[u"type"_s].toString(), attachedType);
         QCOMPARE(passwords.remembered,
                  encrypted ? QStringList{u"adviser@127.0.0.1=pa ss:wörd"_s} : QStringList{});
     }
