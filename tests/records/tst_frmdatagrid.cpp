@@ -1,22 +1,30 @@
 // The record list over the main window's record set, and the backup and restore hand-over.
 
+#include "core/Catalogue.h"
 #include "core/SettingsKeys.h"
 #include "records/ClientDataSource.h"
+#include "records/DatabaseFile.h"
 #include "records/windows/frmDataGrid.h"
 #include "support/MainWindowHarness.h"
+#include "support/ModalDriver.h"
+#include "support/TempProgramFolder.h"
+#include "ui/windows/QtPrompts.h"
 
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPushButton>
+#include <QSqlDatabase>
 #include <QTableView>
 #include <QtTest>
 
 using namespace halcyra;
 using halcyra::test::MainWindowHarness;
 using Answer = UserPrompts::Answer;
+using namespace Qt::StringLiterals;
 
 namespace {
 
@@ -213,10 +221,126 @@ private slots:
         list->deleteCurrentRow();
         QCOMPARE(h.storedCount(), 2);
         list->deleteCurrentRow();
-        QCOMPARE(h.prompts.shown().last().text, QStringLiteral("Delete Current Row?"));
+        QCOMPARE(h.prompts.shown().last().text, QStringLiteral("Delete Current Row?\n\nSam Abel"));
         QCOMPARE(h.storedCount(), 1);
         QCOMPARE(grid->model()->rowCount(), 1);
         QCOMPARE(mainLastName(h), QStringLiteral("Cole"));
+    }
+
+    // The list from the keyboard alone: arrow keys choose a row, Enter closes the list on that
+    // client as a double-click does, Escape closes it wherever the cursor is; in a cell editor
+    // Enter stores the cell and Escape drops the edit, and the list stays.
+    void keysOfTheList_data()
+    {
+        QTest::addColumn<QString>("keys");  // "edit" opens the cell editor on the chosen row
+        QTest::addColumn<QString>("focus"); // the control the keys go to
+        QTest::addColumn<bool>("closes");
+        QTest::addColumn<QString>("storedFirstName"); // of the chosen client (Baker)
+
+        QTest::newRow("Enter on a row")
+            << u"Down Down Return"_s << u"grdDataGrid"_s << true << u"Pat"_s;
+        QTest::newRow("Escape in the grid")
+            << u"Down Down Escape"_s << u"grdDataGrid"_s << true << u"Pat"_s;
+        QTest::newRow("Escape on a button") << u"Escape"_s << u"cmdSort"_s << true << u"Pat"_s;
+        QTest::newRow("Enter in a cell editor")
+            << u"Down Down edit Return"_s << u"grdDataGrid"_s << false << u"Kim"_s;
+        QTest::newRow("Escape in a cell editor")
+            << u"Down Down edit Escape"_s << u"grdDataGrid"_s << false << u"Pat"_s;
+    }
+
+    void keysOfTheList()
+    {
+        QFETCH(QString, keys);
+        QFETCH(QString, focus);
+        QFETCH(bool, closes);
+        QFETCH(QString, storedFirstName);
+
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Cole"), QStringLiteral("Pat"));
+        h.addClient(QStringLiteral("Abel"), QStringLiteral("Pat"));
+        const qint64 baker = h.addClient(QStringLiteral("Baker"), QStringLiteral("Pat"));
+        h.open();
+        frmDataGrid* list = openList(h);
+        QVERIFY(list);
+        QTableView* grid = list->grid();
+        list->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(list));
+        grid->setCurrentIndex(grid->model()->index(0, 2));
+        list->findChild<QWidget*>(focus)->setFocus();
+        h.prompts.setNextAnswers({Answer::Yes}); // Commit changes?
+
+        for (const QString& key : keys.split(u' ')) {
+            if (key == u"edit") {
+                QTest::keyClick(grid, Qt::Key_F2);
+                auto* editor = grid->viewport()->findChild<QLineEdit*>();
+                QVERIFY(editor);
+                QTest::keyClick(editor, Qt::Key_A, Qt::ControlModifier);
+                QTest::keyClicks(editor, QStringLiteral("Kim"));
+                continue;
+            }
+            const Qt::Key code = key == u"Down"     ? Qt::Key_Down
+                                 : key == u"Return" ? Qt::Key_Return
+                                                    : Qt::Key_Escape;
+            QTest::keyClick(QApplication::focusWidget(), code);
+            MainWindowHarness::settle();
+        }
+        QCOMPARE(!list->isVisible(), closes);
+        if (keys.startsWith(u"Down"))
+            QCOMPARE(mainLastName(h), QStringLiteral("Baker"));
+        QCOMPARE(h.stored(baker, 2).toString(), storedFirstName);
+        QCOMPARE(h.child<QLineEdit>(QStringLiteral("txtFields_2"))->text(),
+                 keys.startsWith(u"Down") ? storedFirstName : QStringLiteral("Pat"));
+    }
+
+    // Delete on a row asks with the client's name, and Enter answers No: the client stays.
+    void deleteAsksWithTheNameAndEnterKeeps()
+    {
+        test::TempProgramFolder folder;
+        folder.createDatabase();
+        const QString path = folder.path(ProgramState::DatabaseFileName());
+        QString error;
+        QVERIFY2(openDatabase(path, QStringLiteral("list"), &error), qPrintable(error));
+        {
+            ClientDataSource records(QSqlDatabase::database(QStringLiteral("list")));
+            QVERIFY2(records.open(&error), qPrintable(error));
+            for (const char* name : {"Cole", "Abel"}) {
+                records.AddNew();
+                ClientRecord client = records.current();
+                client.setText(columns::detail(1), QString::fromLatin1(name));
+                client.setText(columns::detail(2), QStringLiteral("Sam"));
+                QVERIFY2(records.Update(client, &error), qPrintable(error));
+            }
+            QtPrompts prompts;
+            ErrorReporter reporter(folder.folder(), prompts);
+            frmDataGrid list(records, frmDataGrid::RecordsetType::Dynaset, Catalogue::builtIn(),
+                             reporter, {});
+            list.show();
+            QVERIFY(QTest::qWaitForWindowActive(&list));
+            list.grid()->setCurrentIndex(list.grid()->model()->index(1, 1));
+            list.grid()->setFocus();
+
+            QString asked;
+            bool noIsDefault = false;
+            bool noHasFocus = false;
+            QObject watch;
+            test::whenModalShows(&watch, [&](QWidget* modal) {
+                auto* box = qobject_cast<QMessageBox*>(modal);
+                if (box && QTest::qWaitForWindowActive(box)) {
+                    asked = box->text();
+                    noIsDefault = box->defaultButton() == box->button(QMessageBox::No);
+                    noHasFocus = box->focusWidget() == box->button(QMessageBox::No);
+                }
+                QTest::keyClick(modal->focusWidget() ? modal->focusWidget() : modal,
+                                Qt::Key_Return);
+            });
+            QTest::keyClick(list.grid(), Qt::Key_Delete);
+            QCOMPARE(asked, QStringLiteral("Delete Current Row?\n\nSam Abel"));
+            QVERIFY(noIsDefault);
+            QVERIFY(noHasFocus);
+            QCOMPARE(records.RecordCount(), 2);
+            QCOMPARE(list.grid()->model()->rowCount(), 2);
+        }
+        QSqlDatabase::removeDatabase(QStringLiteral("list"));
     }
 
     void backupHandOver()

@@ -43,7 +43,14 @@ QToolButton* DataNavigator::addArrow(const QString& name, const QString& tip, in
     arrow->setAutoRaise(true);
     arrow->setFocusPolicy(Qt::NoFocus);
     connect(arrow, &QToolButton::clicked, this, [this, action] { emit moveRequested(action); });
+    m_arrows.insert(action, arrow);
     return arrow;
+}
+
+void DataNavigator::press(DataAction action)
+{
+    if (QToolButton* arrow = m_arrows.value(action))
+        arrow->click();
 }
 
 QString DataNavigator::caption() const

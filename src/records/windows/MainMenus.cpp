@@ -44,6 +44,14 @@ const MenuEntry kMenuTree[] = {
     {"mnuEdit", "mnuEditCopy", 1012, "Ctrl+C", false, false},
     {"mnuEdit", "mnuEditPaste", 1013, "Ctrl+V", false, false},
 
+    // Records: the data source bar's arrows from the keyboard. Alt with the arrow keys, as
+    // Ctrl+Home and Ctrl+End move the cursor within the Medications and Notes boxes.
+    {"", "mnuRecords", 0, "", false, true, "&Records"},
+    {"mnuRecords", "mnuRecordsFirst", 0, "Alt+Home", false, false, "&First Record"},
+    {"mnuRecords", "mnuRecordsPrevious", 0, "Alt+Left", false, false, "&Previous Record"},
+    {"mnuRecords", "mnuRecordsNext", 0, "Alt+Right", false, false, "&Next Record"},
+    {"mnuRecords", "mnuRecordsLast", 0, "Alt+End", false, false, "&Last Record"},
+
     {"", "mnuView", 1014, "", false, true},
     {"mnuView", "mnuViewBrowser", 1015, "", false, true},
     {"mnuViewBrowser", "mnuViewBrowserHCY", 1016, "", false, false},
@@ -55,7 +63,7 @@ const MenuEntry kMenuTree[] = {
     {"mnuView", "mnuViewWell", 1022, "", true, false},
     {"mnuView", "mnuViewDaily", 1023, "", false, false},
     {"mnuView", "mnuViewQ", 1024, "", false, false},
-    {"mnuView", "mnuViewHistory", 0, "Ctrl+H", true, false, "Assessment &History"},
+    {"mnuView", "mnuViewHistory", 0, "Ctrl+H", true, false, "Assessment Hi&story"},
     {"mnuView", "mnuViewAllClients", 0, "", true, false, "Show &All Clients"},
 
     {"", "mnuPrint", 1025, "", false, true},

@@ -11,10 +11,12 @@
 #include "records/FilterExpression.h"
 #include "records/MainWindowRules.h"
 #include "records/ScoreRules.h"
+#include "ui/windows/EnterPressesButton.h"
 
 #include <QDate>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QShortcut>
 #include <QTableView>
@@ -30,12 +32,32 @@ QString label(const char* procedure)
 }
 
 // The grid. Typing a letter outside a cell editor would search every row for a match, which
-// reads the whole client table; with many thousands of clients Filter does that job.
+// reads the whole client table; with many thousands of clients Filter does that job. Enter on a
+// row chooses it, as a double-click does; in a cell editor Enter stores the cell instead.
 class ClientGrid : public QTableView
 {
 public:
-    using QTableView::QTableView;
+    ClientGrid(QWidget* parent, std::function<void()> rowChosen)
+        : QTableView(parent), m_rowChosen(std::move(rowChosen))
+    {}
     void keyboardSearch(const QString&) override {}
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+        if (enter && state() != EditingState && currentIndex().isValid() &&
+            (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+            if (!event->isAutoRepeat())
+                m_rowChosen();
+            event->accept();
+            return;
+        }
+        QTableView::keyPressEvent(event);
+    }
+
+private:
+    std::function<void()> m_rowChosen;
 };
 
 QPushButton* button(QWidget* parent, const char* name, const char* caption)
@@ -43,6 +65,7 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
     auto* result = new QPushButton(QString::fromLatin1(caption), parent);
     result->setObjectName(QString::fromLatin1(name));
     result->setAutoDefault(false);
+    pressWithEnterWhenFocused(result);
     return result;
 }
 
@@ -84,7 +107,7 @@ frmDataGrid::frmDataGrid(ClientDataSource& records, RecordsetType type, const Ca
     };
     connect(m_model, &ClientTableModel::readFailed, this, &frmDataGrid::showError);
 
-    grdDataGrid = new ClientGrid(this);
+    grdDataGrid = new ClientGrid(this, [this] { grdDataGrid_DblClick(); });
     grdDataGrid->setObjectName(QStringLiteral("grdDataGrid"));
     grdDataGrid->setModel(m_model);
     grdDataGrid->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -308,17 +331,31 @@ void frmDataGrid::cmdClose_Click()
     close();
 }
 
+void frmDataGrid::keyPressEvent(QKeyEvent* event)
+{
+    // A cell editor takes its own Escape back; anywhere else Escape closes the list.
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier) {
+        cmdClose_Click();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
 void frmDataGrid::grdDataGrid_DblClick()
 {
     // The row under the pointer is already current, so the main window stays on it.
     cmdClose_Click();
 }
 
-bool frmDataGrid::grdDataGrid_BeforeDelete()
+bool frmDataGrid::grdDataGrid_BeforeDelete(int row)
 {
-    return m_reporter.prompts().ask(AppTitle(), QStringLiteral("Delete Current Row?"),
+    // As the main window's Delete: the client is named, and Enter keeps the record.
+    const QString name =
+        m_model->index(row, 2).data().toString() + u' ' + m_model->index(row, 1).data().toString();
+    return m_reporter.prompts().ask(AppTitle(),
+                                    QStringLiteral("Delete Current Row?\n\n") + name.trimmed(),
                                     UserPrompts::Buttons::YesNo, UserPrompts::Icon::Question,
-                                    UserPrompts::Answer::Yes) == UserPrompts::Answer::Yes;
+                                    UserPrompts::Answer::No) == UserPrompts::Answer::Yes;
 }
 
 bool frmDataGrid::grdDataGrid_BeforeUpdate()
@@ -332,7 +369,7 @@ void frmDataGrid::deleteCurrentRow()
 {
     m_reporter.trap(label("grdDataGrid_BeforeDelete"), [&] {
         const int row = grdDataGrid->currentIndex().row();
-        if (row < 0 || !grdDataGrid_BeforeDelete())
+        if (row < 0 || !grdDataGrid_BeforeDelete(row))
             return;
         if (m_link.leaveRecord && !m_link.leaveRecord())
             return;

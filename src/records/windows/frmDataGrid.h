@@ -56,9 +56,13 @@ public:
     // The Delete key on a row.
     void deleteCurrentRow();
 
+protected:
+    // Escape closes the list, as Close does.
+    void keyPressEvent(QKeyEvent* event) override;
+
 private:
     void Form_Load(const Catalogue& catalogue);
-    bool grdDataGrid_BeforeDelete();
+    bool grdDataGrid_BeforeDelete(int row);
     bool grdDataGrid_BeforeUpdate();
     bool applyQuery(const QString& filterText, const QString& sortText);
     bool editCell(int row, int column, const QVariant& value);

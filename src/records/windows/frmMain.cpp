@@ -24,6 +24,7 @@
 #include "reports/windows/ViewWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
+#include "ui/windows/EnterPressesButton.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -163,10 +164,13 @@ QWidget* frmMain::buildButtons()
     cmdDelete = commandButton(buttons, "cmdDelete", "&Delete", 1053, "", 1054);
     cmdUpdate = commandButton(buttons, "cmdUpdate", "&Save", 1055, "", 1056);
     cmdList = commandButton(buttons, "cmdList", "&List", 1057, "", 1058);
-    cmdHelp = commandButton(buttons, "cmdHelp", "&Help = F1", 1059, "", 1060);
-    cmdSend = commandButton(buttons, "cmdSend", "Send Questionnaire", 1061, "", 1062);
-    for (QPushButton* button : {cmdAdd, cmdDelete, cmdUpdate, cmdList, cmdHelp, cmdSend})
+    // Alt+H belongs to the Help menu; the button's own key is the 1 of F1.
+    cmdHelp = commandButton(buttons, "cmdHelp", "Help = F&1", 1059, "", 1060);
+    cmdSend = commandButton(buttons, "cmdSend", "Send &Questionnaire", 1061, "", 1062);
+    for (QPushButton* button : {cmdAdd, cmdDelete, cmdUpdate, cmdList, cmdHelp, cmdSend}) {
+        pressWithEnterWhenFocused(button);
         row->addWidget(button);
+    }
     return buttons;
 }
 
@@ -201,6 +205,17 @@ void frmMain::connectCommands()
     connect(entry("mnuFileExport"), &QAction::triggered, this, &frmMain::mnuFileExport_Click);
     connect(entry("mnuFileImport"), &QAction::triggered, this, &frmMain::mnuFileImport_Click);
     connect(Data1, &DataNavigator::moveRequested, this, &frmMain::moveRecord);
+    // The Records menu presses the arrows themselves: the same checks, saving and moving.
+    const std::pair<const char*, DataAction> recordKeys[] = {
+        {"mnuRecordsFirst", DataAction::MoveFirst},
+        {"mnuRecordsPrevious", DataAction::MovePrevious},
+        {"mnuRecordsNext", DataAction::MoveNext},
+        {"mnuRecordsLast", DataAction::MoveLast}};
+    for (const auto& key : recordKeys) {
+        const DataAction action = key.second;
+        connect(entry(key.first), &QAction::triggered, Data1,
+                [this, action] { Data1->press(action); });
+    }
 
     connect(entry("mnuEditUndo"), &QAction::triggered, this, &frmMain::EditUndoProc);
     connect(entry("mnuEditCut"), &QAction::triggered, this, [this] { cutFrom(activeBox()); });
