@@ -18,7 +18,7 @@ inline constexpr int kOptionsTabCount = 6;
 // Report documents and daily sheets offered per page; daily sheet n is report section n + 5.
 inline constexpr int kDocumentsPerPage = 5;
 // The message titles the options dialog can switch off.
-inline constexpr int kMessageSwitchCount = 8;
+inline constexpr int kMessageSwitchCount = 10;
 // The ways of opening flyers: search for the reader, the desktop's viewer, a stored reader.
 inline constexpr int kFlyersMethodCount = 3;
 inline constexpr int kFlyersMethodStoredReader = 2;

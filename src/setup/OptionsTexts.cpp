@@ -22,11 +22,16 @@ const std::array<MessageSwitch, kMessageSwitchCount>& messageSwitches()
         {QStringLiteral("Field Length Error"),
          QStringLiteral("Turns On/Off information message informing user that they have "
                         "entered too much data in a field.")},
+        {QStringLiteral("Field Value Error"),
+         QStringLiteral("Turns On/Off warning message when a field holds a value the program "
+                        "cannot use, such as a date that does not exist.")},
         {QStringLiteral("Save Confirmation"),
          QStringLiteral("Turns On/Off information message when Save button is pushed.")},
         {QStringLiteral("Tutorial"),
          QStringLiteral("Turns On/Off message asking if user wnats to view the Tutorial at "
                         "program startup.")},
+        {QStringLiteral("View Questionnaire"),
+         QStringLiteral("Turns On/Off caution message when View > Questionnaire is selected.")},
     }};
     return switches;
 }

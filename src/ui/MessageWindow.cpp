@@ -46,6 +46,17 @@ MessageLayout messageLayoutFor(const QString& title)
     return layout;
 }
 
+const QStringList& messageTitles()
+{
+    static const QStringList titles = {
+        QStringLiteral("Backup/Restore"),    QStringLiteral("Email Questionnaire Compatibility"),
+        QStringLiteral("Empty Field"),       QStringLiteral("F1 Help Company"),
+        QStringLiteral("F1 Help Main"),      QStringLiteral("Field Length Error"),
+        QStringLiteral("Field Value Error"), QStringLiteral("Save Confirmation"),
+        QStringLiteral("Tutorial"),          QStringLiteral("View Questionnaire")};
+    return titles;
+}
+
 bool isMessageSuppressed(const SettingsStore& settings, const QString& title)
 {
     return settings.flag(keys::doNotShow(title));

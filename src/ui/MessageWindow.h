@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QString>
+#include <QStringList>
 
 namespace halcyra {
 
@@ -21,6 +22,11 @@ struct MessageLayout
 };
 
 MessageLayout messageLayoutFor(const QString& title);
+
+// Every title the program shows in the message window. Those whose layout shows the "Don't
+// show this message again." box can be switched off there, and so must be listed on the
+// options dialog's Display Messages page, the one place to switch them on again.
+const QStringList& messageTitles();
 
 // How the adviser left the message window.
 enum class MessageResult { Suppressed, Ok, Cancel, Second, Closed };

@@ -1,11 +1,16 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
+#include "records/DetailRules.h"
 #include "setup/Options.h"
 #include "setup/OptionsTexts.h"
 #include "support/TempProgramFolder.h"
 #include "ui/MessageWindow.h"
 
+#include <QDirIterator>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTest>
+#include <algorithm>
 
 using namespace halcyra;
 using namespace halcyra::test;
@@ -204,11 +209,67 @@ private slots:
             QCOMPARE(values.doNotShow[i], switches[i].caption == u"Empty Field");
 
         values.doNotShow.fill(false);
-        values.doNotShow[7] = true; // Tutorial
+        const auto tutorial =
+            std::find_if(switches.begin(), switches.end(),
+                         [](const MessageSwitch& s) { return s.caption == u"Tutorial"; });
+        QVERIFY(tutorial != switches.end());
+        values.doNotShow[static_cast<size_t>(tutorial - switches.begin())] = true;
         saveOptionsPage(*m_settings, OptionsTab::DisplayMessages, values);
         QVERIFY(isMessageSuppressed(*m_settings, u"Tutorial"_s));
         QVERIFY(!isMessageSuppressed(*m_settings, u"Empty Field"_s));
         QCOMPARE(m_settings->get(keys::doNotShow(u"Tutorial"_s)), u"1"_s);
+    }
+
+    // A message switched off in its own window can be switched on again only on the Display
+    // Messages page: every title that window lets the adviser switch off must be listed there.
+    // The titles are walked three ways: the message window's list, the titles leaving a
+    // detail box gives, and the titles the program's sources pass to the message window.
+    void everySuppressibleTitleIsListed()
+    {
+        QStringList listed;
+        for (const MessageSwitch& entry : messageSwitches())
+            listed << entry.caption;
+        QCOMPARE(QSet<QString>(listed.begin(), listed.end()).size(), listed.size());
+
+        int switchable = 0;
+        for (const QString& title : messageTitles()) {
+            if (!messageLayoutFor(title).showDoNotShow)
+                continue;
+            ++switchable;
+            QVERIFY2(listed.contains(title), qPrintable(title));
+        }
+        QVERIFY(switchable >= 6);
+
+        // Leaving a detail box with a text it refuses, cuts or fills.
+        QSet<QString> detailTitles;
+        const QStringList texts = {QString(), u"x"_s,    u"2/30/2026"_s,    u"-1"_s,
+                                   u"n/a"_s,  u"a\tb"_s, QString(200, u'7')};
+        for (int box = 0; box <= 18; ++box)
+            for (const QString& text : texts)
+                if (const auto left = leaveDetailBox(box, text, QDate(2026, 12, 8)); left.message)
+                    detailTitles.insert(left.message->title);
+        QCOMPARE(detailTitles, (QSet<QString>{u"Empty Field"_s, u"Field Length Error"_s,
+                                              u"Field Value Error"_s}));
+        for (const QString& title : detailTitles)
+            QVERIFY2(messageTitles().contains(title), qPrintable(title));
+
+        // Each literal title handed to the message window in the sources.
+        const QRegularExpression call(QStringLiteral(
+            "\\b(?:m_showMsg|showMsg|ShowMsg)\\(\\s*QStringLiteral\\(\"([^\"]+)\"\\)\\s*,"));
+        QSet<QString> called;
+        QDirIterator sources(QStringLiteral(HALCYRA_SOURCE_DIR "/src"), {u"*.cpp"_s}, QDir::Files,
+                             QDirIterator::Subdirectories);
+        while (sources.hasNext()) {
+            QFile file(sources.next());
+            QVERIFY(file.open(QIODevice::ReadOnly));
+            const QString text = QString::fromUtf8(file.readAll());
+            for (const QRegularExpressionMatch& m : call.globalMatch(text))
+                called.insert(m.captured(1));
+        }
+        QVERIFY2(called.size() >= 5,
+                 qPrintable(QStringList(called.begin(), called.end()).join(u',')));
+        for (const QString& title : called)
+            QVERIFY2(messageTitles().contains(title), qPrintable(title));
     }
 
     void oddStoredValues()
