@@ -97,8 +97,7 @@ int PagesCommand::execute(const QStringList& arguments, QTextStream& out, QTextS
     const SettingsStore settings(SettingsStore::defaultFolder());
     const screen::ScreenReport report = screen::buildScreenReport(
         catalogue, tables, profileInputFromRecord(*record), clientDetailsFromRecord(*record),
-        company, HeaderOptions::fromSettings(settings),
-        QDate::currentDate().toString(QStringLiteral("M/d/yyyy")));
+        company, HeaderOptions::fromSettings(settings), dateText(QDate::currentDate()));
     if (page > 0) {
         out << visibleControls(screen::pageText(report, page), true) << '\n';
         return kExitOk;

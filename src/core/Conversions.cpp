@@ -1,6 +1,7 @@
 #include "core/Conversions.h"
 
 #include <QLocale>
+#include <QRegularExpression>
 #include <algorithm>
 #include <cmath>
 #include <limits>
@@ -147,6 +148,116 @@ QString visibleControls(QStringView text, bool keepLineBreaks)
             out += c;
     }
     return out;
+}
+
+QString dateText(const QDate& date)
+{
+    if (!date.isValid())
+        return {};
+    return QStringLiteral("%1/%2/%3").arg(date.month()).arg(date.day()).arg(date.year());
+}
+
+namespace {
+
+// A year as written: four digits as they stand, two digits in 1950 to 2049; anything else
+// (a year of one or three digits is a slip of the finger) is no year.
+int yearOf(QStringView digits)
+{
+    const int value = digits.toInt();
+    if (digits.size() == 4)
+        return value;
+    if (digits.size() == 2)
+        return value + (value < 50 ? 2000 : 1900);
+    return 0;
+}
+
+// The month of an English name or its abbreviation ("Dec", "Dec.", "December", "Sept"), 0 for
+// none.
+int monthOfName(QStringView name)
+{
+    static const char* const kMonths[] = {"january",   "february", "march",    "april",
+                                          "may",       "june",     "july",     "august",
+                                          "september", "october",  "november", "december"};
+    const QString folded = name.toString().toCaseFolded();
+    if (folded.size() < 3)
+        return 0;
+    for (int m = 0; m < 12; ++m) {
+        const QString full = QString::fromLatin1(kMonths[m]);
+        if (folded == full || folded == full.left(3) || (m == 8 && folded == u"sept"))
+            return m + 1;
+    }
+    return 0;
+}
+
+ReadDate dayOf(int year, int month, int day)
+{
+    const QDate date(year, month, day);
+    if (year <= 0 || !date.isValid())
+        return {DateReading::Impossible, {}};
+    return {DateReading::Date, date};
+}
+
+} // namespace
+
+ReadDate readDateText(QStringView text)
+{
+    const QStringView trimmed = text.trimmed();
+    if (trimmed.isEmpty())
+        return {DateReading::Empty, {}};
+    const QString t = trimmed.toString();
+
+    // Three numbers with one kind of separator between them.
+    static const QRegularExpression numeric(
+        QStringLiteral("^([0-9]{1,4})([/.-])([0-9]{1,2})\\2([0-9]{1,4})$"));
+    if (const QRegularExpressionMatch m = numeric.match(t); m.hasMatch()) {
+        const QStringView first = m.capturedView(1);
+        const QChar separator = m.capturedView(2).front();
+        const int middle = m.capturedView(3).toInt();
+        const QStringView last = m.capturedView(4);
+        if (first.size() == 4) // year first
+            return last.size() <= 2 ? dayOf(first.toInt(), middle, last.toInt())
+                                    : ReadDate{DateReading::Impossible, {}};
+        if (first.size() == 3)
+            return {DateReading::Impossible, {}};
+        if (separator == u'.') // day first
+            return dayOf(yearOf(last), middle, first.toInt());
+        return dayOf(yearOf(last), first.toInt(), middle);
+    }
+    // A day, an English month name and a year: "9 Dec 2026", "9-Dec-2026", "9 December 2026".
+    static const QRegularExpression dayFirst(
+        QStringLiteral("^([0-9]{1,2})[ -]([A-Za-z]+)\\.?[ -]([0-9]{4})$"));
+    // "Dec 9, 2026", "December 9 2026".
+    static const QRegularExpression monthFirst(
+        QStringLiteral("^([A-Za-z]+)\\.? ([0-9]{1,2}),? ([0-9]{4})$"));
+    int day = 0;
+    QStringView name;
+    QStringView year;
+    if (const QRegularExpressionMatch m = dayFirst.match(t); m.hasMatch()) {
+        day = m.capturedView(1).toInt();
+        name = m.capturedView(2);
+        year = m.capturedView(3);
+    } else if (const QRegularExpressionMatch n = monthFirst.match(t); n.hasMatch()) {
+        name = n.capturedView(1);
+        day = n.capturedView(2).toInt();
+        year = n.capturedView(3);
+    } else {
+        return {DateReading::NotADate, {}};
+    }
+    const int month = monthOfName(name);
+    if (month == 0)
+        return {DateReading::NotADate, {}};
+    return dayOf(year.toInt(), month, day);
+}
+
+QDate readDate(QStringView text)
+{
+    return readDateText(text).date;
+}
+
+QString shownDate(const QString& stored)
+{
+    const QDate date = readDate(stored);
+    return date.isValid() ? dateText(date) : stored;
 }
 
 } // namespace halcyra

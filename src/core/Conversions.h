@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDate>
 #include <QString>
 #include <QStringView>
 
@@ -35,5 +36,35 @@ bool hasControlCharacter(QStringView text);
 // clear its screen or turn the text around. `keepLineBreaks` leaves "\n" as it is, for
 // texts made of lines.
 QString visibleControls(QStringView text, bool keepLineBreaks = false);
+
+// The one form in which the program writes a date: month/day/year without leading zeros
+// ("2/8/2026"), whatever the system's locale.
+QString dateText(const QDate& date);
+
+// How a date text reads.
+enum class DateReading {
+    Empty,      // nothing but blanks
+    Date,       // a day of the calendar
+    Impossible, // shaped like a date, but no such day ("2/30/2026", "31/02/2026")
+    NotADate,   // anything else
+};
+struct ReadDate
+{
+    DateReading reading = DateReading::Empty;
+    QDate date; // valid only for DateReading::Date
+};
+
+// Reads a date in any form the program or an import has stored: "2/8/2026" and "02/08/26"
+// (month first, as the program writes it; a two-digit year is 1950 to 2049), "2026-04-01"
+// and "2026/4/1" (year first), "9.12.2026" (day first, as dotted dates always are),
+// "9 Dec 2026", "9-Dec-2026", "9 December 2026" and "Dec 9, 2026" (English month names).
+// The one reader behind every use of a stored date: entry, import, filter, sort, history.
+ReadDate readDateText(QStringView text);
+// The date of a text, invalid when it is not one.
+QDate readDate(QStringView text);
+
+// A stored date as the program shows it: in the program's form when it reads as a date, else
+// the stored text unchanged.
+QString shownDate(const QString& stored);
 
 } // namespace halcyra

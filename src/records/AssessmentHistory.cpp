@@ -1,5 +1,7 @@
 #include "records/AssessmentHistory.h"
 
+#include "core/Conversions.h"
+
 #include <QSqlError>
 #include <QSqlQuery>
 #include <array>
@@ -64,17 +66,24 @@ Result<std::vector<ClientRecord>> readEarlierAssessments(const QSqlDatabase& db,
 Status fileAssessment(QSqlDatabase& db, qint64 customerId, const ClientRecord& record)
 {
     const QString date = record.text(columns::detail(kDate));
+    // The same day written another way ("2/8/2026", "02/08/2026", "2026-02-08") is the same
+    // assessment date.
+    const QDate day = readDate(date);
     QSqlQuery query(db);
-    query.prepare(QStringLiteral("SELECT count(*) FROM \"Assessments\" WHERE \"CustomerID\" = ? "
-                                 "AND \"Date\" = ?"));
+    query.setForwardOnly(true);
+    query.prepare(QStringLiteral("SELECT \"Date\" FROM \"Assessments\" WHERE \"CustomerID\" = ?"));
     query.addBindValue(customerId);
-    query.addBindValue(date);
-    if (!query.exec() || !query.next())
+    if (!query.exec())
         return fail(query.lastError().text());
-    if (query.value(0).toInt() > 0)
-        return fail(QStringLiteral("This client already has an assessment dated %1. Change the "
-                                   "date of the current one first.")
-                        .arg(date));
+    while (query.next()) {
+        const QString filed = query.value(0).toString();
+        if (filed == date || (day.isValid() && readDate(filed) == day))
+            return fail(QStringLiteral("This client already has an assessment dated %1. Change "
+                                       "the date of the current one first.")
+                            .arg(filed));
+    }
+    if (query.lastError().isValid())
+        return fail(query.lastError().text());
     QStringList marks;
     for (size_t i = 0; i <= kColumns.size(); ++i)
         marks << QStringLiteral("?");

@@ -1,5 +1,6 @@
 #include "records/DemoClients.h"
 
+#include "core/Conversions.h"
 #include "records/DatabaseFile.h"
 #include "records/ScoreRules.h"
 
@@ -78,9 +79,7 @@ ClientRecord makeDemoClient(quint32 seed, int number)
     record.setText(columns::detail(13), QString::number(110 + random.bounded(130)));
     record.setText(columns::detail(14), QString::number(age));
     record.setText(columns::detail(15), female ? QStringLiteral("F") : QStringLiteral("M"));
-    record.setText(
-        columns::detail(16),
-        QDate(2026, 1, 1).addDays(random.bounded(330)).toString(QStringLiteral("M/d/yyyy")));
+    record.setText(columns::detail(16), dateText(QDate(2026, 1, 1).addDays(random.bounded(330))));
     record.setText(columns::detail(17),
                    random.bounded(3) == 0 ? QStringLiteral("None") : QString());
     record.setText(columns::detail(18), QString());

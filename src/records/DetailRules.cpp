@@ -2,7 +2,6 @@
 
 #include "core/Conversions.h"
 
-#include <QLocale>
 #include <algorithm>
 #include <cmath>
 
@@ -93,7 +92,7 @@ QString detailHelpText(int index)
 
 QString todayText(const QDate& today)
 {
-    return QLocale::system().toString(today, QLocale::ShortFormat);
+    return dateText(today);
 }
 
 QString detailTextAsTyped(int index, const QString& typed)
@@ -130,7 +129,27 @@ bool isAge(const QString& text)
 
 // The refusal for a text the report would misread; none when the text is acceptable. An empty
 // box is left to the zero rule.
-std::optional<DetailMessage> refusal(int index, const QString& text)
+// The refusal of a date box's text that is not a day of the calendar; none for a date.
+std::optional<QString> dateRefusal(const QString& text, const QDate& today)
+{
+    const QString example = dateText(today.isValid() ? today : QDate(2026, 2, 8));
+    switch (readDateText(text).reading) {
+    case DateReading::Empty:
+    case DateReading::Date:
+        return std::nullopt;
+    case DateReading::Impossible:
+        return QStringLiteral("There is no such day as %1. Enter the date as month/day/year, "
+                              "such as %2.")
+            .arg(text.trimmed(), example);
+    case DateReading::NotADate:
+        break;
+    }
+    return QStringLiteral("Enter the date the client completed the questionnaire as "
+                          "month/day/year, such as %1.")
+        .arg(example);
+}
+
+std::optional<DetailMessage> refusal(int index, const QString& text, const QDate& today)
 {
     const QString sexTitle = QStringLiteral("Empty Field");
     const QString valueTitle = QStringLiteral("Field Value Error");
@@ -152,6 +171,9 @@ std::optional<DetailMessage> refusal(int index, const QString& text)
         return DetailMessage{
             valueTitle,
             QStringLiteral("Enter only a number in the %1 field.").arg(fieldName(index))};
+    if (index == kDate)
+        if (std::optional<QString> refused = dateRefusal(text, today))
+            return DetailMessage{valueTitle, *refused};
     return std::nullopt;
 }
 
@@ -160,7 +182,7 @@ std::optional<DetailMessage> refusal(int index, const QString& text)
 DetailLeaveResult leaveDetailBox(int index, const QString& text, const QDate& today)
 {
     DetailLeaveResult result{text, false, std::nullopt};
-    if (auto refused = refusal(index, text)) {
+    if (auto refused = refusal(index, text, today)) {
         result.rejected = true;
         result.message = std::move(refused);
         return result;

@@ -29,8 +29,9 @@ struct DetailMessage
     QString text;
 };
 
-// What leaving a detail box does, in order: the sex, age and number checks, the length limit,
-// upper case, today's date, zeros.
+// What leaving a detail box does, in order: the sex, age, number and date checks, the length
+// limit, upper case, today's date, zeros. A date is checked, never rewritten: one the program
+// reads in any of its forms stays as it was typed or stored.
 struct DetailLeaveResult
 {
     QString text;          // the box's text afterwards
@@ -44,7 +45,7 @@ QString sexRejectedMessage();
 // The question before deleting a client.
 QString deleteQuestion(const QString& firstName, const QString& lastName);
 
-// The text a date box receives: today's date in the system's short format.
+// The text a date box receives: today's date in the program's one form ("12/8/2026").
 QString todayText(const QDate& today);
 
 } // namespace halcyra

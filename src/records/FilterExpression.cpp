@@ -1,5 +1,6 @@
 #include "records/FilterExpression.h"
 
+#include "core/Conversions.h"
 #include "records/ClientRecord.h"
 
 #include <QSqlDatabase>
@@ -93,7 +94,7 @@ private:
             const qsizetype end = m_text.indexOf(u'#', m_at + 1);
             if (end < 0)
                 return bad(start, m_text.size());
-            const QDate date = parseDateText(m_text.mid(m_at + 1, end - m_at - 1).trimmed());
+            const QDate date = readDate(m_text.mid(m_at + 1, end - m_at - 1).trimmed());
             if (!date.isValid())
                 return bad(start, end + 1);
             token.kind = Token::Kind::Date;
@@ -556,7 +557,7 @@ void sqlDate(sqlite3_context* context, int, sqlite3_value** arguments)
         sqlite3_result_null(context);
         return;
     }
-    const QDate date = parseDateText(QString::fromUtf8(reinterpret_cast<const char*>(text)));
+    const QDate date = readDate(QString::fromUtf8(reinterpret_cast<const char*>(text)));
     if (!date.isValid()) {
         sqlite3_result_null(context);
         return;
@@ -635,29 +636,6 @@ QString orderByList(const SortOrder& order)
         }
     parts << quotedColumn(0) + (lastDescending ? QStringLiteral(" DESC") : QString());
     return parts.join(QStringLiteral(", "));
-}
-
-QDate parseDateText(const QString& text)
-{
-    const QString trimmed = text.trimmed();
-    const QStringList parts = trimmed.split(u'/');
-    if (parts.size() == 3) {
-        bool okMonth = false;
-        bool okDay = false;
-        bool okYear = false;
-        const int month = parts[0].toInt(&okMonth);
-        const int day = parts[1].toInt(&okDay);
-        int year = parts[2].toInt(&okYear);
-        if (!okMonth || !okDay || !okYear)
-            return {};
-        if (parts[2].size() <= 2)
-            year += year < 50 ? 2000 : 1900;
-        return QDate(year, month, day);
-    }
-    const QDate iso = QDate::fromString(trimmed, Qt::ISODate);
-    if (iso.isValid())
-        return iso;
-    return QDate::fromString(trimmed, QStringLiteral("d MMM yyyy"));
 }
 
 Status registerListFunctions(const QSqlDatabase& db)

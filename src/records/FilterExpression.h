@@ -78,9 +78,6 @@ SqlFragment whereCondition(const FilterExpression& filter);
 // The ORDER BY list; ends with the record number, so equal keys keep a fixed order.
 QString orderByList(const SortOrder& order);
 
-// A date as advisers type it ("3/31/2026", "3/31/26", "2026-03-31"); invalid when it is none.
-QDate parseDateText(const QString& text);
-
 // Registers the functions the built queries use (dates stored as text compare as dates) on an
 // open SQLite connection.
 Status registerListFunctions(const QSqlDatabase& db);

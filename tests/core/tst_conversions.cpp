@@ -1,5 +1,6 @@
 #include "core/Conversions.h"
 
+#include <QRegularExpression>
 #include <QTest>
 
 using namespace halcyra;
@@ -19,7 +20,12 @@ private slots:
     void settingAsNumber_data();
     void settingAsNumber();
     void booleanToTextReadsBack();
+    void readDate_data();
+    void readDate();
+    void dateTextIsOneForm();
 };
+
+Q_DECLARE_METATYPE(halcyra::DateReading)
 
 void ConversionsTest::leadingNumber_data()
 {
@@ -151,6 +157,77 @@ void ConversionsTest::booleanToTextReadsBack()
     QCOMPARE(booleanToText(false), u"False"_s);
     QCOMPARE(halcyra::textToBoolean(booleanToText(true)), true);
     QCOMPARE(halcyra::textToBoolean(booleanToText(false), true), false);
+}
+
+// Every form a stored date may have, and the impossible and the made-up ones.
+void ConversionsTest::readDate_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<DateReading>("reading");
+    QTest::addColumn<QDate>("date");
+    const auto date = [](const char* name, const char* text, int y, int m, int d) {
+        QTest::newRow(name) << QString::fromUtf8(text) << DateReading::Date << QDate(y, m, d);
+    };
+    const auto other = [](const char* name, const char* text, DateReading reading) {
+        QTest::newRow(name) << QString::fromUtf8(text) << reading << QDate();
+    };
+    date("the program's own form", "2/8/2026", 2026, 2, 8);
+    date("leading zeros", "02/08/2026", 2026, 2, 8);
+    date("two-digit year, this century", "12/31/49", 2049, 12, 31);
+    date("two-digit year, the last", "1/2/50", 1950, 1, 2);
+    date("blanks around", "  3/1/2026 ", 2026, 3, 1);
+    date("an import's ISO date", "2026-04-01", 2026, 4, 1);
+    date("year first with slashes", "2026/4/1", 2026, 4, 1);
+    date("an old record's C-locale date", "9 Dec 2026", 2026, 12, 9);
+    date("month name in any case", "9 DEC 2026", 2026, 12, 9);
+    date("full month name", "9 December 2026", 2026, 12, 9);
+    date("dashes and a month name", "09-Dec-2026", 2026, 12, 9);
+    date("September as Sept", "1 Sept 2026", 2026, 9, 1);
+    date("month first with a comma", "Dec 9, 2026", 2026, 12, 9);
+    date("dotted dates put the day first", "9.12.2026", 2026, 12, 9);
+    date("leap day", "2/29/2028", 2028, 2, 29);
+    other("February 30", "2/30/2026", DateReading::Impossible);
+    other("day first where the month goes", "31/02/2026", DateReading::Impossible);
+    other("month 13 in an ISO date", "2026-13-01", DateReading::Impossible);
+    other("no leap day", "2/29/2026", DateReading::Impossible);
+    other("dotted day 32", "32.1.2026", DateReading::Impossible);
+    other("a month that is not one", "9 Dez 2026", DateReading::NotADate);
+    other("day 0 by name", "0 Dec 2026", DateReading::Impossible);
+    other("three-digit year", "2/8/202", DateReading::Impossible);
+    other("year 0", "2/8/0000", DateReading::Impossible);
+    other("separators mixed", "2/8-2026", DateReading::NotADate);
+    other("no year", "2/8", DateReading::NotADate);
+    other("words", "last spring", DateReading::NotADate);
+    other("digits not ASCII", "\u0662/\u0668/\u0662\u0660\u0662\u0666", DateReading::NotADate);
+    other("empty", "", DateReading::Empty);
+    other("blanks", "   ", DateReading::Empty);
+}
+
+void ConversionsTest::readDate()
+{
+    QFETCH(QString, text);
+    QFETCH(DateReading, reading);
+    QFETCH(QDate, date);
+    const ReadDate read = readDateText(text);
+    QCOMPARE(read.reading, reading);
+    QCOMPARE(read.date, date);
+    QCOMPARE(halcyra::readDate(text), date);
+    // Shown in the program's form where it reads, as stored where it does not.
+    QCOMPARE(shownDate(text), date.isValid() ? dateText(date) : text);
+}
+
+void ConversionsTest::dateTextIsOneForm()
+{
+    const QRegularExpression form(u"^(1[0-2]|[1-9])/(3[01]|[12][0-9]|[1-9])/[0-9]{4}$"_s);
+    // Every day of two years, a leap year among them: written in the one form and read back as
+    // the same day.
+    for (QDate day(2027, 1, 1); day < QDate(2029, 1, 1); day = day.addDays(1)) {
+        const QString text = dateText(day);
+        QVERIFY2(form.match(text).hasMatch(), qPrintable(text));
+        QCOMPARE(halcyra::readDate(text), day);
+    }
+    QCOMPARE(dateText(QDate(2026, 12, 8)), u"12/8/2026"_s);
+    QCOMPARE(dateText(QDate()), QString());
 }
 
 QTEST_GUILESS_MAIN(ConversionsTest)

@@ -83,6 +83,15 @@ private slots:
         QTest::newRow("line break in a name") << 2 << u"Ada\nBo"_s << u"Ada\nBo"_s << true;
         QTest::newRow("tab in an address") << 3 << u"1\tElm St"_s << u"1\tElm St"_s << true;
         QTest::newRow("lines in the notes") << 18 << u"one\r\ntwo"_s << u"one\r\ntwo"_s << false;
+        // A date must be a day of the calendar; one in an older form stays as it is.
+        QTest::newRow("February 30") << 16 << u"2/30/2026"_s << u"2/30/2026"_s << true;
+        QTest::newRow("day first") << 16 << u"31/02/2026"_s << u"31/02/2026"_s << true;
+        QTest::newRow("no date at all") << 16 << u"spring"_s << u"spring"_s << true;
+        QTest::newRow("a date of 60 characters")
+            << 16 << QString(60, u'1') << QString(60, u'1') << true;
+        QTest::newRow("ISO date kept") << 16 << u"2026-04-01"_s << u"2026-04-01"_s << false;
+        QTest::newRow("C-locale date kept") << 16 << u"9 Dec 2026"_s << u"9 Dec 2026"_s << false;
+        QTest::newRow("leading zeros kept") << 16 << u"02/08/2026"_s << u"02/08/2026"_s << false;
     }
 
     void figuresTheReportReads()
@@ -105,12 +114,18 @@ private slots:
                  QStringLiteral("Enter an age from 0 to 120 in the Age field."));
         QCOMPARE(leaveDetailBox(9, u"n/a"_s, today).message->text,
                  QStringLiteral("Enter only a number in the Total Cholesterol field."));
+        QCOMPARE(leaveDetailBox(16, u" 2/30/2026"_s, today).message->text,
+                 u"There is no such day as 2/30/2026. Enter the date as month/day/year, such as "
+                 "12/8/2026."_s);
+        QCOMPARE(leaveDetailBox(16, u"next week"_s, today).message->text,
+                 u"Enter the date the client completed the questionnaire as month/day/year, "
+                 "such as 12/8/2026."_s);
     }
 
     void upperCaseDateAndZeros()
     {
         QCOMPARE(leaveDetailBox(5, QStringLiteral("ca"), today).text, QStringLiteral("CA"));
-        QCOMPARE(leaveDetailBox(16, QString(), today).text, todayText(today));
+        QCOMPARE(leaveDetailBox(16, QString(), today).text, u"12/8/2026"_s);
         QCOMPARE(leaveDetailBox(16, QStringLiteral("3/1/2026"), today).text,
                  QStringLiteral("3/1/2026"));
         for (int box : {9, 11, 14}) {

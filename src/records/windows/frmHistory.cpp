@@ -9,6 +9,7 @@
 #include <QLineSeries>
 #include <QListWidget>
 #include <QPen>
+#include <QSet>
 #include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -147,8 +148,16 @@ void frmHistory::redrawChart()
     const int visits = static_cast<int>(m_assessments.size());
     auto* xAxis = new QCategoryAxis;
     xAxis->setLabelsPosition(QCategoryAxis::AxisLabelsPositionOnValue);
-    for (int i = 0; i < visits; ++i)
-        xAxis->append(m_assessments[static_cast<size_t>(i)].date, i);
+    // The axis takes each label once: a date given twice (or two visits without one) gets
+    // the visit's number beside it.
+    QSet<QString> labels;
+    for (int i = 0; i < visits; ++i) {
+        QString label = m_assessments[static_cast<size_t>(i)].date;
+        if (label.isEmpty() || labels.contains(label))
+            label = QStringLiteral("%1 (visit %2)").arg(label).arg(i + 1).trimmed();
+        labels.insert(label);
+        xAxis->append(label, i);
+    }
     xAxis->setRange(-0.25, std::max(visits - 1, 1) + 0.25);
     auto* yAxis = new QValueAxis;
     yAxis->setLabelFormat(QStringLiteral("%d"));

@@ -54,8 +54,7 @@ void ViewWellCommand::mnuViewWell_Click(const ClientRecord& record, QPrinter& pr
         const BusyCursor busy(m_reporter.prompts());
         m_report = screen::buildScreenReport(
             m_catalogue, m_tables, profileInputFromRecord(record), client, m_state.CompanyInfoLines,
-            HeaderOptions::fromSettings(m_settings),
-            QDate::currentDate().toString(QStringLiteral("M/d/yyyy")));
+            HeaderOptions::fromSettings(m_settings), dateText(QDate::currentDate()));
     }
     m_state.OptionsMode = QStringLiteral("V-Well");
     m_state.OptionsCancelled = false;
