@@ -54,13 +54,15 @@ int ExportCommand::execute(const QStringList& arguments, QTextStream& out, QText
             "client's earlier assessments after the client's row, marked in a first column\n"
             "\"Assessment\". Cells starting with =, +, -, @ are written with a leading\n"
             "apostrophe, so spreadsheets show them as text instead of running them.\n"
-            "The file is written whole or not at all, readable by its owner only."));
+            "The file is written whole or not at all, readable by its owner only. A name\n"
+            "without an extension gets \".csv\"."));
     options.addValue(QStringLiteral("out"));
     options.addValue(QStringLiteral("folder"));
     options.addFlag(QStringLiteral("history"));
     if (const auto exit = options.parse(arguments, out, err))
         return *exit;
-    const QString outPath = options.value(QStringLiteral("out"));
+    // As the window's export does: a name without an extension gets ".csv".
+    const QString outPath = withCsvExtension(options.value(QStringLiteral("out")));
     if (outPath.isEmpty()) {
         err << "halcyra-cli export: --out FILE.csv is required.\n";
         return kExitUsage;
@@ -78,29 +80,33 @@ int ExportCommand::execute(const QStringList& arguments, QTextStream& out, QText
         err << "halcyra-cli export: " << written.error() << '\n';
         return kExitFailed;
     }
-    out << "Wrote " << written->clients << " clients";
-    if (options.isSet(QStringLiteral("history")))
-        out << " and " << written->earlierAssessments << " earlier assessments";
-    out << " to " << QDir::toNativeSeparators(outPath) << '\n';
+    out << exportSummary(*written, outPath, options.isSet(QStringLiteral("history"))) << '\n';
     return kExitOk;
 }
 
 int ImportCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     Options options(
-        name(), QStringLiteral("FILE.csv [--dry-run] [--skip-bad] [--folder DIR]"),
+        name(),
+        QStringLiteral("FILE.csv [--encoding NAME] [--dry-run] [--skip-bad] [--folder DIR]"),
         QStringLiteral(
-            "Adds the clients of a CSV file (RFC 4180; UTF-8 with or without a byte order mark;\n"
-            "comma or semicolon between fields). The first row names the columns by their labels\n"
-            "in the window (\"Last Name\", \"Sex (M/F)\", \"Field 12A\", \"Smoke?\") or by their\n"
+            "Adds the clients of a CSV file (RFC 4180; comma or semicolon between fields). The\n"
+            "encoding is found from a byte order mark (UTF-8, UTF-16), else UTF-8 when the file\n"
+            "is valid UTF-8, else Windows-1252; --encoding utf-8, utf-16, windows-1252 or\n"
+            "latin-1 says it instead. The first row names the columns by their labels in the\n"
+            "window (\"Last Name\", \"Sex (M/F)\", \"Field 12A\", \"Smoke?\") or by their\n"
             "column names; a column may be left out. Every value gets the checks of the window's\n"
-            "boxes; refused values are listed with their line, column and value. A file with a\n"
-            "refused value adds nothing, unless --skip-bad is given. A client with the last name,\n"
-            "first name and phone of one already present is listed and not added again.\n"
+            "boxes; refused values are listed with their row, column and value (the row a\n"
+            "spreadsheet shows, the header being row 1). An empty cell stays empty; each value\n"
+            "stored otherwise than the file has it (a sum worked out from its sections, a date\n"
+            "in the program's month/day/year form, a state in capitals) is listed. A file with\n"
+            "a refused value adds nothing, unless --skip-bad is given. A client with the last\n"
+            "name, first name and phone of one already present is listed and not added again.\n"
             "--dry-run checks and reports without adding anything. Exit status: 0 when every row\n"
             "was accepted, 1 when a row was refused or the file could not be read, 2 for wrong\n"
             "options."));
     options.addValue(QStringLiteral("folder"));
+    options.addValue(QStringLiteral("encoding"));
     options.addFlag(QStringLiteral("dry-run"));
     options.addFlag(QStringLiteral("skip-bad"));
     options.allowPositional(1);
@@ -111,6 +117,15 @@ int ImportCommand::execute(const QStringList& arguments, QTextStream& out, QText
         return kExitUsage;
     }
     ImportOptions importOptions;
+    if (options.isSet(QStringLiteral("encoding"))) {
+        const auto encoding = encodingFromName(options.value(QStringLiteral("encoding")));
+        if (!encoding) {
+            err << "halcyra-cli import: --encoding takes "
+                << encodingOptionNames().join(QStringLiteral(", ")) << ".\n";
+            return kExitUsage;
+        }
+        importOptions.encoding = *encoding;
+    }
     importOptions.dryRun = options.isSet(QStringLiteral("dry-run"));
     importOptions.skipBad = options.isSet(QStringLiteral("skip-bad"));
     importOptions.today = QDate::currentDate();

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 namespace halcyra {
@@ -60,6 +61,26 @@ public:
         Q_UNUSED(filter);
         Q_UNUSED(forSaving);
         return std::nullopt;
+    }
+
+    // A file to write, the dialog starting on `proposedName` (a name or a path), or nothing
+    // when the user cancels.
+    virtual std::optional<QString> chooseSaveFile(const QString& title, const QString& filter,
+                                                  const QString& proposedName)
+    {
+        Q_UNUSED(proposedName);
+        return chooseFile(title, filter, true);
+    }
+
+    // One of `items` (its index), starting from `current`, or nothing when the user cancels.
+    // Without a list to choose from (the command line) the current item is the answer.
+    virtual std::optional<int> chooseItem(const QString& title, const QString& label,
+                                          const QStringList& items, int current)
+    {
+        Q_UNUSED(title);
+        Q_UNUSED(label);
+        Q_UNUSED(items);
+        return current;
     }
 
     // A font, starting from `initial`, or nothing when the user cancels. Without a font dialog

@@ -13,6 +13,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QHash>
 #include <QScopeGuard>
 #include <QSet>
@@ -190,21 +191,48 @@ Result<CsvExportResult> exportClientsCsv(const QSqlDatabase& db, const QString& 
 
 namespace {
 
+constexpr int kDate = 16;
+
+// Why leaving a detail box keeps a text other than the one typed.
+QString detailChangeReason(int column, const QString& was, const QString& now)
+{
+    if (column == kDate)
+        return QStringLiteral("the program's form of a date (month/day/year).");
+    if (was.toUpper() == now)
+        return QStringLiteral("in capitals, as the window keeps it.");
+    if (now == u"0")
+        return QStringLiteral("as the window keeps a value that reads as 0.");
+    return QStringLiteral("as the window keeps it.");
+}
+
+// What one row gives: the record, and what was refused or changed on the way.
+struct ReadRow
+{
+    ClientRecord record;
+    std::vector<ImportProblem> refused;
+    std::vector<ImportChange> changed;
+    QSet<int> workedOut; // score boxes set that the file has no column for
+};
+
 class RowReader
 {
 public:
     RowReader(const QStringList& header, const std::vector<int>& columnOf, QDate today)
         : m_header(header), m_columnOf(columnOf), m_today(today)
-    {}
-
-    // The record of one row; the problems go to `problems`.
-    ClientRecord read(const CsvRecord& row, std::vector<ImportProblem>& problems) const
     {
-        ClientRecord record;
+        m_fieldOf.fill(-1);
+        for (size_t i = 0; i < columnOf.size(); ++i)
+            if (columnOf[i] >= 0)
+                m_fieldOf[static_cast<size_t>(columnOf[i])] = static_cast<qsizetype>(i);
+    }
+
+    ReadRow read(const CsvRecord& row) const
+    {
+        ReadRow out;
+        ClientRecord& record = out.record;
         for (int i = 0; i < columns::kYesNoCount; ++i)
             record.setYesNo(i, false);
         ScoreBoxes boxes;
-        std::array<bool, columns::kScoreCount + 1> given{};
         bool anyScore = false;
         for (qsizetype i = 0; i < row.fields.size(); ++i) {
             const int column = m_columnOf[static_cast<size_t>(i)];
@@ -212,7 +240,7 @@ public:
                 continue;
             const QString text = fromSpreadsheetSafe(row.fields[i]);
             auto refuse = [&](const QString& reason) {
-                problems.push_back({row.line, m_header[i], row.fields[i], reason});
+                out.refused.push_back({row.row, m_header[i], row.fields[i], reason});
             };
             if (column < columns::kDetailCount) {
                 const QString typed = detailTextAsTyped(column, text);
@@ -227,20 +255,25 @@ public:
                     refuse(left.message ? left.message->text : QStringLiteral("not accepted."));
                     continue;
                 }
-                record.setText(column, left.text);
+                // An empty cell stays empty: the window's today and zeros are for a box the
+                // adviser leaves, not values the file holds.
+                QString kept = text.isEmpty() ? QString() : left.text;
+                if (column == kDate && !kept.isEmpty())
+                    kept = dateText(readDate(kept));
+                if (kept != text)
+                    out.changed.push_back(
+                        {row.row, m_header[i], text, kept, detailChangeReason(column, text, kept)});
+                record.setText(column, kept);
             } else if (column < columns::yesNo(0)) {
                 const int box = column - columns::kDetailCount + 1;
                 if (text.isEmpty())
                     continue;
-                // A sum may pass 45; it is checked against its sections below.
-                if (isAutomaticScoreBox(box) ? text.toUInt() == 0 && text != u"0"
-                                             : scoreTextOnLeaving(text) != text) {
-                    refuse(isAutomaticScoreBox(box) ? QStringLiteral("not a whole number.")
-                                                    : QStringLiteral("a score runs from 0 to 45."));
+                // A sum is worked out anew below, whatever the file holds.
+                if (!isAutomaticScoreBox(box) && scoreTextOnLeaving(text) != text) {
+                    refuse(QStringLiteral("a score runs from 0 to 45."));
                     continue;
                 }
                 boxes[static_cast<size_t>(box)] = text;
-                given[static_cast<size_t>(box)] = true;
                 anyScore = true;
             } else {
                 const QString answer = text.trimmed().toCaseFolded();
@@ -254,35 +287,39 @@ public:
                     refuse(QStringLiteral("not Yes or No."));
             }
         }
-        // The sums the window works out must agree with the file; empty ones are filled in.
+        // The sums and section 37 as the window works them out; each that differs from the
+        // file is told.
         if (anyScore) {
             ScoreBoxes computed = boxes;
             recomputeAutomaticScores(computed);
             for (int box = 1; box <= kScoreBoxes; ++box) {
                 const auto b = static_cast<size_t>(box);
-                if (!isAutomaticScoreBox(box) && box != kHairAndScalpBox)
+                if (computed[b] == boxes[b])
                     continue;
-                if (given[b] && leadingNumber(boxes[b]) != leadingNumber(computed[b])) {
-                    const int column = columns::score(box);
-                    const auto at = std::find(m_columnOf.begin(), m_columnOf.end(), column);
-                    const auto i = static_cast<qsizetype>(at - m_columnOf.begin());
-                    problems.push_back(
-                        {row.line, m_header[i], row.fields[i],
-                         QStringLiteral("the window works this box out from the others: %1.")
-                             .arg(computed[b])});
+                const qsizetype field = m_fieldOf[static_cast<size_t>(columns::score(box))];
+                if (field < 0) {
+                    out.workedOut.insert(box);
+                    continue;
                 }
-                boxes[b] = computed[b];
+                out.changed.push_back(
+                    {row.row, m_header[field], fromSpreadsheetSafe(row.fields[field]), computed[b],
+                     box == kHairAndScalpBox
+                         ? QStringLiteral("as the window sets it when section 22, 23, 24 or 25 "
+                                          "has a score above 0.")
+                         : QStringLiteral("the sum of its sections, as the window works it "
+                                          "out.")});
             }
             for (int box = 1; box <= kScoreBoxes; ++box)
-                if (!boxes[static_cast<size_t>(box)].isEmpty())
-                    record.setScore(box, boxes[static_cast<size_t>(box)]);
+                if (!computed[static_cast<size_t>(box)].isEmpty())
+                    record.setScore(box, computed[static_cast<size_t>(box)]);
         }
-        return record;
+        return out;
     }
 
 private:
     const QStringList& m_header;
     const std::vector<int>& m_columnOf;
+    std::array<qsizetype, columns::kCount> m_fieldOf{};
     QDate m_today;
 };
 
@@ -425,6 +462,8 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
     // The client the following earlier assessments belong to: none before the first client
     // row, and nowhere when that row was refused or is a duplicate.
     enum class Owner { None, Added, Dropped } owner = Owner::None;
+    // The score boxes the file has no column for that the import set.
+    QSet<int> workedOut;
     qint64 ownerId = 0;
     QString ownerKey;
 
@@ -434,25 +473,26 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
         for (const QString& cell : header) {
             const auto found = known.constFind(normalised(cell));
             if (found == known.constEnd())
-                return fail(QStringLiteral("Line %1: the header names a column \"%2\" that the "
+                return fail(QStringLiteral("Row %1: the header names a column \"%2\" that the "
                                            "program does not know. The first row must name the "
                                            "columns by their labels, such as \"Last Name\", "
                                            "\"Field 12A\" or \"Smoke?\".")
-                                .arg(row.line)
+                                .arg(row.row)
                                 .arg(cell.left(60)));
             if (seen.contains(*found))
-                return fail(QStringLiteral("Line %1: the header names the column \"%2\" twice.")
-                                .arg(row.line)
+                return fail(QStringLiteral("Row %1: the header names the column \"%2\" twice.")
+                                .arg(row.row)
                                 .arg(cell.left(60)));
             seen.insert(*found);
             columnOf.push_back(*found);
         }
         if (!seen.contains(columns::detail(kLastName)))
             return fail(
-                QStringLiteral("Line %1: the header has no \"Last Name\" column.").arg(row.line));
+                QStringLiteral("Row %1: the header has no \"Last Name\" column.").arg(row.row));
         const auto at = std::find(columnOf.begin(), columnOf.end(), -1);
         assessmentField = at == columnOf.end() ? -1 : at - columnOf.begin();
         reader.emplace(header, columnOf, options.today);
+
         return {};
     };
 
@@ -464,7 +504,7 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
         if (!isEarlier)
             ++report.rows;
         auto refuseRow = [&](const QString& column, const QString& value, const QString& reason) {
-            report.refused.push_back({row.line, column, value, reason});
+            report.refused.push_back({row.row, column, value, reason});
             if (!isEarlier)
                 owner = Owner::Dropped;
         };
@@ -480,13 +520,19 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
                       QStringLiteral("must be \"current\" or \"earlier\"."));
             return {};
         }
-        const size_t before = report.refused.size();
-        const ClientRecord record = reader->read(row, report.refused);
-        if (report.refused.size() > before) {
+        ReadRow read = reader->read(row);
+        if (!read.refused.empty()) {
+            report.refused.insert(report.refused.end(), read.refused.begin(), read.refused.end());
             if (!isEarlier)
                 owner = Owner::Dropped;
             return {};
         }
+        const ClientRecord& record = read.record;
+        // What the file's values became is told for the rows that are added.
+        auto taken = [&] {
+            report.changed.insert(report.changed.end(), read.changed.begin(), read.changed.end());
+            workedOut.unite(read.workedOut);
+        };
         const QString key = identity(record);
         if (isEarlier) {
             if (owner == Owner::None)
@@ -499,14 +545,15 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
             else if (owner == Owner::Added) {
                 if (inserter) {
                     if (const Status filed = inserter->addEarlier(ownerId, record); !filed)
-                        return fail(QStringLiteral("Line %1: %2").arg(row.line).arg(filed.error()));
+                        return fail(QStringLiteral("Row %1: %2").arg(row.row).arg(filed.error()));
                 }
                 ++report.earlierAssessments;
+                taken();
             }
             return {};
         }
         if (present.contains(key)) {
-            report.duplicates.push_back({row.line, QString(),
+            report.duplicates.push_back({row.row, QString(),
                                          QStringLiteral("%1 %2, %3")
                                              .arg(record.text(columns::detail(kFirstName)),
                                                   record.text(columns::detail(kLastName)),
@@ -519,19 +566,28 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
         if (inserter) {
             const Result<qint64> added = inserter->addClient(record);
             if (!added)
-                return fail(QStringLiteral("Line %1: %2").arg(row.line).arg(added.error()));
+                return fail(QStringLiteral("Row %1: %2").arg(row.row).arg(added.error()));
             ownerId = *added;
         }
         ownerKey = key;
         owner = Owner::Added;
         ++report.imported;
+        taken();
         return {};
     };
 
-    const Result<QChar> read = forEachCsvRecord(data, [&](const CsvRecord& row) -> Status {
-        return reader ? readRow(row) : readHeader(row);
-    });
+    const Result<CsvFormat> read = forEachCsvRecord(
+        data,
+        [&](const CsvRecord& row) -> Status { return reader ? readRow(row) : readHeader(row); },
+        options.encoding);
     Status done = read ? Status() : fail(read.error());
+    if (read) {
+        report.encoding = read->encoding;
+        report.encodingGuessed = read->encodingGuessed;
+    }
+    for (int box = 1; box <= kScoreBoxes; ++box)
+        if (workedOut.contains(box))
+            report.workedOut << columnLabel(catalogue, columns::score(box)).simplified();
     if (done && !reader)
         done = fail(QStringLiteral("The file is empty: it needs a header row naming the columns."));
     const bool keep =
@@ -548,10 +604,40 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
     if (!keep) {
         // What would have been added; nothing was.
         report.wouldAdd = report.imported;
+        report.wouldAddEarlier = report.earlierAssessments;
         report.imported = 0;
         report.earlierAssessments = 0;
     }
     return report;
+}
+
+QString counted(qsizetype count, const QString& one, const QString& many)
+{
+    return QStringLiteral("%1 %2").arg(count).arg(count == 1 ? one : many);
+}
+
+QString exportSummary(const CsvExportResult& result, const QString& path, bool withHistory)
+{
+    QString text = QStringLiteral("Wrote ") +
+                   counted(result.clients, QStringLiteral("client"), QStringLiteral("clients"));
+    if (withHistory)
+        text += QStringLiteral(" and ") + counted(result.earlierAssessments,
+                                                  QStringLiteral("earlier assessment"),
+                                                  QStringLiteral("earlier assessments"));
+    return text + QStringLiteral(" to %1.").arg(QDir::toNativeSeparators(path));
+}
+
+QString proposedExportName(const QDate& today)
+{
+    return QStringLiteral("Halcyra clients %1.csv").arg(today.toString(Qt::ISODate));
+}
+
+QString withCsvExtension(const QString& path)
+{
+    const QString name = QFileInfo(path).fileName();
+    if (name.isEmpty() || !QFileInfo(name).suffix().isEmpty())
+        return path;
+    return path.endsWith(u'.') ? path + QStringLiteral("csv") : path + QStringLiteral(".csv");
 }
 
 QStringList importReportLines(const ImportReport& report, const ImportOptions& options)
@@ -563,29 +649,74 @@ QStringList importReportLines(const ImportReport& report, const ImportOptions& o
     };
     QStringList lines;
     for (const ImportProblem& p : report.refused)
-        lines << (p.column.isEmpty() ? QStringLiteral("Line %1: %2").arg(p.line).arg(p.reason)
-                                     : QStringLiteral("Line %1, %2 \"%3\": %4")
-                                           .arg(p.line)
+        lines << (p.column.isEmpty() ? QStringLiteral("Row %1: %2").arg(p.row).arg(p.reason)
+                                     : QStringLiteral("Row %1, %2 \"%3\": %4")
+                                           .arg(p.row)
                                            .arg(p.column.simplified(), shown(p.value), p.reason));
+    for (const ImportChange& c : report.changed)
+        lines << QStringLiteral("Row %1, %2 \"%3\": stored as \"%4\", %5")
+                     .arg(c.row)
+                     .arg(c.column.simplified(), shown(c.was), shown(c.now), c.why);
+    if (!report.workedOut.isEmpty())
+        lines << QStringLiteral("Not in the file, so worked out from the sections as the window "
+                                "does: %1.")
+                     .arg(report.workedOut.join(QStringLiteral(", ")));
     for (const ImportProblem& p : report.duplicates)
-        lines << QStringLiteral("Line %1: %2 is %3").arg(p.line).arg(shown(p.value), p.reason);
-    QString summary = QStringLiteral("%1 client rows read, %2 refused values, %3 already present.")
-                          .arg(report.rows)
-                          .arg(report.refused.size())
-                          .arg(report.duplicates.size());
+        lines << QStringLiteral("Row %1: %2 is %3").arg(p.row).arg(shown(p.value), p.reason);
+    lines << importSummary(report, options);
+    return lines;
+}
+
+QString importSummary(const ImportReport& report, const ImportOptions& options)
+{
+    const QString clients = QStringLiteral("client");
+    const QString clientsMany = QStringLiteral("clients");
+    QString summary =
+        QStringLiteral("Read as %1%2: %3, %4, %5, %6 already present.")
+            .arg(encodingName(report.encoding),
+                 report.encodingGuessed ? QStringLiteral(", since the file is not UTF-8")
+                                        : QString(),
+                 counted(report.rows, QStringLiteral("client row"), QStringLiteral("client rows")),
+                 counted(static_cast<qsizetype>(report.refused.size()),
+                         QStringLiteral("refused value"), QStringLiteral("refused values")),
+                 counted(static_cast<qsizetype>(report.changed.size()),
+                         QStringLiteral("value changed or filled in"),
+                         QStringLiteral("values changed or filled in")))
+            .arg(report.duplicates.size());
     if (report.written)
-        summary += QStringLiteral(" Added %1 clients and %2 earlier assessments.")
-                       .arg(report.imported)
-                       .arg(report.earlierAssessments);
+        summary += QStringLiteral(" Added %1 and %2.")
+                       .arg(counted(report.imported, clients, clientsMany),
+                            counted(report.earlierAssessments, QStringLiteral("earlier assessment"),
+                                    QStringLiteral("earlier assessments")));
     else if (options.dryRun)
-        summary += QStringLiteral(" Checked only; %1 clients would be added.").arg(report.wouldAdd);
+        summary += QStringLiteral(" Checked only; %1 would be added.")
+                       .arg(counted(report.wouldAdd, clients, clientsMany));
     else if (!report.refused.empty() && !options.skipBad)
         summary += QStringLiteral(" Nothing was added: correct the file, or import only the good "
                                   "rows.");
     else
         summary += QStringLiteral(" Nothing to add.");
-    lines << summary;
-    return lines;
+    return summary;
+}
+
+QString importQuestion(const ImportReport& checked)
+{
+    QString what = counted(checked.wouldAdd, QStringLiteral("client"), QStringLiteral("clients"));
+    if (checked.wouldAddEarlier > 0)
+        what += QStringLiteral(" and ") + counted(checked.wouldAddEarlier,
+                                                  QStringLiteral("earlier assessment"),
+                                                  QStringLiteral("earlier assessments"));
+    if (checked.refused.empty())
+        return QStringLiteral("Add %1?").arg(what);
+    QSet<int> refusedRows;
+    for (const ImportProblem& p : checked.refused)
+        refusedRows.insert(p.row);
+    return QStringLiteral("Some values are refused. Add the %1 whose %2 accepted, and leave out "
+                          "the %3 with refused values?")
+        .arg(what,
+             checked.wouldAdd == 1 && checked.wouldAddEarlier == 0 ? QStringLiteral("row is")
+                                                                   : QStringLiteral("rows are"),
+             counted(refusedRows.size(), QStringLiteral("row"), QStringLiteral("rows")));
 }
 
 } // namespace halcyra

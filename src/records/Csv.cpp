@@ -1,7 +1,5 @@
 #include "records/Csv.h"
 
-#include <QStringDecoder>
-
 namespace halcyra {
 namespace {
 
@@ -43,31 +41,41 @@ QChar detectDelimiter(const QString& text)
     return semicolons > commas ? QChar(u';') : QChar(u',');
 }
 
-Failure lineError(int line, const QString& what)
+// Where a record goes wrong: its row as a spreadsheet shows it, and the file's line where the
+// two differ (after a quoted field that spans lines).
+Failure rowError(int row, int line, const QString& what)
 {
-    return fail(QStringLiteral("Line %1: %2").arg(line).arg(what));
+    if (row == line)
+        return fail(QStringLiteral("Row %1: %2").arg(row).arg(what));
+    return fail(QStringLiteral("Row %1 (line %2 of the file): %3").arg(row).arg(line).arg(what));
 }
 
 } // namespace
 
-Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink)
+Result<CsvFormat> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink,
+                                   TextEncoding encoding)
 {
-    if (const qsizetype nul = data.indexOf('\0'); nul >= 0)
-        return lineError(static_cast<int>(data.first(nul).count('\n')) + 1,
-                         QStringLiteral("the file holds a NUL byte; it is not CSV text."));
-    // The decoder drops a leading byte order mark (only that one: a field may start with one).
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    const QString text = decoder.decode(data);
-    if (decoder.hasError())
-        return fail(QStringLiteral("The file is not UTF-8 text."));
+    Result<DecodedText> decoded = decodeText(data, encoding);
+    if (!decoded)
+        return fail(decoded.error());
+    const QString text = std::move(decoded->text);
+    if (const qsizetype nul = text.indexOf(QChar(0)); nul >= 0)
+        return fail(QStringLiteral("Line %1: the file holds a NUL character; it is not CSV text.")
+                        .arg(QStringView(text).first(nul).count(u'\n') + 1));
+    CsvFormat format;
+    format.encoding = decoded->encoding;
+    format.encodingGuessed = decoded->guessed;
     const QChar delimiter = detectDelimiter(text);
+    format.delimiter = delimiter;
 
     const qsizetype n = text.size();
     const QChar* const chars = text.constData();
     auto isLineEnd = [](QChar c) { return c == u'\n' || c == u'\r'; };
     int line = 1;
+    int row = 1;
     CsvRecord record;
     record.line = 1;
+    record.row = 1;
     qsizetype i = 0;
     while (i < n) {
         QString field;
@@ -77,13 +85,14 @@ Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink)
             for (;;) {
                 const qsizetype close = text.indexOf(u'"', i);
                 if (close < 0)
-                    return lineError(quoteLine, QStringLiteral("a quoted field is never closed."));
+                    return rowError(row, quoteLine,
+                                    QStringLiteral("a quoted field is never closed."));
                 const QStringView segment(chars + i, close - i);
                 line += static_cast<int>(segment.count(u'\n'));
                 field += segment;
                 if (field.size() > kCsvMaxField)
-                    return lineError(
-                        quoteLine,
+                    return rowError(
+                        row, quoteLine,
                         QStringLiteral("a field longer than %1 characters.").arg(kCsvMaxField));
                 i = close + 1;
                 if (i < n && chars[i] == u'"') {
@@ -94,14 +103,16 @@ Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink)
                 break;
             }
             if (i < n && chars[i] != delimiter && !isLineEnd(chars[i]))
-                return lineError(line, QStringLiteral("text after the closing quote of a field."));
+                return rowError(row, line,
+                                QStringLiteral("text after the closing quote of a field."));
         } else {
             const qsizetype start = i;
             while (i < n && chars[i] != delimiter && !isLineEnd(chars[i]))
                 ++i;
             if (i - start > kCsvMaxField)
-                return lineError(
-                    line, QStringLiteral("a field longer than %1 characters.").arg(kCsvMaxField));
+                return rowError(
+                    row, line,
+                    QStringLiteral("a field longer than %1 characters.").arg(kCsvMaxField));
             field = QString(chars + start, i - start);
         }
         record.fields << std::move(field);
@@ -120,27 +131,33 @@ Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink)
         }
         if (!recordEnds)
             continue;
-        // A line with nothing on it is no record.
+        // A line with nothing on it is no record, though a spreadsheet shows it as a row.
         if (record.fields.size() > 1 || !record.fields.first().isEmpty())
             if (const Status taken = sink(record); !taken)
                 return fail(taken.error());
         ++line;
+        ++row;
         record.fields.clear();
         record.line = line;
+        record.row = row;
     }
-    return delimiter;
+    return format;
 }
 
-Result<CsvTable> parseCsv(QByteArrayView data)
+Result<CsvTable> parseCsv(QByteArrayView data, TextEncoding encoding)
 {
     CsvTable table;
-    const Result<QChar> read = forEachCsvRecord(data, [&](const CsvRecord& record) -> Status {
-        table.records.push_back(record);
-        return {};
-    });
+    const Result<CsvFormat> read = forEachCsvRecord(
+        data,
+        [&](const CsvRecord& record) -> Status {
+            table.records.push_back(record);
+            return {};
+        },
+        encoding);
     if (!read)
         return fail(read.error());
-    table.delimiter = *read;
+    table.delimiter = read->delimiter;
+    table.encoding = read->encoding;
     return table;
 }
 

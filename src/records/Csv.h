@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Result.h"
+#include "core/TextEncoding.h"
 
 #include <QByteArray>
 #include <QByteArrayView>
@@ -12,16 +13,28 @@
 
 namespace halcyra {
 
-// One record of a CSV file and the line it starts on (from 1; a quoted field may span lines).
+// One record of a CSV file: the row a spreadsheet shows it in (from 1, the header's; an empty
+// line is an empty row) and the line of the file it starts on (a quoted field may span lines,
+// so the two part ways after such a field).
 struct CsvRecord
 {
+    int row = 0;
     int line = 0;
     QStringList fields;
+};
+
+// How a file was read: its delimiter and the text encoding used.
+struct CsvFormat
+{
+    QChar delimiter = u',';
+    TextEncoding encoding = TextEncoding::Utf8;
+    bool encodingGuessed = false; // see DecodedText::guessed
 };
 
 struct CsvTable
 {
     QChar delimiter = u',';
+    TextEncoding encoding = TextEncoding::Utf8;
     std::vector<CsvRecord> records;
 };
 
@@ -29,17 +42,18 @@ struct CsvTable
 inline constexpr qsizetype kCsvMaxField = 1 << 20;
 
 // Reads RFC 4180 text: fields quoted or not, "" for a quote inside a quoted field, line breaks
-// and delimiters inside quoted fields, CRLF or LF line ends, UTF-8 with or without a byte
-// order mark. The delimiter is a comma or, as spreadsheets in many locales write, a semicolon:
-// whichever the first record holds more of outside quotes. Empty lines are skipped. A file
-// that is not UTF-8 text, holds NUL bytes, has an unclosed quote, text after a closing quote
-// or an over-long field is refused with the line where it goes wrong.
-Result<CsvTable> parseCsv(QByteArrayView data);
+// and delimiters inside quoted fields, CRLF or LF line ends, in the encoding given or found
+// (decodeText). The delimiter is a comma or, as spreadsheets in many locales write, a
+// semicolon: whichever the first record holds more of outside quotes. Empty lines are skipped.
+// A file that is not text of its encoding, holds NUL characters, has an unclosed quote, text
+// after a closing quote or an over-long field is refused with the row where it goes wrong.
+Result<CsvTable> parseCsv(QByteArrayView data, TextEncoding encoding = TextEncoding::Automatic);
 
 // The same, handing each record to `sink` as it is read instead of keeping them all; a
-// failure of the sink ends the reading with its error. Gives the delimiter.
+// failure of the sink ends the reading with its error.
 using CsvRecordSink = std::function<Status(const CsvRecord&)>;
-Result<QChar> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink);
+Result<CsvFormat> forEachCsvRecord(QByteArrayView data, const CsvRecordSink& sink,
+                                   TextEncoding encoding = TextEncoding::Automatic);
 
 // One record as CSV text with a CRLF line end; fields are quoted where they need it.
 QByteArray csvLine(const QStringList& fields, QChar delimiter = u',');

@@ -206,6 +206,17 @@ private slots:
              {"[Cover Page]", "[Summary]", "[Analysis]", "[Supplement Guide]", "[References]"})
             QVERIFY2(all.out.contains(QString::fromLatin1(caption)), caption);
         QVERIFY(all.out.endsWith(QStringLiteral("[References]\nSee PDF file.\n")));
+        // The cover's date is today's, in the program's one form.
+        const QDate today = QDate::currentDate();
+        QVERIFY2(all.out.contains(QStringLiteral("Date: %1/%2/%3\n")
+                                      .arg(today.month())
+                                      .arg(today.day())
+                                      .arg(today.year())) ||
+                     all.out.contains(QStringLiteral("Date: %1/%2/%3\n")
+                                          .arg(today.addDays(-1).month())
+                                          .arg(today.addDays(-1).day())
+                                          .arg(today.addDays(-1).year())),
+                 qPrintable(all.out.left(600)));
 
         // Every supplement-guide item ends in its flyer group.
         const Result guide = runCli({QStringLiteral("pages"), QStringLiteral("--client"),
@@ -296,7 +307,7 @@ private slots:
             runCli({QStringLiteral("import"), a.path(QStringLiteral("visits.csv")),
                     QStringLiteral("--folder"), b.folder()});
         QCOMPARE(imported.exitCode, 0);
-        QVERIFY2(imported.out.contains(QStringLiteral("Added 1 clients and 1 earlier")),
+        QVERIFY2(imported.out.contains(QStringLiteral("Added 1 client and 1 earlier assessment.")),
                  qPrintable(imported.out + imported.err));
         const Result history =
             runCli({QStringLiteral("history"), QStringLiteral("--client"), QStringLiteral("1"),
@@ -318,7 +329,62 @@ private slots:
         const Result bad = runCli({QStringLiteral("import"), a.path(QStringLiteral("bad.csv")),
                                    QStringLiteral("--folder"), b.folder()});
         QCOMPARE(bad.exitCode, 1);
-        QVERIFY(bad.err.contains(QStringLiteral("Line 2, Sex \"x\"")));
+        QVERIFY(bad.err.contains(QStringLiteral("Row 2, Sex \"x\"")));
+    }
+
+    // A spreadsheet's plain CSV from Windows comes in whole, found or named; the summary says
+    // how it was read, and a name without an extension is written as a .csv file.
+    void importsAFileInItsEncodingAndExportsACsv()
+    {
+        TempProgramFolder folder;
+        const QString dir = folder.folder();
+        QCOMPARE(runCli({QStringLiteral("init"), QStringLiteral("--folder"), dir}).exitCode, 0);
+        folder.writeFile(QStringLiteral("windows.csv"),
+                         "Last Name,First Name,Date\r\nM\xFCller,Ren\xE9"
+                         "e,2026-04-01\r\nO\x92Neil,Sin\xE9"
+                         "ad,\r\n");
+        const QString windowsCsv = folder.path(QStringLiteral("windows.csv"));
+
+        const Result latin1 =
+            runCli({QStringLiteral("import"), windowsCsv, QStringLiteral("--encoding"),
+                    QStringLiteral("latin-1"), QStringLiteral("--folder"), dir});
+        QCOMPARE(latin1.exitCode, 1);
+        QVERIFY2(latin1.err.contains(QStringLiteral("Row 3, Last Name \"O\\x92Neil\"")),
+                 qPrintable(latin1.err));
+        QVERIFY(latin1.out.contains(QStringLiteral("Read as Latin-1 (ISO 8859-1): 2 client rows, "
+                                                   "1 refused value")));
+
+        const Result bogus =
+            runCli({QStringLiteral("import"), windowsCsv, QStringLiteral("--encoding"),
+                    QStringLiteral("ebcdic"), QStringLiteral("--folder"), dir});
+        QCOMPARE(bogus.exitCode, 2);
+        QVERIFY(bogus.err.contains(QStringLiteral("--encoding takes auto, utf-8, utf-16, "
+                                                  "windows-1252, latin-1.")));
+
+        const Result found =
+            runCli({QStringLiteral("import"), windowsCsv, QStringLiteral("--folder"), dir});
+        QCOMPARE(found.exitCode, 0);
+        QCOMPARE(found.err, QString());
+        QCOMPARE(found.out,
+                 QStringLiteral("Row 2, Date \"2026-04-01\": stored as \"4/1/2026\", the program's "
+                                "form of a date (month/day/year).\n"
+                                "Read as Windows-1252, since the file is not UTF-8: 2 client rows, "
+                                "0 refused values, 1 value changed or filled in, 0 already "
+                                "present. Added 2 clients and 0 earlier assessments.\n"));
+
+        const Result exported =
+            runCli({QStringLiteral("export"), QStringLiteral("--out"),
+                    folder.path(QStringLiteral("clients")), QStringLiteral("--folder"), dir});
+        QCOMPARE(exported.exitCode, 0);
+        const QString written = folder.path(QStringLiteral("clients.csv"));
+        QCOMPARE(exported.out, QStringLiteral("Wrote 2 clients to %1.\n").arg(written));
+        QFile csv(written);
+        QVERIFY(csv.open(QIODevice::ReadOnly));
+        const QString text = QString::fromUtf8(csv.readAll());
+        QVERIFY2(text.contains(QStringLiteral("Müller,Renée,")) &&
+                     text.contains(QStringLiteral("O’Neil,Sinéad,")) &&
+                     text.contains(QStringLiteral(",4/1/2026,")),
+                 qPrintable(text.left(2000)));
     }
 };
 

@@ -30,6 +30,33 @@ std::optional<QString> ScriptedPrompts::askText(const QString& title, const QStr
     return m_texts.isEmpty() ? std::nullopt : m_texts.takeFirst();
 }
 
+std::optional<QString> ScriptedPrompts::chooseFile(const QString& title, const QString& filter,
+                                                   bool forSaving)
+{
+    Q_UNUSED(title);
+    Q_UNUSED(filter);
+    Q_UNUSED(forSaving);
+    return m_files.isEmpty() ? std::nullopt : m_files.takeFirst();
+}
+
+std::optional<QString> ScriptedPrompts::chooseSaveFile(const QString& title, const QString& filter,
+                                                       const QString& proposedName)
+{
+    m_namesProposed << proposedName;
+    return chooseFile(title, filter, true);
+}
+
+std::optional<int> ScriptedPrompts::chooseItem(const QString& title, const QString& label,
+                                               const QStringList& items, int current)
+{
+    Q_UNUSED(title);
+    QStringList shown;
+    for (qsizetype i = 0; i < items.size(); ++i)
+        shown << (i == current ? u'[' + items[i] + u']' : items[i]);
+    m_listsOffered << label + QStringLiteral(": ") + shown.join(u'|');
+    return m_items.isEmpty() ? std::optional(current) : m_items.takeFirst();
+}
+
 void ScriptedPrompts::setBusy(bool busy)
 {
     if (busy)

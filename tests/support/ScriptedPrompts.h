@@ -28,6 +28,14 @@ public:
     void setNextFonts(QList<std::optional<FontChoice>> fonts) { m_fonts = std::move(fonts); }
     // The initial fonts the font dialogs opened on.
     const QList<FontChoice>& fontsOffered() const { return m_fontsOffered; }
+    // The next file dialogs' answers (nothing: cancelled); unscripted, cancelled.
+    void setNextFiles(QList<std::optional<QString>> files) { m_files = std::move(files); }
+    // The names the save dialogs were opened on.
+    const QStringList& namesProposed() const { return m_namesProposed; }
+    // The next choices from a list (nothing: cancelled); unscripted, the current item.
+    void setNextItems(QList<std::optional<int>> items) { m_items = std::move(items); }
+    // The lists offered, as "label: item|item|..." with the current item in brackets.
+    const QStringList& listsOffered() const { return m_listsOffered; }
     // Makes the next notice throw, as a window system failing mid-report would.
     void failNextInform() { m_failNextInform = true; }
 
@@ -42,6 +50,12 @@ public:
                Answer defaultAnswer) override;
     std::optional<QString> askText(const QString& title, const QString& label,
                                    const QString& initial) override;
+    std::optional<QString> chooseFile(const QString& title, const QString& filter,
+                                      bool forSaving) override;
+    std::optional<QString> chooseSaveFile(const QString& title, const QString& filter,
+                                          const QString& proposedName) override;
+    std::optional<int> chooseItem(const QString& title, const QString& label,
+                                  const QStringList& items, int current) override;
     std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial) override
     {
         (void)title;
@@ -55,6 +69,10 @@ private:
     QList<std::optional<QString>> m_texts;
     QList<std::optional<FontChoice>> m_fonts;
     QList<FontChoice> m_fontsOffered;
+    QList<std::optional<QString>> m_files;
+    QStringList m_namesProposed;
+    QList<std::optional<int>> m_items;
+    QStringList m_listsOffered;
     QList<Shown> m_shown;
     int m_busyDepth = 0;
     bool m_busyUnderflow = false;

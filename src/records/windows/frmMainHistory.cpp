@@ -3,6 +3,7 @@
 
 #include "core/BusyCursor.h"
 #include "core/Catalogue.h"
+#include "core/Conversions.h"
 #include "core/ErrorReporter.h"
 #include "core/Version.h"
 #include "records/AssessmentHistory.h"
@@ -16,6 +17,7 @@
 
 #include <QDate>
 #include <QDir>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QSqlDatabase>
 
@@ -95,12 +97,15 @@ void frmMain::mnuViewHistory_Click()
                 return;
             }
             const ReferenceTables tables = ReferenceTables::fromCatalogue(m_catalogue);
+            // Older records and imports may hold their dates in other forms; the table and the
+            // chart show them all in the program's one.
             for (const ClientRecord& record : *earlier)
-                assessments.push_back(summariseAssessment(profileInputFromRecord(record),
-                                                          record.text(columns::detail(kDateBox)),
-                                                          tables));
-            assessments.push_back(summariseAssessment(
-                profileInputFromRecord(current), current.text(columns::detail(kDateBox)), tables));
+                assessments.push_back(
+                    summariseAssessment(profileInputFromRecord(record),
+                                        shownDate(record.text(columns::detail(kDateBox))), tables));
+            assessments.push_back(
+                summariseAssessment(profileInputFromRecord(current),
+                                    shownDate(current.text(columns::detail(kDateBox))), tables));
             delete m_historyWindow;
             m_historyWindow = new frmHistory(clientName(current), std::move(assessments),
                                              m_catalogue, tables, this);
@@ -117,26 +122,32 @@ void frmMain::mnuFileExport_Click()
         if (!finishEntryInFocusedBox() || !saveIfEdited())
             return;
         UserPrompts& prompts = m_reporter.prompts();
-        const auto path = prompts.chooseFile(QStringLiteral("Export Clients"), kCsvFilter, true);
-        if (!path)
+        const QString title = QStringLiteral("Export Clients");
+        const auto chosen =
+            prompts.chooseSaveFile(title, kCsvFilter, proposedExportName(QDate::currentDate()));
+        if (!chosen)
+            return;
+        // The dialog asked before replacing the name as typed; a name given ".csv" here is
+        // asked about here.
+        const QString path = withCsvExtension(*chosen);
+        if (path != *chosen && QFileInfo::exists(path) &&
+            prompts.ask(title,
+                        QStringLiteral("%1 already exists. Do you want to replace it?")
+                            .arg(QDir::toNativeSeparators(path)),
+                        UserPrompts::Buttons::YesNo, UserPrompts::Icon::Warning,
+                        UserPrompts::Answer::No) != UserPrompts::Answer::Yes)
             return;
         Result<CsvExportResult> written = fail(QString());
         {
             const BusyCursor busy(prompts);
-            written = exportClientsCsv(QSqlDatabase::database(m_connectionName, false), *path,
+            written = exportClientsCsv(QSqlDatabase::database(m_connectionName, false), path,
                                        m_catalogue, true);
         }
         if (!written) {
-            prompts.inform(QStringLiteral("Export Clients"), written.error(),
-                           UserPrompts::Icon::Warning);
+            prompts.inform(title, written.error(), UserPrompts::Icon::Warning);
             return;
         }
-        prompts.inform(QStringLiteral("Export Clients"),
-                       QStringLiteral("Wrote %1 clients and %2 earlier assessments to %3.")
-                           .arg(written->clients)
-                           .arg(written->earlierAssessments)
-                           .arg(QDir::toNativeSeparators(*path)),
-                       UserPrompts::Icon::Information);
+        prompts.inform(title, exportSummary(*written, path, true), UserPrompts::Icon::Information);
     });
 }
 
@@ -155,37 +166,47 @@ void frmMain::mnuFileImport_Click()
         options.today = QDate::currentDate();
         // First only checked, so the adviser sees what would happen before anything changes.
         options.dryRun = true;
-        Result<ImportReport> checked = fail(QString());
-        {
+        auto check = [&] {
             const BusyCursor busy(prompts);
-            checked = importClientsCsv(db, *path, m_catalogue, options);
+            return importClientsCsv(db, *path, m_catalogue, options);
+        };
+        Result<ImportReport> checked = check();
+        if (checked && checked->encodingGuessed) {
+            // Not UTF-8: which of the 8-bit encodings the program that wrote it used is the
+            // adviser's to say (a spreadsheet on Windows writes Windows-1252).
+            const std::optional<int> chosen = prompts.chooseItem(
+                title,
+                QStringLiteral("The file is not UTF-8 text. Which encoding did the program that "
+                               "wrote it use?"),
+                {encodingName(TextEncoding::Windows1252) +
+                     QStringLiteral(" (spreadsheets on Windows)"),
+                 encodingName(TextEncoding::Latin1)},
+                0);
+            if (!chosen)
+                return;
+            options.encoding = *chosen == 0 ? TextEncoding::Windows1252 : TextEncoding::Latin1;
+            checked = check();
         }
         if (!checked) {
             prompts.inform(title, checked.error(), UserPrompts::Icon::Warning);
             return;
         }
         QStringList lines = importReportLines(*checked, options);
-        lines.removeLast();
+        const QString summary = lines.takeLast();
         constexpr qsizetype kShown = 15;
         if (lines.size() > kShown) {
             const qsizetype more = lines.size() - kShown;
             lines = lines.first(kShown);
             lines << QStringLiteral("... and %1 more.").arg(more);
         }
-        const QString details =
-            lines.isEmpty() ? QString() : lines.join(u'\n') + QStringLiteral("\n\n");
+        lines << summary;
+        const QString details = lines.join(u'\n') + QStringLiteral("\n\n");
         if (checked->wouldAdd == 0) {
             prompts.inform(title, details + QStringLiteral("There is no client to add."),
                            UserPrompts::Icon::Information);
             return;
         }
-        const QString question =
-            checked->refused.empty()
-                ? QStringLiteral("Add %1 clients?").arg(checked->wouldAdd)
-                : QStringLiteral("Some values are refused. Add the %1 clients whose rows are "
-                                 "accepted, and leave out the others?")
-                      .arg(checked->wouldAdd);
-        if (prompts.ask(title, details + question, UserPrompts::Buttons::YesNo,
+        if (prompts.ask(title, details + importQuestion(*checked), UserPrompts::Buttons::YesNo,
                         checked->refused.empty() ? UserPrompts::Icon::Question
                                                  : UserPrompts::Icon::Warning,
                         UserPrompts::Answer::No) != UserPrompts::Answer::Yes)
@@ -206,8 +227,7 @@ void frmMain::mnuFileImport_Click()
             prompts.inform(title, imported.error(), UserPrompts::Icon::Warning);
             return;
         }
-        prompts.inform(title, importReportLines(*imported, options).last(),
-                       UserPrompts::Icon::Information);
+        prompts.inform(title, importSummary(*imported, options), UserPrompts::Icon::Information);
     });
 }
 

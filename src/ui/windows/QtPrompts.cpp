@@ -48,6 +48,7 @@ QMessageBox::StandardButton toQt(UserPrompts::Answer answer)
 void QtPrompts::inform(const QString& title, const QString& text, Icon icon)
 {
     QMessageBox box(toQt(icon), title, text, QMessageBox::Ok, QApplication::activeWindow());
+    box.setDefaultButton(QMessageBox::Ok);
     // The pointer may be the hourglass of the procedure that failed; a notice needs the arrow.
     const ArrowCursor arrow;
     box.exec();
@@ -81,6 +82,10 @@ UserPrompts::Answer QtPrompts::ask(const QString& title, const QString& text, Bu
         qtButtons = QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel;
     QMessageBox box(toQt(icon), title, text, qtButtons, QApplication::activeWindow());
     box.setDefaultButton(toQt(defaultAnswer));
+    // An answer the box does not offer falls back to its first: OK, or Yes.
+    if (!box.defaultButton())
+        box.setDefaultButton(qtButtons.testFlag(QMessageBox::Ok) ? QMessageBox::Ok
+                                                                 : QMessageBox::Yes);
     const int result = [&] {
         const ArrowCursor arrow;
         return box.exec();
@@ -129,6 +134,30 @@ std::optional<QString> QtPrompts::chooseFile(const QString& title, const QString
     if (path.isEmpty())
         return std::nullopt;
     return path;
+}
+
+std::optional<QString> QtPrompts::chooseSaveFile(const QString& title, const QString& filter,
+                                                 const QString& proposedName)
+{
+    const QString path =
+        QFileDialog::getSaveFileName(QApplication::activeWindow(), title, proposedName, filter);
+    if (path.isEmpty())
+        return std::nullopt;
+    return path;
+}
+
+std::optional<int> QtPrompts::chooseItem(const QString& title, const QString& label,
+                                         const QStringList& items, int current)
+{
+    bool ok = false;
+    const QString chosen = QInputDialog::getItem(QApplication::activeWindow(), title, label, items,
+                                                 current, false, &ok);
+    if (!ok)
+        return std::nullopt;
+    const qsizetype index = items.indexOf(chosen);
+    if (index < 0)
+        return std::nullopt;
+    return static_cast<int>(index);
 }
 
 std::optional<UserPrompts::FontChoice> QtPrompts::chooseFont(const QString& title,

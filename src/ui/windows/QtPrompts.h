@@ -22,6 +22,10 @@ public:
     std::optional<QString> askPassword(const QString& title, const QString& label) override;
     std::optional<QString> chooseFile(const QString& title, const QString& filter,
                                       bool forSaving) override;
+    std::optional<QString> chooseSaveFile(const QString& title, const QString& filter,
+                                          const QString& proposedName) override;
+    std::optional<int> chooseItem(const QString& title, const QString& label,
+                                  const QStringList& items, int current) override;
     std::optional<FontChoice> chooseFont(const QString& title, const FontChoice& initial) override;
     void setBusy(bool busy) override;
 
