@@ -130,7 +130,7 @@ void FrmMainHistoryTest::importOfAWindowsSpreadsheetFile()
     QCOMPARE(shown[0].text,
              u"Row 2, State \"ca\": stored as \"CA\", in capitals, as the window keeps it.\n"
              "Row 2, Date \"2026-04-01\": stored as \"4/1/2026\", the program's form of a date "
-             "(month/day/year).\n"
+             "(month/day/year).\n\n"
              "Read as Windows-1252: 1 client row, 0 refused values, 2 values changed or filled "
              "in, 0 already present. Checked only; 1 client would be added.\n\n"
              "Add 1 client?"_s);

@@ -55,7 +55,8 @@ void frmMain::mnuFileNewAssessment_Click()
         const QString question =
             QStringLiteral("Keep the scores of %1 as an earlier assessment of %2, and clear the "
                            "score boxes for a new visit dated %3?")
-                .arg(current.text(columns::detail(kDateBox)), clientName(current), today);
+                .arg(shownDate(current.text(columns::detail(kDateBox))), clientName(current),
+                     today);
         if (prompts.ask(QStringLiteral("New Assessment"), question, UserPrompts::Buttons::YesNo,
                         UserPrompts::Icon::Question,
                         UserPrompts::Answer::No) != UserPrompts::Answer::Yes)
@@ -199,6 +200,8 @@ void frmMain::mnuFileImport_Click()
             lines = lines.first(kShown);
             lines << QStringLiteral("... and %1 more.").arg(more);
         }
+        if (!lines.isEmpty())
+            lines << QString();
         lines << summary;
         const QString details = lines.join(u'\n') + QStringLiteral("\n\n");
         if (checked->wouldAdd == 0) {
