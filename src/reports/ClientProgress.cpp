@@ -1,5 +1,6 @@
 #include "reports/ClientProgress.h"
 
+#include "core/Conversions.h"
 #include "records/AssessmentHistory.h"
 #include "reports/ProfileFromRecord.h"
 
@@ -26,9 +27,9 @@ Result<std::optional<Progress>> progressOfClient(const QSqlDatabase& db, const C
         return std::optional<Progress>();
     const int date = columns::detail(16);
     const ClientRecord& last = earlier->back();
-    return std::optional<Progress>(compareAssessments(profileInputFromRecord(last), last.text(date),
-                                                      profileInputFromRecord(client),
-                                                      client.text(date), catalogue, tables));
+    return std::optional<Progress>(compareAssessments(
+        profileInputFromRecord(last), shownDate(last.text(date)), profileInputFromRecord(client),
+        shownDate(client.text(date)), catalogue, tables));
 }
 
 } // namespace halcyra

@@ -42,7 +42,8 @@ QString faxAndEmailLine(const QString& fax, const QString& email, const HeaderOp
 ClientDetails clientDetailsFromRecord(const ClientRecord& record)
 {
     return {record.text(columns::detail(kFirstNameBox)), record.text(columns::detail(kLastNameBox)),
-            record.text(columns::detail(kPhoneBox)), record.text(columns::detail(kDateBox))};
+            record.text(columns::detail(kPhoneBox)),
+            shownDate(record.text(columns::detail(kDateBox)))};
 }
 
 HeaderOptions HeaderOptions::fromSettings(const SettingsStore& settings)

@@ -83,7 +83,7 @@ void ProgressTest::twoVisitsGiveTheChangesAndMarks()
                {1, 0},
                {7, int(tables.high[7])},
                {11, int(tables.veryHigh[11])}},
-              u"3/1/2026"_s);
+              u"2026-03-01"_s); // as an older import stored it: shown in the program's form
     QSqlDatabase database = db();
     QVERIFY(startNewAssessment(database, stored(), u"9/1/2026"_s));
     const ClientRecord afterFiling = stored();
