@@ -21,7 +21,7 @@ frmMsg::frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent)
       cmdOk(new QPushButton(QStringLiteral("OK"), this)),
       cmd1(new QPushButton(QStringLiteral("Cancel"), this)), cmd2(new QPushButton(this)),
       cmdShowMe(new QPushButton(QStringLiteral("Online"), this)),
-      ckDoNotShow(new QCheckBox(QStringLiteral("Don't show this message again."), this))
+      ckDoNotShow(new QCheckBox(QStringLiteral("&Don't show this message again."), this))
 {
     setObjectName(QStringLiteral("frmMsg"));
     lblWarn->setObjectName(QStringLiteral("lblWarn"));
@@ -55,6 +55,8 @@ frmMsg::frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent)
     layout->addWidget(ckDoNotShow);
     layout->addLayout(buttons);
     setMinimumWidth(460);
+
+    m_typedAhead = new TypedAheadKeys(this);
 
     connect(cmdOk, &QPushButton::clicked, this, [this] {
         finish(MessageResult::Ok);
@@ -105,7 +107,10 @@ void frmMsg::layoutFor(const QString& title)
     cmdShowMe->setVisible(layout.showOnline);
     ckDoNotShow->setVisible(layout.showDoNotShow);
     ckDoNotShow->setChecked(false);
+    // The window is kept between messages, and with it the control that last had the focus:
+    // each message starts on OK, so Enter answers OK and a space cannot tick the box.
     cmdOk->setDefault(true);
+    cmdOk->setFocus(Qt::OtherFocusReason);
 }
 
 MessageResult frmMsg::ShowMsg(const QString& title, const QString& message)
@@ -118,6 +123,7 @@ MessageResult frmMsg::ShowMsg(const QString& title, const QString& message)
     m_result = MessageResult::Closed;
     m_cancelling = false;
     const ArrowCursor arrow;
+    m_typedAhead->opened();
     exec();
     return m_result;
 }

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "ui/MessageWindow.h"
+#include "ui/windows/TypedAheadKeys.h"
 
 #include <QDialog>
+#include <chrono>
 #include <functional>
 
 class QCheckBox;
@@ -31,6 +33,10 @@ public:
     // Where an Online video that did not open is logged and told; set by the program.
     ErrorReporter* reporter = nullptr;
 
+    // How long after a message opens the keys that reach it are still taken for typing meant
+    // for the window behind it, and held back.
+    void setTypingMoment(std::chrono::milliseconds moment) { m_typedAhead->setMoment(moment); }
+
 protected:
     void done(int result) override;
     // Escape and the close box: the message's Cancel where it has one.
@@ -53,6 +59,7 @@ private:
     QPushButton* cmd2;
     QPushButton* cmdShowMe;
     QCheckBox* ckDoNotShow;
+    TypedAheadKeys* m_typedAhead = nullptr;
 };
 
 } // namespace halcyra
