@@ -17,6 +17,8 @@
 using namespace halcyra;
 using halcyra::test::MainWindowHarness;
 
+using namespace Qt::StringLiterals;
+
 namespace {
 
 using halcyra::test::fullCompanyRow;
@@ -249,12 +251,12 @@ private slots:
         QLineEdit* city = w.field(4);
         MainWindowHarness::focus(city);
         QCOMPARE(city->selectedText(), QStringLiteral("Salem"));
-        QCOMPARE(undo->text(), QStringLiteral("Cannot Undo"));
+        QCOMPARE(undo->text(), QStringLiteral("Cannot &Undo"));
         QVERIFY(!undo->isEnabled());
 
         QTest::keyClicks(city, QStringLiteral("Eugene"));
         QVERIFY(undo->isEnabled());
-        QCOMPARE(undo->text(), QStringLiteral("Undo"));
+        QCOMPARE(undo->text(), QStringLiteral("&Undo"));
         undo->trigger();
         QCOMPARE(city->text(), QStringLiteral("Salem"));
 
@@ -311,6 +313,52 @@ private slots:
         QCOMPARE(exits, 1);
         QCOMPARE(w.stored()[4], QStringLiteral("Portland"));
         QVERIFY(!w.window->isVisible());
+    }
+
+    // Enter on a button that has the focus presses it; in a box it presses nothing, so a
+    // half-typed address is not saved behind the adviser's back.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("focus");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<QString>("message"); // the message shown, if any
+        QTest::addColumn<bool>("closed");
+        QTest::addColumn<QString>("storedCity");
+
+        QTest::newRow("Save") << u"cmdSave"_s << int(Qt::Key_Return) << u"Save Confirmation"_s
+                              << false << u"Portland"_s;
+        QTest::newRow("Save, keypad Enter") << u"cmdSave"_s << int(Qt::Key_Enter)
+                                            << u"Save Confirmation"_s << false << u"Portland"_s;
+        QTest::newRow("Close") << u"cmdClose"_s << int(Qt::Key_Return) << QString() << true
+                               << u"Salem"_s;
+        QTest::newRow("Help") << u"cmdHelp"_s << int(Qt::Key_Return) << u"F1 Help Company"_s
+                              << false << u"Salem"_s;
+        QTest::newRow("in a box") << u"txtFields_4"_s << int(Qt::Key_Return) << QString() << false
+                                  << u"Salem"_s;
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, focus);
+        QFETCH(int, key);
+        QFETCH(QString, message);
+        QFETCH(bool, closed);
+        QFETCH(QString, storedCity);
+
+        CompanyWindow w;
+        w.open();
+        w.field(4)->setText(QStringLiteral("Portland"));
+        // Close asks about the changed city: No keeps the stored row.
+        w.h.prompts.setNextAnswers({UserPrompts::Answer::No});
+        auto* control = w.window->findChild<QWidget*>(focus);
+        control->setFocus(Qt::TabFocusReason);
+        QCOMPARE(w.window->focusWidget(), control);
+        QTest::keyClick(control, static_cast<Qt::Key>(key),
+                        key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+
+        QCOMPARE(w.h.messages.isEmpty() ? QString() : w.h.messages.last().title, message);
+        QCOMPARE(!w.window->isVisible(), closed);
+        QCOMPARE(w.stored()[4], storedCity);
     }
 
     void fieldHelp()

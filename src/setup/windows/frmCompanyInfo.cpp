@@ -9,6 +9,7 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "records/windows/EditBoxes.h"
+#include "ui/windows/EnterPressesButton.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -132,14 +133,17 @@ QWidget* frmCompanyInfo::buildButtons()
     cmdClose = new QPushButton(QStringLiteral("&Close"), buttons);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setToolTip(QStringLiteral("Closes window without Saving changes."));
-    cmdHelp = new QPushButton(QStringLiteral("&Help = F1"), buttons);
+    // Alt+H opens the Help menu; the button's own key is the 1 of F1.
+    cmdHelp = new QPushButton(QStringLiteral("Help = F&1"), buttons);
     cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
     cmdHelp->setToolTip(QStringLiteral("Place cursor in a field or tab to a button and press the "
                                        "F1 key for help with that item."));
     row->addStretch(1);
     for (QPushButton* button : {cmdSave, cmdClose, cmdHelp}) {
-        // Enter in a box must not press a button behind the adviser's back.
+        // Enter in a box must not press a button behind the adviser's back; on a button that
+        // has the focus it presses that button.
         button->setAutoDefault(false);
+        pressWithEnterWhenFocused(button);
         row->addWidget(button);
     }
 
@@ -307,14 +311,14 @@ void frmCompanyInfo::rememberForUndo(QLineEdit* box)
     UndoText = box->text();
     m_undoBox = box;
     QAction* undo = menuEntry("mnuEditUndo");
-    undo->setText(QStringLiteral("Cannot Undo"));
+    undo->setText(QStringLiteral("Cannot &Undo"));
     undo->setEnabled(false);
 }
 
 void frmCompanyInfo::enableUndo()
 {
     QAction* undo = menuEntry("mnuEditUndo");
-    undo->setText(QStringLiteral("Undo"));
+    undo->setText(QStringLiteral("&Undo"));
     undo->setEnabled(true);
 }
 
