@@ -73,7 +73,8 @@ void PageWriter::EndDoc()
 
 void PageWriter::drawPageImage(const QImage& image, QSizeF pagePoints)
 {
-    const QRectF area = fittedPageRect(pagePoints, printableSize());
+    const QRectF paper = paperRect();
+    const QRectF area = fittedPageRect(pagePoints, paper.size()).translated(paper.topLeft());
     if (area.isEmpty())
         return;
     preparePage();

@@ -113,10 +113,14 @@ public:
     int pagesBegun() const { return m_pagesBegun; }
     bool ended() const { return m_ended; }
 
+    // The whole sheet of paper in inches from the top left of the printable area (its margins
+    // lie left of and above the origin); by default the printable area itself.
+    virtual QRectF paperRect() const { return {QPointF(), printableSize()}; }
     // The pixel size a page image of `pagePoints` (points) should have on this device.
     virtual QSize pageImageSize(QSizeF pagePoints) const = 0;
-    // Draws a page image, scaled to fit the printable area and centred in it, the way a
-    // reader shrinks a document page to the printable area.
+    // Draws a fixed document's page image on the whole paper, as large as fits and centred:
+    // where a report PDF puts the document's own page, so that its margins are its own and a
+    // Letter page on Letter paper keeps its size.
     void drawPageImage(const QImage& image, QSizeF pagePoints);
     // A horizontal rule from `left` to `right` whose top is at `top` (inches).
     void drawRule(double left, double right, double top, double thickness);

@@ -48,16 +48,16 @@ QFont DeviceTextMeasure::qfont(const PrintFont& font)
 
 double DeviceTextMeasure::dotsPerInch() const
 {
-    return m_device.logicalDpiX();
+    return m_device->logicalDpiX();
 }
 
 const QFontMetricsF& DeviceTextMeasure::metrics(const PrintFont& font) const
 {
-    const int dpi = m_device.logicalDpiX();
+    const int dpi = m_device->logicalDpiX();
     for (const Entry& entry : m_cache)
         if (entry.dpi == dpi && entry.font == font)
             return entry.metrics;
-    m_cache.push_back({font, dpi, QFontMetricsF(qfont(font), &m_device)});
+    m_cache.push_back({font, dpi, QFontMetricsF(qfont(font), m_device)});
     return m_cache.back().metrics;
 }
 
@@ -87,7 +87,7 @@ QString DeviceTextMeasure::layoutKey(const QString& text, const PrintFont& font)
                .arg(font.size)
                .arg(static_cast<int>(font.bold) + 2 * static_cast<int>(font.italic) +
                     4 * static_cast<int>(font.underline))
-               .arg(m_device.logicalDpiX())
+               .arg(m_device->logicalDpiX())
                .arg(text.size()) +
            text;
 }
@@ -101,7 +101,7 @@ const std::vector<double>& DeviceTextMeasure::cursorPositions(const QString& tex
     const QString key = layoutKey(text, font);
     if (const std::vector<double>* positions = kept.object(key))
         return *positions;
-    QTextLayout layout(text, qfont(font), &m_device);
+    QTextLayout layout(text, qfont(font), m_device);
     layout.beginLayout();
     const QTextLine line = layout.createLine();
     layout.endLayout();
@@ -130,7 +130,7 @@ const QList<QGlyphRun>& DeviceTextMeasure::glyphRuns(const QString& text,
     const QString key = layoutKey(text, font);
     if (const QList<QGlyphRun>* runs = kept.object(key))
         return *runs;
-    QTextLayout layout(text, qfont(font), &m_device);
+    QTextLayout layout(text, qfont(font), m_device);
     layout.beginLayout();
     layout.createLine();
     layout.endLayout();
@@ -154,7 +154,7 @@ double DeviceTextMeasure::lineHeight(const PrintFont& font) const
 }
 
 PainterPageWriter::PainterPageWriter(QPagedPaintDevice& device, int documentDpi)
-    : DeviceTextMeasureHolder(device), PageWriter(measure), m_device(device),
+    : DeviceTextMeasureHolder(device), PageWriter(measure), m_device(&device),
       m_documentDpi(documentDpi)
 {}
 
@@ -168,15 +168,33 @@ QSizeF PainterPageWriter::printableSize() const
 {
     // From the device's pixels: the page layout gives inches rounded to hundredths, which on A4
     // puts right-aligned text a sixth of a point past the margin.
-    const int dpi = m_device.logicalDpiX();
-    return m_device.pageLayout().paintRectPixels(dpi).size().toSizeF() / dpi;
+    const int dpi = m_device->logicalDpiX();
+    return m_device->pageLayout().paintRectPixels(dpi).size().toSizeF() / dpi;
+}
+
+QRectF PainterPageWriter::paperRect() const
+{
+    const int dpi = m_device->logicalDpiX();
+    const QPageLayout layout = m_device->pageLayout();
+    const QRect paint = layout.paintRectPixels(dpi);
+    return {QPointF(-paint.left(), -paint.top()) / dpi,
+            layout.fullRectPixels(dpi).size().toSizeF() / dpi};
 }
 
 QSize PainterPageWriter::pageImageSize(QSizeF pagePoints) const
 {
     const double dpi = std::min<double>(measure.dotsPerInch(), m_documentDpi);
-    const QSizeF inches = fittedPageRect(pagePoints, printableSize()).size();
+    const QSizeF inches = fittedPageRect(pagePoints, paperRect().size()).size();
     return (inches * dpi).toSize();
+}
+
+bool PainterPageWriter::setDevice(QPagedPaintDevice& device)
+{
+    if (pagesBegun() > 0 || m_painter.isActive())
+        return false;
+    m_device = &device;
+    measure.setDevice(device);
+    return true;
 }
 
 bool PainterPageWriter::placeDocumentPage(const QString& path, int page)
@@ -224,13 +242,13 @@ void PainterPageWriter::fillRect(const QRectF& inches)
 void PainterPageWriter::beginDocument()
 {
     m_painterFontSet = false;
-    m_failed = !m_painter.begin(&m_device);
+    m_failed = !m_painter.begin(m_device);
 }
 
 void PainterPageWriter::beginNextPage()
 {
     if (m_painter.isActive())
-        m_device.newPage();
+        m_device->newPage();
 }
 
 void PainterPageWriter::endDocument()

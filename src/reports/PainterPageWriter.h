@@ -24,7 +24,7 @@ void releaseThreadLayouts();
 class DeviceTextMeasure final : public TextMeasure
 {
 public:
-    explicit DeviceTextMeasure(const QPagedPaintDevice& device) : m_device(device) {}
+    explicit DeviceTextMeasure(const QPagedPaintDevice& device) : m_device(&device) {}
 
     double width(const QString& text, const PrintFont& font) const override;
     double lineHeight(const PrintFont& font) const override;
@@ -37,6 +37,8 @@ public:
     const QFontMetricsF& metrics(const PrintFont& font) const;
     // The text laid out as one line in the font, ready to draw with its top at the origin.
     const QList<QGlyphRun>& glyphRuns(const QString& text, const PrintFont& font) const;
+    // Measures on `device` from now on.
+    void setDevice(const QPagedPaintDevice& device) { m_device = &device; }
 
 private:
     QString layoutKey(const QString& text, const PrintFont& font) const;
@@ -48,7 +50,7 @@ private:
         int dpi;
         QFontMetricsF metrics;
     };
-    const QPagedPaintDevice& m_device;
+    const QPagedPaintDevice* m_device;
     mutable std::vector<Entry> m_cache;
 };
 
@@ -72,9 +74,15 @@ public:
     ~PainterPageWriter() override;
 
     QSizeF printableSize() const override;
+    QRectF paperRect() const override;
     QSize pageImageSize(QSizeF pagePoints) const override;
     // False when the painter could not be begun on the device (for example, no printer).
     bool deviceFailed() const { return m_failed; }
+
+    // Prints on `device` instead, which must outlive the writer's document: a report that goes
+    // to a PDF (for a file, or a queue that takes PDF) instead of onto the printer. Only before
+    // the first page is begun; false, and nothing changed, afterwards.
+    bool setDevice(QPagedPaintDevice& device);
 
     // On a PDF output, fixed documents' pages are put in afterwards as the documents' own
     // pages (assembleReportPdf) instead of being drawn as images.
@@ -91,7 +99,7 @@ protected:
     void endDocument() override;
 
 private:
-    QPagedPaintDevice& m_device;
+    QPagedPaintDevice* m_device;
     QPainter m_painter;
     int m_documentDpi;
     bool m_failed = false;

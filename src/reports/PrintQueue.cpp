@@ -24,7 +24,8 @@ bool jobLost(const QueueStatus& before, const QueueStatus& after)
 {
     // A job number is known only where the print system counts jobs (lastJob >= 0).
     const bool counted = before.lastJob >= 0 && after.known && after.exists;
-    return !after.known || !after.exists || (counted && after.lastJob <= before.lastJob);
+    return !after.known || !after.exists ||
+           (counted && (after.lastJob <= before.lastJob || after.lastJobCancelled));
 }
 
 #ifdef HALCYRA_HAS_CUPS
@@ -33,20 +34,36 @@ QString option(const cups_dest_t& dest, const char* name)
     return QString::fromUtf8(cupsGetOption(name, dest.num_options, dest.options));
 }
 
+// QPrinter names an instance of a queue "queue/instance"; jobs go to the queue.
+QByteArray queueOf(const QString& printerName)
+{
+    return printerName.section(u'/', 0, 0).toUtf8();
+}
+
+cups_dest_t* namedDest(const QString& printerName)
+{
+    const QByteArray queue = queueOf(printerName);
+    const QByteArray instance = printerName.section(u'/', 1).toUtf8();
+    return cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(),
+                            instance.isEmpty() ? nullptr : instance.constData());
+}
+
+QString lastCupsError()
+{
+    return QString::fromUtf8(cupsLastErrorString());
+}
+
 QueueStatus cupsQueueStatus(const QString& printerName)
 {
     QueueStatus status;
-    // QPrinter names an instance of a queue "queue/instance".
-    const QByteArray queue = printerName.section(u'/', 0, 0).toUtf8();
-    const QByteArray instance = printerName.section(u'/', 1).toUtf8();
-    cups_dest_t* dest = cupsGetNamedDest(CUPS_HTTP_DEFAULT, queue.constData(),
-                                         instance.isEmpty() ? nullptr : instance.constData());
+    const QByteArray queue = queueOf(printerName);
+    cups_dest_t* dest = namedDest(printerName);
     if (!dest) {
         const ipp_status_t error = cupsLastError();
         if (error == IPP_STATUS_ERROR_SERVICE_UNAVAILABLE || error == IPP_STATUS_ERROR_INTERNAL) {
             status.known = false;
             status.state = QStringLiteral("no answer from the print system");
-            status.detail = QString::fromUtf8(cupsLastErrorString());
+            status.detail = lastCupsError();
         } else {
             status.exists = false;
             status.state = QStringLiteral("not found");
@@ -73,9 +90,64 @@ QueueStatus cupsQueueStatus(const QString& printerName)
     const int count =
         cupsGetJobs2(CUPS_HTTP_DEFAULT, &jobs, queue.constData(), 1, CUPS_WHICHJOBS_ALL);
     for (int i = 0; i < count; ++i)
-        status.lastJob = std::max(status.lastJob, jobs[i].id);
+        if (jobs[i].id > status.lastJob) {
+            status.lastJob = jobs[i].id;
+            // A queue that cannot print the document (say, a text-only printer sent a PDF)
+            // cancels the job at once.
+            status.lastJobCancelled =
+                jobs[i].state == IPP_JSTATE_CANCELED || jobs[i].state == IPP_JSTATE_ABORTED;
+        }
     cupsFreeJobs(count, jobs);
     return status;
+}
+
+bool cupsQueueTakesPdf(const QString& printerName)
+{
+    cups_dest_t* dest = namedDest(printerName);
+    if (!dest)
+        return false;
+    bool takes = false;
+    if (cups_dinfo_t* info = cupsCopyDestInfo(CUPS_HTTP_DEFAULT, dest)) {
+        takes = cupsCheckDestSupported(CUPS_HTTP_DEFAULT, dest, info, "document-format",
+                                       CUPS_FORMAT_PDF) != 0;
+        cupsFreeDestInfo(info);
+    }
+    cupsFreeDests(1, dest);
+    return takes;
+}
+
+Result<int> cupsSendPdf(const QString& printerName, const QByteArray& pdf, const QString& title,
+                        const QList<JobOption>& options)
+{
+    const QByteArray queue = queueOf(printerName);
+    const QByteArray name = title.toUtf8();
+    int count = 0;
+    cups_option_t* cupsOptions = nullptr;
+    for (const JobOption& option : options)
+        count =
+            cupsAddOption(option.name.constData(), option.value.constData(), count, &cupsOptions);
+    const int job =
+        cupsCreateJob(CUPS_HTTP_DEFAULT, queue.constData(), name.constData(), count, cupsOptions);
+    cupsFreeOptions(count, cupsOptions);
+    if (job == 0)
+        return fail(lastCupsError());
+    // A job left half sent would wait in the queue for the rest for ever.
+    auto cancel = [&](const QString& reason) -> Result<int> {
+        cupsCancelJob2(CUPS_HTTP_DEFAULT, queue.constData(), job, 0);
+        return fail(reason);
+    };
+    if (cupsStartDocument(CUPS_HTTP_DEFAULT, queue.constData(), job, name.constData(),
+                          CUPS_FORMAT_PDF, 1) != HTTP_STATUS_CONTINUE)
+        return cancel(lastCupsError());
+    if (cupsWriteRequestData(CUPS_HTTP_DEFAULT, pdf.constData(), static_cast<size_t>(pdf.size())) !=
+        HTTP_STATUS_CONTINUE) {
+        const QString reason = lastCupsError();
+        cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData());
+        return cancel(reason);
+    }
+    if (cupsFinishDocument(CUPS_HTTP_DEFAULT, queue.constData()) > IPP_STATUS_OK_CONFLICTING)
+        return cancel(lastCupsError());
+    return job;
 }
 #endif
 
@@ -104,6 +176,51 @@ QueueStatus queueStatus(const QString& printerName)
 #endif
 }
 
+bool queueTakesPdf(const QString& printerName)
+{
+#ifdef HALCYRA_HAS_CUPS
+    return !printerName.isEmpty() && cupsQueueTakesPdf(printerName);
+#else
+    Q_UNUSED(printerName);
+    return false;
+#endif
+}
+
+QList<JobOption> pdfJobOptions(const PrinterSettings& settings)
+{
+    QList<JobOption> options;
+    auto add = [&options](const char* name, const QByteArray& value) {
+        options.append(JobOption{name, value});
+    };
+    if (settings.pageSize.isValid())
+        add("media", settings.pageSize.key().toUtf8());
+    if (settings.copies > 1) {
+        add("copies", QByteArray::number(settings.copies));
+        add("Collate", settings.collateCopies ? "True" : "False");
+    }
+    // The report is portrait: "automatic" two-sided printing turns on the long edge.
+    add("sides", settings.duplex == QPrinter::DuplexNone        ? "one-sided"
+                 : settings.duplex == QPrinter::DuplexShortSide ? "two-sided-short-edge"
+                                                                : "two-sided-long-edge");
+    if (settings.colorMode == QPrinter::GrayScale)
+        add("print-color-mode", "monochrome");
+    return options;
+}
+
+Result<int> sendPdfToQueue(const QString& printerName, const QByteArray& pdf, const QString& title,
+                           const QList<JobOption>& options)
+{
+#ifdef HALCYRA_HAS_CUPS
+    return cupsSendPdf(printerName, pdf, title, options);
+#else
+    Q_UNUSED(printerName);
+    Q_UNUSED(pdf);
+    Q_UNUSED(title);
+    Q_UNUSED(options);
+    return fail(QStringLiteral("there is no print system to send a PDF to"));
+#endif
+}
+
 std::optional<QString> queueRefusalMessage(const QString& printerName, const QueueStatus& status)
 {
     if (!status.known)
@@ -128,7 +245,10 @@ std::optional<QString> jobOutcomeMessage(const QString& printerName, const Queue
     if (jobLost(before, after))
         return QStringLiteral("The job did not reach the printer \"%1\" (%2). Nothing was "
                               "printed. Choose another printer.")
-            .arg(printerName, stateWithDetail(after));
+            .arg(printerName, after.known && after.exists && after.lastJobCancelled &&
+                                      after.lastJob > before.lastJob
+                                  ? QStringLiteral("the print system cancelled it")
+                                  : stateWithDetail(after));
     if (after.stopped)
         return QStringLiteral("The printer \"%1\" is stopped (%2). The job waits in its queue "
                               "and prints when the printer is started again.")
@@ -136,15 +256,27 @@ std::optional<QString> jobOutcomeMessage(const QString& printerName, const Queue
     return std::nullopt;
 }
 
-QString deviceFailureMessage(const QPrinter& printer)
+QString deviceFailureMessage(const QPrinter& printer, const QString& reason)
 {
-    if (printer.outputFormat() == QPrinter::PdfFormat)
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // The reason names the file itself.
+        if (!reason.isEmpty())
+            return reason + QStringLiteral(". Nothing was printed. Choose another file or folder.");
         return QStringLiteral("The file \"%1\" could not be written. Nothing was printed. "
                               "Choose another file or folder.")
             .arg(QDir::toNativeSeparators(printer.outputFileName()));
-    return QStringLiteral("The printer \"%1\" could not be started. Nothing was printed. Choose "
-                          "another printer.")
-        .arg(printer.printerName());
+    }
+    return QStringLiteral("The printer \"%1\" could not be started%2. Nothing was printed. "
+                          "Choose another printer.")
+        .arg(printer.printerName(),
+             reason.isEmpty() ? QString() : QStringLiteral(" (%1)").arg(reason));
+}
+
+QString jobRefusedMessage(const QString& printerName, const QString& reason)
+{
+    return QStringLiteral("The printer \"%1\" did not take the report (%2). Nothing was "
+                          "printed. Choose another printer.")
+        .arg(printerName, reason);
 }
 
 bool PrintJobWatch::queueTakesJob(const QPrinter& printer)
@@ -173,10 +305,16 @@ void PrintJobWatch::jobEnded()
         warn(*problem, jobLost(before, after));
 }
 
-void PrintJobWatch::deviceFailed(const QPrinter& printer)
+void PrintJobWatch::deviceFailed(const QPrinter& printer, const QString& reason)
 {
     m_before.reset();
-    warn(deviceFailureMessage(printer), true);
+    warn(deviceFailureMessage(printer, reason), true);
+}
+
+void PrintJobWatch::jobRefused(const QString& reason)
+{
+    m_before.reset();
+    warn(jobRefusedMessage(m_printerName, reason), true);
 }
 
 void PrintJobWatch::warn(const QString& message, bool lost)

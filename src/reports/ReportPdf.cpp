@@ -81,6 +81,35 @@ QPageSize::PageSizeId systemReportPaper(const QString& papersizeFile)
                                                                               : QPageSize::A4;
 }
 
+ReportPdfJob::ReportPdfJob(const QPageLayout& layout, const QString& title)
+    : m_buffer(std::make_unique<QBuffer>())
+{
+    m_buffer->open(QIODevice::WriteOnly);
+    m_pdf = std::make_unique<QPdfWriter>(m_buffer.get());
+    m_pdf->setResolution(kResolution);
+    m_pdf->setPageLayout(layout);
+    m_pdf->setTitle(title);
+    m_pdf->setCreator(QStringLiteral("Halcyra"));
+}
+
+ReportPdfJob::~ReportPdfJob() = default;
+
+QPagedPaintDevice& ReportPdfJob::device()
+{
+    return *m_pdf;
+}
+
+Result<QByteArray> ReportPdfJob::finish(const std::vector<PlacedDocumentPage>& placed)
+{
+    // The writer completes its file when it is let go.
+    m_pdf.reset();
+    const QByteArray generated = m_buffer->data();
+    m_buffer.reset();
+    if (generated.isEmpty())
+        return fail(QStringLiteral("nothing was printed"));
+    return assembleReportPdf(generated, placed);
+}
+
 ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& inputs,
                                const QList<int>& sections, FixedDocuments& documents,
                                const ReportPdfOptions& options)
@@ -92,17 +121,10 @@ ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& i
         return result;
     }
     // The generated pages first, with a placeholder for each page of a fixed document.
-    QBuffer generated;
-    generated.open(QIODevice::WriteOnly);
+    ReportPdfJob job(layout, options.title);
     std::vector<PlacedDocumentPage> placed;
     {
-        QPdfWriter pdf(&generated);
-        pdf.setResolution(kResolution);
-        pdf.setPageLayout(layout);
-        pdf.setTitle(options.title);
-        pdf.setCreator(QStringLiteral("Halcyra"));
-
-        PainterPageWriter writer(pdf);
+        PainterPageWriter writer(job.device());
         writer.setPlaceDocumentPages(true);
         PrintedReport report(inputs, documents, writer);
         bool first = true;
@@ -121,7 +143,7 @@ ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& i
     }
     if (!result.error.isEmpty())
         return result;
-    const Result<QByteArray> assembled = assembleReportPdf(generated.data(), placed);
+    const Result<QByteArray> assembled = job.finish(placed);
     if (!assembled) {
         result.error = assembled.error();
         return result;

@@ -2,15 +2,22 @@
 
 #include "core/Result.h"
 #include "reports/PrintedReport.h"
+#include "reports/ReportAssembly.h"
 
+#include <QByteArray>
 #include <QList>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QString>
 #include <QStringList>
+#include <memory>
 #include <optional>
+#include <vector>
 
+class QBuffer;
 class QIODevice;
+class QPagedPaintDevice;
+class QPdfWriter;
 
 namespace halcyra {
 
@@ -30,6 +37,26 @@ std::optional<QPageSize::PageSizeId> reportPaperFromName(const QString& name);
 // names Letter or A4, otherwise the locale's measurement system: US (imperial) Letter, else A4.
 QPageSize::PageSizeId
 systemReportPaper(const QString& papersizeFile = QStringLiteral("/etc/papersize"));
+
+// One report as a PDF in memory, the same for a file and for a print queue that takes PDF:
+// its pages are printed on device() with the fixed documents as placeholders, and finish()
+// puts the documents' own pages in, so that their text stays text.
+class ReportPdfJob
+{
+public:
+    ReportPdfJob(const QPageLayout& layout, const QString& title);
+    ~ReportPdfJob();
+    ReportPdfJob(const ReportPdfJob&) = delete;
+    ReportPdfJob& operator=(const ReportPdfJob&) = delete;
+
+    QPagedPaintDevice& device();
+    // After the writer's document has ended: the finished PDF. The job is spent afterwards.
+    Result<QByteArray> finish(const std::vector<PlacedDocumentPage>& placed);
+
+private:
+    std::unique_ptr<QBuffer> m_buffer;
+    std::unique_ptr<QPdfWriter> m_pdf;
+};
 
 // A report written as a PDF file; the fixed documents go in as their own pages.
 struct ReportPdfOptions

@@ -1,13 +1,17 @@
 // Printing to a real print system: a cupsd of the test's own, with a cups-pdf queue. A full
-// report printed from Print > Halcyra arrives as a PDF of as many pages as the report has; a
-// queue that rejects jobs, a stopped queue and a printer removed after it was chosen each get
-// a plain warning that names the printer and says what became of the job; the paper chosen in
-// the Print dialog's properties is kept for the next print.
+// report printed from Print > Halcyra arrives as a PDF of as many pages as the report has; the
+// queue, which takes PDF, is sent the report's own PDF, so the fixed documents' pages are
+// their text at their size and place, and the job is the size of the PDF file; a queue that
+// rejects jobs, a stopped queue and a printer removed after it was chosen each get a plain
+// warning that names the printer and says what became of the job; the paper chosen in the
+// Print dialog's properties is kept for the next print.
 
 #include "reports/PrintQueue.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/PageInk.h"
+#include "support/PdfText.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -15,6 +19,7 @@
 #include <QDialog>
 #include <QLineEdit>
 #include <QPdfDocument>
+#include <QPdfSelection>
 #include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
@@ -25,7 +30,10 @@
 #include <unistd.h>
 
 using namespace halcyra;
+using halcyra::test::inkBox;
 using halcyra::test::MainWindowHarness;
+using halcyra::test::pageSeen;
+using halcyra::test::pdfPageTexts;
 using halcyra::test::whenModalShows;
 
 namespace {
@@ -44,6 +52,79 @@ int pageCount(const QString& path)
 {
     QPdfDocument pdf;
     return pdf.load(path) == QPdfDocument::Error::None ? pdf.pageCount() : 0;
+}
+
+QString compact(QString text)
+{
+    return text.remove(QRegularExpression(QStringLiteral("\\s")));
+}
+
+// What fixes a page's place on the paper: its size, and where its first words stand (in points
+// from the top left).
+struct PageLook
+{
+    QSizeF size;
+    QRectF firstWords;
+};
+
+QList<PageLook> pageLooks(const QString& path)
+{
+    QPdfDocument pdf;
+    if (pdf.load(path) != QPdfDocument::Error::None)
+        return {};
+    QList<PageLook> pages;
+    for (int page = 0; page < pdf.pageCount(); ++page) {
+        const QString text = pdf.getAllText(page).text();
+        const qsizetype first = text.indexOf(QRegularExpression(QStringLiteral("\\S")));
+        pages.append(
+            {pdf.pagePointSize(page),
+             first < 0
+                 ? QRectF()
+                 : pdf.getSelectionAtIndex(page, static_cast<int>(first), 12).boundingRectangle()});
+    }
+    return pages;
+}
+
+bool near(QPointF a, QPointF b, double points)
+{
+    return qAbs(a.x() - b.x()) <= points && qAbs(a.y() - b.y()) <= points;
+}
+
+bool near(QSizeF a, QSizeF b, double points)
+{
+    return near(QPointF(a.width(), a.height()), QPointF(b.width(), b.height()), points);
+}
+
+QString corners(const QRect& box)
+{
+    return QStringLiteral("%1,%2 to %3,%4")
+        .arg(box.left())
+        .arg(box.top())
+        .arg(box.right())
+        .arg(box.bottom());
+}
+
+// The PDF files in a folder, with when each was last written.
+using FolderState = QHash<QString, QDateTime>;
+
+FolderState filesIn(const QDir& folder)
+{
+    FolderState files;
+    for (const QFileInfo& file : folder.entryInfoList({QStringLiteral("*.pdf")}, QDir::Files))
+        files.insert(file.fileName(), file.lastModified());
+    return files;
+}
+
+// The file cups-pdf made of `job`: it names its files by user and job number, and a print
+// system of an earlier run numbered its jobs from 1 as well, so a file of that name is this
+// job's only when it was not there before, or has been written since.
+QString jobFile(const QDir& out, const FolderState& before, int job)
+{
+    for (const QFileInfo& file :
+         out.entryInfoList({QStringLiteral("*job_%1.pdf").arg(job)}, QDir::Files))
+        if (before.value(file.fileName()) != file.lastModified())
+            return file.filePath();
+    return {};
 }
 
 // Where cups-pdf puts its files: the "Out" folder of its configuration.
@@ -147,8 +228,10 @@ private slots:
             ::chmod(QFile::encodeName(m_cups.filePath(QStringLiteral("tmp"))).constData(), 01777),
             0);
         QVERIFY(writeText(m_cups.filePath(QStringLiteral("cupsd.conf")),
+                          // Each job's document is kept in the spool, to see what was sent.
                           QStringLiteral("Listen %1\nPrintcap %2/printcap\nWebInterface No\n"
-                                         "Browsing Off\nLogLevel info\n<Location />\n"
+                                         "Browsing Off\nLogLevel info\nPreserveJobFiles Yes\n"
+                                         "<Location />\n"
                                          "  Order allow,deny\n  Allow all\n</Location>\n")
                               .arg(socket, root)));
         QVERIFY(writeText(m_cups.filePath(QStringLiteral("cups-files.conf")),
@@ -184,7 +267,7 @@ private slots:
         MainWindowHarness h;
         openWithDocuments(h);
         const QDir out(cupsPdfFolder());
-        const QStringList earlier = out.entryList({QStringLiteral("*.pdf")}, QDir::Files);
+        const FolderState earlier = filesIn(out);
         const int jobsBefore = queueStatus(kQueue).lastJob;
         printReport(h, kQueue, false);
         QVERIFY2(h.prompts.shown().isEmpty(), qPrintable(h.prompts.shown().value(0).text));
@@ -197,19 +280,100 @@ private slots:
         const int expected = pageCount(file);
         QVERIFY(expected > 4);
 
-        // cups-pdf names its files by user and job number: a file left by an earlier print
-        // system of the same name is not this job's.
-        const auto jobFile = [&] {
-            for (const QString& name :
-                 out.entryList({QStringLiteral("*job_%1.pdf").arg(job)}, QDir::Files))
-                if (!earlier.contains(name))
-                    return out.filePath(name);
-            return QString();
-        };
-        QTRY_VERIFY_WITH_TIMEOUT(!jobFile().isEmpty() && queueStatus(kQueue).state == u"idle",
-                                 90000);
-        const QString printed = jobFile();
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !jobFile(out, earlier, job).isEmpty() && queueStatus(kQueue).state == u"idle", 90000);
+        const QString printed = jobFile(out, earlier, job);
         QTRY_COMPARE_WITH_TIMEOUT(pageCount(printed), expected, 10000);
+        QFile::remove(printed);
+    }
+
+    void documentPagesPrintAsInThePdfFile_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::newRow("Letter") << int(QPageSize::Letter);
+        QTest::newRow("A4") << int(QPageSize::A4);
+    }
+
+    // The queue takes PDF, so it is sent the report's own PDF: page for page what a PDF file of
+    // the report holds, the documents' pages as their text at their natural size and place,
+    // and a job of the file's size, not megabytes of pictures. It also arrives so on paper.
+    void documentPagesPrintAsInThePdfFile()
+    {
+        QFETCH(int, paper);
+        const QSizeF points =
+            QPageSize(static_cast<QPageSize::PageSizeId>(paper)).size(QPageSize::Point);
+        MainWindowHarness h;
+        openWithDocuments(h);
+        QPrinter& printer = h.window().programPrinter();
+        printer.setPrinterName(kQueue);
+        printer.setPageSize(QPageSize(static_cast<QPageSize::PageSizeId>(paper)));
+        const QDir out(cupsPdfFolder());
+        const FolderState earlier = filesIn(out);
+        const int jobsBefore = queueStatus(kQueue).lastJob;
+        printReport(h, kQueue, false);
+        QVERIFY2(h.prompts.shown().isEmpty(), qPrintable(h.prompts.shown().value(0).text));
+        const int job = queueStatus(kQueue).lastJob;
+        QVERIFY(job > jobsBefore);
+        const QString file = h.folder.path(QStringLiteral("report.pdf"));
+        printReport(h, file, true);
+        QVERIFY(h.prompts.shown().isEmpty());
+
+        // What the queue was sent.
+        const QString sent =
+            m_cups.filePath(QStringLiteral("spool/d%1-001").arg(job, 5, 10, QLatin1Char('0')));
+        const qint64 sentSize = QFileInfo(sent).size();
+        const qint64 fileSize = QFileInfo(file).size();
+        qInfo("job %lld bytes, PDF file %lld bytes", sentSize, fileSize);
+        QVERIFY(fileSize > 0);
+        QVERIFY2(sentSize > 0 && sentSize < fileSize * 3 / 2,
+                 qPrintable(
+                     QStringLiteral("%1 bytes sent for a file of %2").arg(sentSize).arg(fileSize)));
+
+        // Page for page what the file holds: the documents' pages as their own text.
+        const QList<PageLook> expected = pageLooks(file);
+        const QList<PageLook> sentPages = pageLooks(sent);
+        const QStringList expectedTexts = pdfPageTexts(file);
+        const QStringList sentTexts = pdfPageTexts(sent);
+        QVERIFY(expected.size() > 4);
+        QCOMPARE(sentPages.size(), expected.size());
+        QCOMPARE(sentTexts.size(), expected.size());
+        // The introduction follows the cover as its own text.
+        const QStringList intro = pdfPageTexts(h.folder.path(QStringLiteral("Intro.pdf")));
+        QVERIFY(!intro.isEmpty() && !compact(intro.first()).isEmpty());
+        QVERIFY(compact(sentTexts[1]).contains(compact(intro.first()).left(200)));
+        for (qsizetype page = 0; page < expected.size(); ++page) {
+            const QString where = QStringLiteral("page %1").arg(page + 1);
+            QVERIFY2(near(expected[page].size, points, 0.5), qPrintable(where));
+            QVERIFY2(near(sentPages[page].size, points, 0.5), qPrintable(where));
+            QCOMPARE(compact(sentTexts[page]), compact(expectedTexts[page]));
+            QVERIFY2(near(sentPages[page].firstWords.topLeft(), expected[page].firstWords.topLeft(),
+                          0.5),
+                     qPrintable(where));
+        }
+
+        // On paper (cups-pdf makes its PDF through the filters): the same pages on the same
+        // paper, with their ink where the file has it.
+        QTRY_VERIFY_WITH_TIMEOUT(
+            !jobFile(out, earlier, job).isEmpty() && queueStatus(kQueue).state == u"idle", 90000);
+        const QString printed = jobFile(out, earlier, job);
+        QTRY_COMPARE_WITH_TIMEOUT(pageLooks(printed).size(), expected.size(), 10000);
+        // The filters set the text anew, without its letters' meaning: compared as seen.
+        QPdfDocument fromFile;
+        QPdfDocument onPaper;
+        QCOMPARE(fromFile.load(file), QPdfDocument::Error::None);
+        QCOMPARE(onPaper.load(printed), QPdfDocument::Error::None);
+        for (int page = 0; page < fromFile.pageCount(); ++page) {
+            QVERIFY2(near(onPaper.pagePointSize(page), points, 1),
+                     qPrintable(QStringLiteral("printed page %1").arg(page + 1)));
+            // The same ink at the same place, give or take a pixel of the filters' own type.
+            const QRect expectedInk = inkBox(pageSeen(fromFile, page));
+            const QRect printedInk = inkBox(pageSeen(onPaper, page));
+            QVERIFY2(near(expectedInk.topLeft(), printedInk.topLeft(), 2) &&
+                         near(expectedInk.bottomRight(), printedInk.bottomRight(), 2),
+                     qPrintable(QStringLiteral("printed page %1: ink at %2 instead of %3")
+                                    .arg(page + 1)
+                                    .arg(corners(printedInk), corners(expectedInk))));
+        }
         QFile::remove(printed);
     }
 
@@ -237,6 +401,39 @@ private slots:
         QFile log(h.reporter.logPath());
         QVERIFY(log.open(QIODevice::ReadOnly));
         QVERIFY(QString::fromUtf8(log.readAll()).contains(u"rejecting jobs"));
+    }
+
+    // A text-only printer takes no PDF: the pages go to it drawn, which the print system then
+    // refuses and cancels. The adviser is told, not left to wait for paper.
+    void queueThatCannotPrintTheReportSaysSo()
+    {
+        const QString text = QStringLiteral("halcyra-text");
+        if (!admin(QStringLiteral("/usr/sbin/lpadmin"),
+                   {QStringLiteral("-p"), text, QStringLiteral("-E"), QStringLiteral("-v"),
+                    QStringLiteral("cups-pdf:/"), QStringLiteral("-m"),
+                    QStringLiteral("drv:///cupsfilters.drv/textonly.ppd")}))
+            QSKIP("No text-only printer driver (Debian's cups-filters) to test with.");
+        const auto removed = qScopeGuard([&] {
+            admin(QStringLiteral("/usr/sbin/lpadmin"), {QStringLiteral("-x"), text});
+        });
+        QVERIFY(!queueTakesPdf(text));
+        QVERIFY(queueTakesPdf(kQueue));
+        MainWindowHarness h;
+        openWithDocuments(h);
+        h.window().programPrinter().setPrinterName(text);
+        printReport(h, text, false);
+
+        QCOMPARE(h.prompts.shown().size(), 1);
+        const auto& shown = h.prompts.shown().first();
+        QVERIFY2(
+            shown.text.contains(QStringLiteral("did not reach the printer \"%1\"").arg(text)) &&
+                shown.text.contains(u"Nothing was printed"),
+            qPrintable(shown.text));
+        QCOMPARE(shown.title, QStringLiteral("Print"));
+        QCOMPARE(shown.icon, UserPrompts::Icon::Warning);
+        QFile log(h.reporter.logPath());
+        QVERIFY(log.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(log.readAll()).contains(text));
     }
 
     void stoppedQueueKeepsTheJob()

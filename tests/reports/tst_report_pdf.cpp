@@ -9,6 +9,7 @@
 #include "reports/ProfileFromRecord.h"
 #include "reports/ReportDocuments.h"
 #include "reports/ReportPdf.h"
+#include "support/PageInk.h"
 #include "support/ScriptedPrompts.h"
 
 #include <QBuffer>
@@ -23,6 +24,8 @@
 #include <QtTest>
 
 using namespace halcyra;
+using halcyra::test::inkBox;
+using halcyra::test::pageSeen;
 using halcyra::test::ReportFixture;
 using halcyra::test::ScriptedPrompts;
 
@@ -363,6 +366,68 @@ private slots:
             QVERIFY2(inside.contains(rect), qPrintable(box.captured(0)));
         }
         QVERIFY(words > 1000);
+    }
+
+    // A printer that does not take PDF gets the documents' pages drawn, by the PDF engine that
+    // also prints on a CUPS printer: at their natural size, where the report PDF puts them, not
+    // shrunk into the report's margins.
+    void documentPagesDrawnWhereThePdfPutsThem_data()
+    {
+        QTest::addColumn<int>("paper");
+        QTest::newRow("Letter") << int(QPageSize::Letter);
+        QTest::newRow("A4") << int(QPageSize::A4);
+    }
+
+    void documentPagesDrawnWhereThePdfPutsThem()
+    {
+        QFETCH(int, paper);
+        const auto size = static_cast<QPageSize::PageSizeId>(paper);
+        const QList<int> sections = {section::kCoverPage, section::kReferences};
+        ReportFixture fixture;
+        const QString placed = write(fixture, sections, documentsFolder(), nullptr, size);
+        const QString drawn = m_dir.filePath(QStringLiteral("drawn-%1.pdf").arg(paper));
+        {
+            QPdfWriter pdf(drawn);
+            pdf.setResolution(600);
+            pdf.setPageLayout(reportPageLayout(QPageSize(size)));
+            PainterPageWriter writer(pdf);
+            FixedDocuments documents(documentsFolder());
+            PrintedReport report(fixture.inputs(), documents, writer);
+            for (int section : sections)
+                report.PrintDocument(section == sections.first(), section);
+            report.EndDoc();
+        }
+        QPdfDocument fromPlaced;
+        QPdfDocument fromDrawn;
+        QCOMPARE(fromPlaced.load(placed), QPdfDocument::Error::None);
+        QCOMPARE(fromDrawn.load(drawn), QPdfDocument::Error::None);
+        QVERIFY(fromPlaced.pageCount() > 2);
+        QCOMPARE(fromDrawn.pageCount(), fromPlaced.pageCount());
+        for (int page = 0; page < fromPlaced.pageCount(); ++page) {
+            QCOMPARE(fromDrawn.pagePointSize(page), fromPlaced.pagePointSize(page));
+            const QRect placedInk = inkBox(pageSeen(fromPlaced, page));
+            const QRect drawnInk = inkBox(pageSeen(fromDrawn, page));
+            QVERIFY2((placedInk.topLeft() - drawnInk.topLeft()).manhattanLength() <= 2 &&
+                         (placedInk.bottomRight() - drawnInk.bottomRight()).manhattanLength() <= 2,
+                     qPrintable(QStringLiteral("page %1").arg(page + 1)));
+        }
+
+        // Every document page is one picture across the paper's whole width (the documents
+        // are Letter pages), at the resolution the writer caps them at.
+        QProcess images;
+        images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), drawn});
+        QVERIFY(images.waitForFinished());
+        const QList<QByteArray> lines = images.readAllStandardOutput().trimmed().split('\n');
+        QCOMPARE(lines.size(), 2 + fromDrawn.pageCount() - 1); // the heading; not the cover
+        const double paperWidth = QPageSize(size).size(QPageSize::Inch).width();
+        for (const QByteArray& line : lines.mid(2)) {
+            const QList<QByteArray> columns = line.simplified().split(' ');
+            QVERIFY(columns.size() > 13);
+            const double pixels = columns[3].toDouble();
+            const double ppi = columns[12].toDouble();
+            QVERIFY2(qAbs(ppi - 300) < 2 && qAbs(pixels / ppi - paperWidth) < 0.02,
+                     line.constData());
+        }
     }
 
     // The demo client with the longest supplement list: every generated page begins with a

@@ -18,8 +18,6 @@
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
 
-#include <QDir>
-#include <QFile>
 #include <QPrinter>
 #include <algorithm>
 #include <optional>
@@ -84,6 +82,8 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
             ? QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName)
             : documentName);
 
+    // The report's PDF, for a file or a queue that takes PDF; it outlives the writer on it.
+    std::optional<ReportPdfJob> pdfJob;
     PainterPageWriter writer(printer);
     FixedDocuments documents(m_state.DatabaseFolder);
     PrintedReport::Inputs inputs{m_catalogue,
@@ -112,7 +112,29 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
         // The report remembers a cancel for the rest of its run; the flag is left clear.
         m_state.SkipPrinting = false;
         // A queue that would lose the job stops the run as a cancel does, with its message.
-        return chosen && preparePaper(printer, writer) && watch.queueTakesJob(printer);
+        if (!chosen || !preparePaper(printer) || !watch.queueTakesJob(printer))
+            return false;
+        // Where the pages go is settled before the first of them.
+        if (writer.pagesBegun() > 0)
+            return true;
+        const bool toFile =
+            printer.outputFormat() == QPrinter::PdfFormat && !printer.outputFileName().isEmpty();
+        if (toFile) {
+            // Refused before the work of printing, as the file would be at the end.
+            if (const Status allowed = checkOutputPath(printer.outputFileName()); !allowed) {
+                watch.deviceFailed(printer, allowed.error());
+                return false;
+            }
+        }
+        writer.setDevice(printer);
+        pdfJob.reset();
+        if (toFile || (printer.outputFormat() == QPrinter::NativeFormat &&
+                       queueTakesPdf(printer.printerName()))) {
+            pdfJob.emplace(printer.pageLayout(), printer.docName());
+            writer.setDevice(pdfJob->device());
+        }
+        writer.setPlaceDocumentPages(pdfJob.has_value());
+        return true;
     });
     // The hourglass from the first printed document to the end of the run.
     std::optional<BusyCursor> busy;
@@ -133,14 +155,13 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
         watch.deviceFailed(printer);
     else if (writer.pagesBegun() == 0)
         return; // nothing printed (cancelled, or the paper did not fit): no file, no job
-    else if (const Status assembled = finishPdfFile(printer, writer); !assembled)
-        m_reporter.ReportError(QString::number(errors::kPathFileAccess), assembled.error(),
-                               QStringLiteral("frmMain:Sub PrintDocument"));
+    else if (pdfJob)
+        deliverPdf(*pdfJob, printer, writer, watch);
     else
         watch.jobEnded();
 }
 
-bool PrintWellCommand::preparePaper(QPrinter& printer, PainterPageWriter& writer)
+bool PrintWellCommand::preparePaper(QPrinter& printer)
 {
     // The report's margins where the printer's own are narrower.
     const QMarginsF printers = printer.pageLayout().margins(QPageLayout::Inch);
@@ -154,33 +175,30 @@ bool PrintWellCommand::preparePaper(QPrinter& printer, PainterPageWriter& writer
                                     UserPrompts::Icon::Warning);
         return false;
     }
-    // A PDF file takes the fixed documents' own pages; a printer gets them drawn.
-    writer.setPlaceDocumentPages(printer.outputFormat() == QPrinter::PdfFormat &&
-                                 !printer.outputFileName().isEmpty());
     return true;
 }
 
-Status PrintWellCommand::finishPdfFile(QPrinter& printer, const PainterPageWriter& writer)
+void PrintWellCommand::deliverPdf(ReportPdfJob& job, const QPrinter& printer,
+                                  const PainterPageWriter& writer, PrintJobWatch& watch)
 {
-    if (printer.outputFormat() != QPrinter::PdfFormat || printer.outputFileName().isEmpty())
-        return {};
-    const QString path = printer.outputFileName();
-    // The print system writes the file with the umask's mode: a client's report is for the
-    // adviser alone.
-    if (!QFile::setPermissions(path, kOwnerOnlyFile))
-        return fail(QStringLiteral("The report \"%1\" could not be made private to its owner.")
-                        .arg(QDir::toNativeSeparators(path)));
-    if (writer.placedPages().empty())
-        return {};
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly))
-        return fail(QStringLiteral("The report \"%1\" cannot be read back: %2")
-                        .arg(QDir::toNativeSeparators(path), file.errorString()));
-    const Result<QByteArray> assembled = assembleReportPdf(file.readAll(), writer.placedPages());
-    file.close();
-    if (!assembled)
-        return fail(assembled.error());
-    return writeFileWhole(path, *assembled);
+    const Result<QByteArray> pdf = job.finish(writer.placedPages());
+    if (!pdf) {
+        m_reporter.ReportError(QString::number(errors::kPathFileAccess), pdf.error(),
+                               QStringLiteral("frmMain:Sub PrintDocument"));
+        return;
+    }
+    if (printer.outputFormat() == QPrinter::PdfFormat) {
+        // Written whole to a new owner-only file: a client's report is for the adviser alone.
+        if (const Status written = writeFileWhole(printer.outputFileName(), *pdf); !written)
+            watch.deviceFailed(printer, written.error());
+        return;
+    }
+    const Result<int> sent = sendPdfToQueue(printer.printerName(), *pdf, printer.docName(),
+                                            pdfJobOptions(settingsOf(printer)));
+    if (!sent)
+        watch.jobRefused(sent.error());
+    else
+        watch.jobEnded();
 }
 
 } // namespace halcyra

@@ -17,13 +17,17 @@ class ErrorReporter;
 class SettingsStore;
 class frmPrinting;
 class PainterPageWriter;
+class PrintJobWatch;
 class PrintedReport;
+class ReportPdfJob;
 struct ClientRecord;
 struct ProgramState;
 
 // Print > Halcyra: the options dialog in its "P-Well" mode, where the adviser picks the report
 // documents and presses Print; then the printer choice, and the chosen documents of the
-// client's profile report on the program's printer, as one print job.
+// client's profile report on the program's printer, as one print job. A PDF file, and a queue
+// that takes PDF, get the report's own PDF (the fixed documents' pages as they are); any other
+// printer gets the pages drawn onto it.
 class PrintWellCommand
 {
 public:
@@ -52,9 +56,10 @@ private:
                const QString& documentName = {});
     // After the printer choice: the report's margins on the chosen paper, or a message and
     // false when the paper is too small for the report.
-    bool preparePaper(QPrinter& printer, PainterPageWriter& writer);
-    // A report printed to a PDF file gets the fixed documents' own pages.
-    Status finishPdfFile(QPrinter& printer, const PainterPageWriter& writer);
+    bool preparePaper(QPrinter& printer);
+    // Sends the finished report's PDF to its file or queue, and says what went wrong.
+    void deliverPdf(ReportPdfJob& job, const QPrinter& printer, const PainterPageWriter& writer,
+                    PrintJobWatch& watch);
 
     const Catalogue& m_catalogue;
     SettingsStore& m_settings;
