@@ -567,16 +567,17 @@ void CatalogueLayoutTest::captions()
         QVERIFY2(!text(id).trimmed().isEmpty(), qPrintable(QString::number(id)));
         captionTexts << text(id);
     }
-    // Every caption of the main window's menu tree and its window captions.
+    // Every caption of the main window's menu tree and its window captions, each entry with
+    // one accelerator letter of its own within its menu.
     const QStringList wanted = {
         u"&File"_s,
         u"&New"_s,
         u"&Open"_s,
         u"&Save"_s,
-        u"&Page Set&up..."_s,
-        u"Utilities"_s,
-        u"Backup"_s,
-        u"Restore"_s,
+        u"&Page Setup..."_s,
+        u"&Utilities"_s,
+        u"&Backup"_s,
+        u"&Restore"_s,
         u"E&xit"_s,
         u"&Edit"_s,
         u"&Undo"_s,
@@ -584,13 +585,13 @@ void CatalogueLayoutTest::captions()
         u"&Copy"_s,
         u"&Paste"_s,
         u"&View"_s,
-        u"Web Browser"_s,
-        u"Halcyra Website"_s,
-        u"My Website"_s,
-        u"Health Information"_s,
-        u"Scientific Advisory Board"_s,
-        u"Kiv's Files"_s,
-        u"TessalyWord"_s,
+        u"&Web Browser"_s,
+        u"&Halcyra Website"_s,
+        u"&My Website"_s,
+        u"H&ealth Information"_s,
+        u"&Scientific Advisory Board"_s,
+        u"&Kiv's Files"_s,
+        u"&TessalyWord"_s,
         u"&Halcyra Documents"_s,
         u"&Daily Intake Sheets"_s,
         u"&Questionnaire"_s,
@@ -605,10 +606,10 @@ void CatalogueLayoutTest::captions()
         u"&Help"_s,
         u"&Contents"_s,
         u"&About Halcyra..."_s,
-        u"Readme.txt"_s,
-        u"Consultation Outline"_s,
-        u"Purpose of Halcyra"_s,
-        u"Program Flyer"_s,
+        u"&Readme.txt"_s,
+        u"Consultation &Outline"_s,
+        u"&Purpose of Halcyra"_s,
+        u"Program &Flyer"_s,
         u"Halcyra Data Entry"_s,
         u"Halcyra Client List"_s,
     };

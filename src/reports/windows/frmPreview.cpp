@@ -75,7 +75,7 @@ frmPreview::frmPreview(QString folder, ErrorReporter& reporter, QWidget* parent)
     row->setSpacing(0);
     cmdNext = button(this, "cmdNext", "&Next");
     cmdPrevious = button(this, "cmdPrevious", "&Previous");
-    cmdPrint = button(this, "cmdPrint", "Print");
+    cmdPrint = button(this, "cmdPrint", "P&rint");
     cmdFlyers = button(this, "cmdFlyers", "&Flyers");
     cmdClose = button(this, "cmdClose", "&Close");
     cmdOther = button(this, "cmdOther", "&Other Documents");
@@ -204,7 +204,11 @@ QWidget* frmPreview::buildGuidePage()
 void frmPreview::setFrame(const Frame& frame, int stackIndex)
 {
     setWindowTitle(screen::pageCaption(frame.page));
-    cmdPrint->setText(screen::printCaption(frame.page));
+    // "Print Summary" and the like; Alt+P is Previous's, so Print takes its r.
+    QString printCaption = screen::printCaption(frame.page);
+    if (printCaption.startsWith(u"Pr"))
+        printCaption.insert(1, u'&');
+    cmdPrint->setText(printCaption);
     cmdPrint->setEnabled(true);
     cmdNext->setEnabled(frame.next);
     cmdPrevious->setEnabled(frame.previous);

@@ -183,7 +183,7 @@ void frmCompanyInfo::buildMenus()
     undo->setEnabled(false);
     connect(undo, &QAction::triggered, this, &frmCompanyInfo::EditUndoProc);
     edit->addSeparator();
-    connect(add(edit, "mnuEditCut", QStringLiteral("C&ut")), &QAction::triggered, this,
+    connect(add(edit, "mnuEditCut", QStringLiteral("Cu&t")), &QAction::triggered, this,
             [this] { cutFrom(activeBox()); });
     connect(add(edit, "mnuEditCopy", QStringLiteral("&Copy")), &QAction::triggered, this,
             [this] { copyFrom(activeBox()); });

@@ -54,10 +54,10 @@ frmEmail::frmEmail(const EmailSetupValues& values, MailService& service, ErrorRe
     attachmentRow->addWidget(cmdBrowse);
     auto* form = new QFormLayout;
     form->addRow(QStringLiteral("&To:"), txtToAddress);
-    form->addRow(QStringLiteral("S&ubject:"), txtSubject);
+    form->addRow(QStringLiteral("Subj&ect:"), txtSubject);
     form->addRow(QStringLiteral("&Message:"), txtBody);
     // A row of a layout has no buddy of its own: the label names the box for its shortcut.
-    auto* attachmentLabel = new QLabel(QStringLiteral("A&ttachment:"), this);
+    auto* attachmentLabel = new QLabel(QStringLiteral("Attac&hment:"), this);
     attachmentLabel->setBuddy(txtAttachment);
     form->addRow(attachmentLabel, attachmentRow);
     form->addRow(QString(), chkDialog);
