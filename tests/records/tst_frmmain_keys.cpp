@@ -6,12 +6,9 @@
 #include "records/DemoClients.h"
 #include "support/MainWindowHarness.h"
 
-#include <QAction>
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenu>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QtTest>
 
@@ -192,25 +189,6 @@ private slots:
             QTest::keyClick(target, Qt::Key_Home, Qt::ControlModifier);
             QCOMPARE(lines->textCursor().position(), 0);
         }
-    }
-
-    // The Records menu offers the four moves with their keys, and choosing one moves too.
-    void recordsMenuNamesTheKeys()
-    {
-        MainWindowHarness h;
-        addDemoClients(h);
-        h.open();
-        auto* menu = h.child<QMenu>(QStringLiteral("mnuRecords"));
-        QVERIFY(menu);
-        QVERIFY(h.window().menuBar()->actions().contains(menu->menuAction()));
-        QStringList shown;
-        for (QAction* entry : menu->actions())
-            shown << entry->text() + u'\t' + entry->shortcut().toString();
-        QCOMPARE(shown, (QStringList{u"&First Record\tAlt+Home"_s, u"&Previous Record\tAlt+Left"_s,
-                                     u"&Next Record\tAlt+Right"_s, u"&Last Record\tAlt+End"_s}));
-        h.child<QAction>(QStringLiteral("mnuRecordsLast"))->trigger();
-        MainWindowHarness::settle();
-        QCOMPARE(h.window().dataSource().AbsolutePosition(), kDemoClients - 1);
     }
 };
 

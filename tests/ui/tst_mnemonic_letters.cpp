@@ -478,24 +478,6 @@ public:
     }
 
 private slots:
-    void captionLetters_data()
-    {
-        QTest::addColumn<QString>("caption");
-        QTest::addColumn<QStringList>("letters");
-        QTest::newRow("none") << u"Utilities"_s << QStringList();
-        QTest::newRow("one") << u"E&xit"_s << QStringList{u"X"_s};
-        QTest::newRow("two") << u"&Page Set&up..."_s << QStringList{u"P"_s, u"U"_s};
-        QTest::newRow("ampersand") << u"&Cover Page && Introduction"_s << QStringList{u"C"_s};
-        QTest::newRow("at the end") << u"Trailing&"_s << QStringList();
-    }
-
-    void captionLetters()
-    {
-        QFETCH(QString, caption);
-        QFETCH(QStringList, letters);
-        QCOMPARE(lettersOf(caption), letters);
-    }
-
     void noLetterTwiceInAWindow_data()
     {
         QTest::addColumn<int>("window");
