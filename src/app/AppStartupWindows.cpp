@@ -35,7 +35,7 @@ void AppStartupWindows::createMainWindow()
 void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
 {
     if (!m_msg) {
-        m_msg = std::make_unique<frmMsg>(m_settings, m_state.OptionsCancelled);
+        m_msg = std::make_unique<frmMsg>(m_settings);
         m_msg->reporter = &m_reporter;
         // The tutorial's Yes, a message's Help: the topic that goes with the message.
         m_msg->GetHelp = [this] { showHelpTopic(help::messageContext(m_msg->windowTitle())); };
@@ -47,6 +47,10 @@ void AppStartupWindows::ShowMsg(const QString& title, const QString& message)
         };
     }
     m_msg->ShowMsg(title, message);
+    // The callers read a cancel from the program-wide flag; a message shown and not cancelled
+    // leaves an earlier cancel standing, as only the reader of the flag clears it.
+    if (m_msg->cancelled())
+        m_state.OptionsCancelled = true;
 }
 
 void AppStartupWindows::showHelpTopic(int context)
@@ -106,13 +110,17 @@ frmCompanyInfo& AppStartupWindows::companyWindow()
         m_company = std::make_unique<frmCompanyInfo>(
             m_settings, m_state, m_reporter,
             [this](const QString& title, const QString& message) { ShowMsg(title, message); });
-        m_company->refreshOwnWebsiteEntry = [this] {
+        frmCompanyInfo* company = m_company.get();
+        QObject::connect(company, &frmCompanyInfo::closedByAdviser, company, [this] {
             if (m_main)
                 m_main->refreshOwnWebsiteEntry();
-        };
-        m_company->showHelpContents = [this] { showHelpTopic(help::kContents); };
-        m_company->showHelpTopic = [this](int context) { showHelpTopic(context); };
-        m_company->exitProgram = [this] { endProgram(); };
+        });
+        QObject::connect(company, &frmCompanyInfo::helpContentsRequested, company,
+                         [this] { showHelpTopic(help::kContents); });
+        QObject::connect(company, &frmCompanyInfo::helpTopicRequested, company,
+                         [this](int context) { showHelpTopic(context); });
+        QObject::connect(company, &frmCompanyInfo::exitProgramRequested, company,
+                         [this] { endProgram(); });
     }
     return *m_company;
 }

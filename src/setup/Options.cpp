@@ -1,6 +1,7 @@
 #include "setup/Options.h"
 
 #include "core/Conversions.h"
+#include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "setup/OptionsTexts.h"
@@ -204,6 +205,41 @@ OptionsModeLayout optionsModeLayout(OptionsMode mode)
         break;
     }
     return {options, false, false, OptionsButton::OK, OptionsTab::Reports};
+}
+
+void takeOptionsResult(ProgramState& state, const OptionsResult& result)
+{
+    state.OptionsCancelled = false;
+    if (result.selectedDocs)
+        state.SelectedDocs = *result.selectedDocs;
+    switch (result.button) {
+    case OptionsButton::Print:
+        state.SkipPrinting = false;
+        state.PrintRequested = true;
+        break;
+    case OptionsButton::View:
+        state.PrintRequested = false;
+        state.SkipPrinting = true;
+        break;
+    case OptionsButton::Cancel:
+        state.OptionsCancelled = true;
+        break;
+    case OptionsButton::None:
+    case OptionsButton::OK:
+    case OptionsButton::Apply:
+        break;
+    }
+}
+
+OptionsResult chooseReportOptions(const OptionsChooser& choose, ProgramState& state,
+                                  OptionsMode mode, QWidget* parent)
+{
+    state.OptionsMode = optionsModeText(mode);
+    // A cancel left over from an earlier dialog or message must not count for this one.
+    state.OptionsCancelled = false;
+    const OptionsResult result = choose(mode, parent);
+    takeOptionsResult(state, result);
+    return result;
 }
 
 OptionsTab neighbourTab(OptionsTab tab, bool forward)

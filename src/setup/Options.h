@@ -5,11 +5,16 @@
 #include <QString>
 #include <QStringList>
 #include <array>
+#include <functional>
+#include <optional>
 #include <vector>
+
+class QWidget;
 
 namespace halcyra {
 
 class SettingsStore;
+struct ProgramState;
 
 // The pages of the options dialog, numbered as its tabs.
 enum class OptionsTab { Reports = 1, DailyIntake, PageHeaders, DisplayMessages, Flyers, Email };
@@ -60,6 +65,7 @@ struct PrintStep
 {
     int section = 0;
     bool first = false;
+    bool operator==(const PrintStep&) const = default;
 };
 // The sections the Print button prints, in order, from the page it was pressed on and the
 // chosen documents: report documents 1-5 from the Reports page, daily sheets as sections 6-10
@@ -84,6 +90,32 @@ struct OptionsModeLayout
     OptionsTab firstTab = OptionsTab::Reports;
 };
 OptionsModeLayout optionsModeLayout(OptionsMode mode);
+
+// How the adviser left the options dialog.
+struct OptionsResult
+{
+    // Cancel also for Esc and the close box; None while the dialog is open.
+    OptionsButton button = OptionsButton::None;
+    // The chosen documents ("1"/"0" per box) as the last Apply left them: empty when it was
+    // on another page; none when nothing was applied.
+    std::optional<QString> selectedDocs;
+    // Print: the documents to print, in order; empty for every other way out.
+    std::vector<PrintStep> steps;
+};
+
+// Leaves the report commands' hand-over flags (SelectedDocs, PrintRequested, SkipPrinting,
+// OptionsCancelled) as the dialog's way out says, starting from a cleared cancel: an
+// earlier cancel must not stop this run.
+void takeOptionsResult(ProgramState& state, const OptionsResult& result);
+
+// How a report command asks for its documents: the options dialog, or in tests a scripted
+// answer.
+using OptionsChooser = std::function<OptionsResult(OptionsMode mode, QWidget* parent)>;
+
+// A report command's way through the options: OptionsMode names the command while the choice
+// is made, and the hand-over flags are left as the answer says.
+OptionsResult chooseReportOptions(const OptionsChooser& choose, ProgramState& state,
+                                  OptionsMode mode, QWidget* parent);
 
 // The tab Ctrl+Tab (forward) or Ctrl+Shift+Tab selects, wrapping at both ends.
 OptionsTab neighbourTab(OptionsTab tab, bool forward);

@@ -2,6 +2,7 @@
 // sheets queued for the reader (whatever the letter case of their files) or printed as report
 // documents 6 to 10.
 
+#include "core/SettingsKeys.h"
 #include "flyers/ReaderQueue.h"
 #include "reports/windows/DailyCommand.h"
 #include "support/MainWindowHarness.h"
@@ -73,6 +74,59 @@ class DailyTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The command acts on the options' answer alone: the sheets stored as chosen are queued
+    // after View, nothing after Cancel, and a cancel left over from earlier stops nothing.
+    void viewFollowsTheOptionsAnswer_data()
+    {
+        QTest::addColumn<int>("button");
+        QTest::addColumn<bool>("earlierCancel");
+        QTest::addColumn<int>("launches");
+        QTest::addColumn<QStringList>("queued");
+        const QStringList chosen = {QStringLiteral("P2.pdf"), QStringLiteral("NSG.pdf")};
+        QTest::newRow("View") << int(OptionsButton::View) << false << 1 << chosen;
+        QTest::newRow("View after a cancel") << int(OptionsButton::View) << true << 1 << chosen;
+        QTest::newRow("Cancel") << int(OptionsButton::Cancel) << false << 0 << QStringList{};
+    }
+    void viewFollowsTheOptionsAnswer()
+    {
+        QFETCH(int, button);
+        QFETCH(bool, earlierCancel);
+        QFETCH(int, launches);
+        QFETCH(QStringList, queued);
+        MainWindowHarness h;
+        installSheets(h);
+        for (int n = 1; n <= 5; ++n)
+            h.settings.save(keys::dailySheet(n),
+                            n == 2 || n == 5 ? QStringLiteral("1") : QStringLiteral("0"));
+        frmMain& window = h.open();
+        int launched = 0;
+        window.daily().setLauncher([&](const QString&) {
+            ++launched;
+            return Status();
+        });
+        QList<OptionsMode> asked;
+        window.daily().setOptionsChooser([&](OptionsMode mode, QWidget*) {
+            asked << mode;
+            OptionsResult answer;
+            answer.button = static_cast<OptionsButton>(button);
+            return answer;
+        });
+        h.state.OptionsCancelled = earlierCancel;
+        window.menuEntry(QStringLiteral("mnuViewDaily"))->trigger();
+
+        QVERIFY(asked == QList<OptionsMode>{OptionsMode::ViewDaily});
+        QCOMPARE(h.state.OptionsMode, QStringLiteral("V-Daily"));
+        QCOMPARE(h.state.OptionsCancelled, button == int(OptionsButton::Cancel));
+        QCOMPARE(launched, launches);
+        QStringList expected;
+        for (const QString& name : queued)
+            expected << h.state.DatabaseFolder + name;
+        const auto taken = takeReaderQueue(h.state.DatabaseFolder);
+        QVERIFY(taken);
+        QCOMPARE(*taken, expected);
+        QVERIFY(h.prompts.shown().isEmpty());
+    }
+
     void viewQueuesTheChosenSheets_data()
     {
         QTest::addColumn<QList<int>>("chosen");

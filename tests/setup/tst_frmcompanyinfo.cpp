@@ -283,7 +283,8 @@ private slots:
         QAction* myWebsite = main.menuEntry(QStringLiteral("mnuViewBrowserMy"));
         QVERIFY(!myWebsite->isEnabled());
         w.open();
-        w.window->refreshOwnWebsiteEntry = [&main] { main.refreshOwnWebsiteEntry(); };
+        QObject::connect(w.window.get(), &frmCompanyInfo::closedByAdviser, &main,
+                         [&main] { main.refreshOwnWebsiteEntry(); });
 
         w.web()->setText(QStringLiteral("www.mine.com"));
         QVERIFY(w.window->cmdClose_Click());
@@ -306,7 +307,8 @@ private slots:
         CompanyWindow w;
         w.open();
         int exits = 0;
-        w.window->exitProgram = [&] { ++exits; };
+        QObject::connect(w.window.get(), &frmCompanyInfo::exitProgramRequested, w.window.get(),
+                         [&] { ++exits; });
         w.field(4)->setText(QStringLiteral("Portland"));
         w.h.prompts.setNextAnswers({UserPrompts::Answer::Yes});
         w.entry(QStringLiteral("mnuFileExit"))->trigger();

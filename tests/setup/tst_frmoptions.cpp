@@ -28,18 +28,6 @@ using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(OptionsTab)
 
-namespace {
-
-struct Printed
-{
-    bool first;
-    int section;
-    bool dialogVisible;
-    bool operator==(const Printed&) const = default;
-};
-
-} // namespace
-
 class FrmOptionsTest : public QObject
 {
     Q_OBJECT
@@ -53,7 +41,6 @@ private slots:
         m_settings = std::make_unique<SettingsStore>(m_program->settingsFolder());
         m_reporter = std::make_unique<ErrorReporter>(m_program->folder(), m_prompts);
         m_state = ProgramState{};
-        m_printed.clear();
     }
 
     void cleanup() { m_dialog.reset(); }
@@ -148,6 +135,7 @@ private slots:
         QVERIFY(!m_settings->contains(AppExeName(), u"Options"_s, u"Check1(2)"_s));
         QCOMPARE(m_settings->get(keys::flyersOption()), u"2"_s);
         QCOMPARE(m_settings->get(keys::readerPath()), u"/usr/bin/okular"_s);
+        handOver();
         QCOMPARE(m_state.SelectedDocs, QString());
     }
 
@@ -156,6 +144,7 @@ private slots:
         open(u"V-Well"_s);
         box(u"Check1_1"_s)->setChecked(false);
         button(u"cmdApply"_s)->click();
+        handOver();
         QCOMPARE(m_state.SelectedDocs, u"01111"_s);
         QCOMPARE(m_settings->get(keys::reportDocument(1)), u"0"_s);
         QCOMPARE(m_dialog->closedBy(), OptionsButton::None);
@@ -171,8 +160,10 @@ private slots:
             box(u"Check1_%1"_s.arg(n))->setChecked(false);
         button(u"cmdPrint"_s)->click();
 
-        // The dialog is gone before the first document prints.
-        QCOMPARE(m_printed, (QList<Printed>{{true, 2, false}, {false, 4, false}}));
+        // The dialog is gone and hands the documents to print to the command.
+        QVERIFY(!m_dialog->isVisible());
+        QCOMPARE(m_dialog->optionsResult().steps, (std::vector<PrintStep>{{2, true}, {4, false}}));
+        handOver();
         QCOMPARE(m_state.SelectedDocs, u"01010"_s);
         QVERIFY(m_state.PrintRequested);
         QVERIFY(!m_state.SkipPrinting);
@@ -187,7 +178,7 @@ private slots:
         for (int n = 2; n <= 5; ++n)
             box(u"Check2_%1"_s.arg(n))->setChecked(false);
         button(u"cmdPrint"_s)->click();
-        QCOMPARE(m_printed, (QList<Printed>{{true, 6, false}}));
+        QCOMPARE(m_dialog->optionsResult().steps, (std::vector<PrintStep>{{6, true}}));
         QCOMPARE(m_settings->get(keys::dailySheet(2)), u"0"_s);
         QVERIFY(!m_settings->contains(AppExeName(), u"Options"_s, u"Check1(1)"_s));
     }
@@ -227,12 +218,13 @@ private slots:
         m_state.OptionsCancelled = true;
         box(u"Check2_3"_s)->setChecked(false);
         button(u"cmdView"_s)->click();
+        handOver();
         QCOMPARE(m_state.SelectedDocs, u"11011"_s);
         QVERIFY(!m_state.PrintRequested);
         QVERIFY(m_state.SkipPrinting);
         QVERIFY(!m_state.OptionsCancelled);
         QCOMPARE(m_dialog->closedBy(), OptionsButton::View);
-        QVERIFY(m_printed.isEmpty());
+        QVERIFY(m_dialog->optionsResult().steps.empty());
     }
 
     void cancelStoresNothing_data()
@@ -257,6 +249,7 @@ private slots:
         QVERIFY(!m_dialog->isVisible());
         QVERIFY(box(u"Check1_3"_s)->isChecked());
         QVERIFY(!m_settings->contains(AppExeName(), u"Options"_s, u"Check1(3)"_s));
+        handOver();
         QVERIFY(m_state.OptionsCancelled);
         QCOMPARE(m_dialog->closedBy(), OptionsButton::Cancel);
     }
@@ -305,12 +298,11 @@ private slots:
 private:
     void open(const QString& mode)
     {
-        m_state.OptionsMode = mode;
-        m_dialog = std::make_unique<frmOptions>(
-            *m_catalogue, *m_settings, m_state, *m_reporter, [this](bool first, int section) {
-                m_printed.append({first, section, m_dialog->isVisible()});
-            });
+        m_dialog = std::make_unique<frmOptions>(*m_catalogue, *m_settings, *m_reporter);
+        m_dialog->setMode(optionsModeFromText(mode));
     }
+    // The program-wide flags as a report command leaves them from the dialog's answer.
+    void handOver() { takeOptionsResult(m_state, m_dialog->optionsResult()); }
 
     template <typename T> T* child(const QString& name) const
     {
@@ -330,7 +322,6 @@ private:
     std::unique_ptr<ErrorReporter> m_reporter;
     ProgramState m_state;
     std::unique_ptr<frmOptions> m_dialog;
-    QList<Printed> m_printed;
 };
 
 QTEST_MAIN(FrmOptionsTest)

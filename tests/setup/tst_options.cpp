@@ -1,3 +1,4 @@
+#include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "records/DetailRules.h"
@@ -17,6 +18,8 @@ using namespace halcyra::test;
 using namespace Qt::StringLiterals;
 
 Q_DECLARE_METATYPE(OptionsTab)
+Q_DECLARE_METATYPE(OptionsButton)
+Q_DECLARE_METATYPE(std::optional<QString>)
 
 namespace {
 
@@ -319,6 +322,83 @@ private slots:
             QCOMPARE(steps[i].first, i == 0);
         }
         QCOMPARE(printed, sections);
+    }
+
+    // The hand-over flags a report command reads after the dialog: the way out decides them,
+    // from a state left by an earlier run ("dirty": every flag set) or a fresh one.
+    void handOverFollowsTheWayOut_data()
+    {
+        QTest::addColumn<OptionsButton>("button");
+        QTest::addColumn<std::optional<QString>>("applied");
+        QTest::addColumn<bool>("dirty");
+        QTest::addColumn<QString>("selectedDocs");
+        QTest::addColumn<bool>("printRequested");
+        QTest::addColumn<bool>("skipPrinting");
+        QTest::addColumn<bool>("cancelled");
+        const std::optional<QString> none;
+        QTest::newRow("Print after a view") << OptionsButton::Print << std::optional(u"01010"_s)
+                                            << true << u"01010"_s << true << false << false;
+        QTest::newRow("Print, fresh") << OptionsButton::Print << std::optional(u"10000"_s) << false
+                                      << u"10000"_s << true << false << false;
+        QTest::newRow("View after a print") << OptionsButton::View << std::optional(u"11011"_s)
+                                            << true << u"11011"_s << false << true << false;
+        QTest::newRow("Cancel keeps the last choice")
+            << OptionsButton::Cancel << none << false << u"prev"_s << false << false << true;
+        QTest::newRow("Cancel leaves the print flags")
+            << OptionsButton::Cancel << none << true << u"prev"_s << true << true << true;
+        QTest::newRow("Cancel after an Apply") << OptionsButton::Cancel << std::optional(u"00111"_s)
+                                               << false << u"00111"_s << false << false << true;
+        QTest::newRow("OK on another page") << OptionsButton::OK << std::optional(QString()) << true
+                                            << QString() << true << true << false;
+        QTest::newRow("still open")
+            << OptionsButton::None << none << true << u"prev"_s << true << true << false;
+    }
+
+    void handOverFollowsTheWayOut()
+    {
+        QFETCH(OptionsButton, button);
+        QFETCH(std::optional<QString>, applied);
+        QFETCH(bool, dirty);
+        ProgramState state;
+        state.SelectedDocs = u"prev"_s;
+        state.PrintRequested = state.SkipPrinting = state.OptionsCancelled = dirty;
+        OptionsResult result;
+        result.button = button;
+        result.selectedDocs = applied;
+        takeOptionsResult(state, result);
+        QTEST(state.SelectedDocs, "selectedDocs");
+        QTEST(state.PrintRequested, "printRequested");
+        QTEST(state.SkipPrinting, "skipPrinting");
+        QTEST(state.OptionsCancelled, "cancelled");
+    }
+
+    // The command's mode is named, and an old cancel cleared, while the adviser chooses.
+    void reportCommandsChooseInTheirMode()
+    {
+        ProgramState state;
+        state.OptionsCancelled = true;
+        OptionsMode asked = OptionsMode::Plain;
+        bool cancelledWhileChoosing = true;
+        QString modeWhileChoosing;
+        const OptionsChooser choose = [&](OptionsMode mode, QWidget*) {
+            asked = mode;
+            cancelledWhileChoosing = state.OptionsCancelled;
+            modeWhileChoosing = state.OptionsMode;
+            OptionsResult result;
+            result.button = OptionsButton::Print;
+            result.selectedDocs = u"01001"_s;
+            result.steps = {{2, true}, {5, false}};
+            return result;
+        };
+        const OptionsResult result =
+            chooseReportOptions(choose, state, OptionsMode::PrintDaily, nullptr);
+        QCOMPARE(asked, OptionsMode::PrintDaily);
+        QVERIFY(!cancelledWhileChoosing);
+        QCOMPARE(modeWhileChoosing, u"P-Daily"_s);
+        QCOMPARE(state.OptionsMode, u"P-Daily"_s);
+        QCOMPARE(state.SelectedDocs, u"01001"_s);
+        QVERIFY(state.PrintRequested);
+        QCOMPARE(result.steps, (std::vector<PrintStep>{{2, true}, {5, false}}));
     }
 
     void modesAndTabs()

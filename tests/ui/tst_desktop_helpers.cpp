@@ -103,8 +103,7 @@ private slots:
             h.open().menuEntry(u"mnuViewBrowserHealth"_s)->trigger();
             expectedTarget = u"https://health.example/"_s;
         } else {
-            bool cancelled = false;
-            frmMsg message(h.settings, cancelled);
+            frmMsg message(h.settings);
             message.reporter = &h.reporter;
             whenModalShows(&message, [](QWidget* modal) {
                 modal->findChild<QPushButton*>(u"cmdShowMe"_s)->click();

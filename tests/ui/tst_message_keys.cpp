@@ -84,7 +84,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<QObject> m_watch;
-    bool m_cancelled = false;
     std::unique_ptr<frmMsg> m_window;
 };
 
@@ -94,8 +93,7 @@ void MessageKeysTest::init()
     QVERIFY(m_dir->isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir->path());
     m_watch = std::make_unique<QObject>();
-    m_cancelled = false;
-    m_window = std::make_unique<frmMsg>(*m_settings, m_cancelled);
+    m_window = std::make_unique<frmMsg>(*m_settings);
 }
 
 void MessageKeysTest::cleanup()

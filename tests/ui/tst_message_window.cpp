@@ -91,7 +91,6 @@ private:
     std::unique_ptr<QTemporaryDir> m_dir;
     std::unique_ptr<SettingsStore> m_settings;
     std::unique_ptr<QObject> m_watch;
-    bool m_cancelled = false;
     std::unique_ptr<frmMsg> m_window;
 };
 
@@ -101,8 +100,7 @@ void MessageWindowTest::init()
     QVERIFY(m_dir->isValid());
     m_settings = std::make_unique<SettingsStore>(m_dir->path());
     m_watch = std::make_unique<QObject>();
-    m_cancelled = false;
-    m_window = std::make_unique<frmMsg>(*m_settings, m_cancelled);
+    m_window = std::make_unique<frmMsg>(*m_settings);
 }
 
 void MessageWindowTest::cleanup()
@@ -168,7 +166,7 @@ void MessageWindowTest::layoutPerTitle()
         QCOMPARE(seen.secondText, second);
     QCOMPARE(seen.onlineVisible, online);
     QCOMPARE(seen.checkVisible, check);
-    QVERIFY(!m_cancelled);
+    QVERIFY(!m_window->cancelled());
 }
 
 void MessageWindowTest::suppressedTitleShowsNothing()
@@ -227,8 +225,7 @@ void MessageWindowTest::tickedBoxSuppressesTheTitle()
     });
     QCOMPARE(m_window->ShowMsg(u"Field Length Error"_s, u"Too long."_s), MessageResult::Suppressed);
     // A new window, as after a restart, keeps the title switched off.
-    bool cancelled = false;
-    frmMsg another(*m_settings, cancelled);
+    frmMsg another(*m_settings);
     QCOMPARE(another.ShowMsg(u"Field Length Error"_s, u"Too long."_s), MessageResult::Suppressed);
     QVERIFY(!shownAgain);
 }
@@ -276,8 +273,12 @@ void MessageWindowTest::cancelSetsOptionsCancelled()
     whenModalShows(m_watch.get(),
                    [&](QWidget* modal) { part<QPushButton>(modal, "cmd1")->click(); });
     QCOMPARE(m_window->ShowMsg(u"Empty Field"_s, u"Empty."_s), MessageResult::Cancel);
-    QVERIFY(m_cancelled);
+    QVERIFY(m_window->cancelled());
     QCOMPARE(stored(u"Empty Field"_s), u"<none>"_s);
+    // A message that is switched off is not taken for the cancel before it.
+    storeDoNotShow(*m_settings, u"Field Length Error"_s, true);
+    QCOMPARE(m_window->ShowMsg(u"Field Length Error"_s, u"Too long."_s), MessageResult::Suppressed);
+    QVERIFY(!m_window->cancelled());
 }
 
 void MessageWindowTest::backupRestoreCancelSetsOptionsCancelled_data()
@@ -304,7 +305,7 @@ void MessageWindowTest::backupRestoreCancelSetsOptionsCancelled()
     });
     QCOMPARE(m_window->ShowMsg(u"Backup/Restore"_s, u"Close other programs first."_s),
              MessageResult::Second);
-    QVERIFY(m_cancelled);
+    QVERIFY(m_window->cancelled());
     QCOMPARE(stored(u"Backup/Restore"_s), u"<none>"_s);
 }
 
@@ -317,7 +318,7 @@ void MessageWindowTest::tutorialYesOpensHelpAndNoDoesNot()
                    [&](QWidget* modal) { part<QPushButton>(modal, "cmd2")->click(); });
     QCOMPARE(m_window->ShowMsg(u"Tutorial"_s, u"Run the tutorial?"_s), MessageResult::Second);
     QCOMPARE(helpOpened, 0);
-    QVERIFY(!m_cancelled);
+    QVERIFY(!m_window->cancelled());
 
     whenModalShows(m_watch.get(),
                    [&](QWidget* modal) { part<QPushButton>(modal, "cmdOk")->click(); });

@@ -275,8 +275,8 @@ QStringList options()
     MainWindowHarness h;
     QStringList problems;
     for (const char* mode : {"", "P-Well", "V-Well", "P-Daily", "V-Daily"}) {
-        h.state.OptionsMode = QString::fromLatin1(mode);
-        frmOptions dialog(Catalogue::builtIn(), h.settings, h.state, h.reporter);
+        frmOptions dialog(Catalogue::builtIn(), h.settings, h.reporter);
+        dialog.setMode(optionsModeFromText(QString::fromLatin1(mode)));
         dialog.show();
         checkWindow(&dialog, u"options %1"_s.arg(QLatin1String(*mode ? mode : "(plain)")),
                     problems);
@@ -330,7 +330,6 @@ QStringList printerDialogs()
 {
     QTemporaryDir dir;
     ScriptedPrompts prompts;
-    bool skipPrinting = false;
     // The PDF writer: a printer every machine has, so the dialog always opens.
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -339,11 +338,11 @@ QStringList printerDialogs()
     QStringList problems;
     bool shown = false;
     checkNextModal(&context, u"printer dialog"_s, problems, shown, u"Options >>"_s);
-    frmPrnDialog(prompts, skipPrinting).Command2_Click(printer);
+    frmPrnDialog(prompts).Command2_Click(printer);
     if (!shown)
         problems << u"the printer dialog did not open"_s;
     checkNextModal(&context, u"page setup"_s, problems, shown);
-    frmPrnDialog(prompts, skipPrinting).ShowPageSetup(printer);
+    frmPrnDialog(prompts).ShowPageSetup(printer);
     if (!shown)
         problems << u"the page setup did not open"_s;
     return problems;
@@ -389,8 +388,7 @@ QStringList tip()
 QStringList messages()
 {
     MainWindowHarness h;
-    bool cancelled = false;
-    frmMsg window(h.settings, cancelled);
+    frmMsg window(h.settings);
     QObject context;
     QStringList problems;
     for (const char* title :

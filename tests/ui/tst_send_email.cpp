@@ -394,7 +394,6 @@ private slots:
         SettingsStore settings(program.settingsFolder());
         FileChoosingPrompts prompts;
         ErrorReporter reporter(program.folder(), prompts);
-        ProgramState state;
         settings.save(keys::smtpServer(), u"127.0.0.1"_s);
         settings.save(keys::smtpPort(), QString::number(peer.port));
         settings.save(keys::senderAddress(), u"adviser@example.org"_s);
@@ -407,7 +406,7 @@ private slots:
         QVERIFY2(untrusted.error().contains(u"is not trusted"_s), qPrintable(untrusted.error()));
 
         const Catalogue catalogue = Catalogue::builtIn();
-        frmOptions options(catalogue, settings, state, reporter);
+        frmOptions options(catalogue, settings, reporter);
         options.selectTab(OptionsTab::Email);
         auto* box = options.findChild<QLineEdit*>(u"txtSmtpCaFile"_s);
         auto* choose = options.findChild<QPushButton*>(u"cmdSmtpCaFile"_s);

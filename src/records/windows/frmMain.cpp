@@ -107,8 +107,8 @@ frmMain::frmMain(const Catalogue& catalogue, SettingsStore& settings, ProgramSta
             [this, &catalogue] {
                 m_reporter.trap(label("mnuSetupOptions_Click"), [&] {
                     m_state.OptionsMode.clear();
-                    frmOptions dialog(catalogue, m_settings, m_state, m_reporter, {}, this);
-                    dialog.showModally();
+                    frmOptions dialog(catalogue, m_settings, m_reporter, this);
+                    takeOptionsResult(m_state, dialog.run(OptionsMode::Plain));
                 });
             });
 }

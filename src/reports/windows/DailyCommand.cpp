@@ -22,19 +22,15 @@ const char* const kPrintLabel = "frmMain:Sub mnuPrintDaily_Click()";
 DailyCommand::DailyCommand(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
                            ErrorReporter& reporter, PrintWellCommand& printer)
     : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter),
-      m_printer(printer), m_launcher(startReaderLauncher)
+      m_printer(printer), m_launcher(startReaderLauncher),
+      m_chooseOptions(optionsDialogChooser(catalogue, settings, reporter))
 {}
 
 void DailyCommand::mnuViewDaily_Click(QWidget* parent)
 {
     m_reporter.trap(QString::fromLatin1(kViewLabel), [&] {
         try {
-            m_state.OptionsMode = QStringLiteral("V-Daily");
-            m_state.OptionsCancelled = false;
-            {
-                frmOptions options(m_catalogue, m_settings, m_state, m_reporter, {}, parent);
-                options.showModally();
-            }
+            chooseReportOptions(m_chooseOptions, m_state, OptionsMode::ViewDaily, parent);
             if (m_state.OptionsCancelled)
                 return;
             const BusyCursor busy(m_reporter.prompts());

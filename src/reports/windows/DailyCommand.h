@@ -28,6 +28,8 @@ public:
     {
         m_launcher = std::move(launcher);
     }
+    // Where the sheets to view are chosen; the options dialog unless a test answers instead.
+    void setOptionsChooser(OptionsChooser choose) { m_chooseOptions = std::move(choose); }
 
     void mnuViewDaily_Click(QWidget* parent);
     void mnuPrintDaily_Click(QPrinter& printer, QWidget* parent);
@@ -43,6 +45,7 @@ private:
     ErrorReporter& m_reporter;
     PrintWellCommand& m_printer;
     ViewWellCommand::LauncherFunction m_launcher;
+    OptionsChooser m_chooseOptions;
     QString m_printQue;
 };
 

@@ -18,16 +18,30 @@
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
 
+#include <QCoreApplication>
 #include <QPrinter>
 #include <algorithm>
 #include <optional>
 
 namespace halcyra {
+namespace {
+
+// The documents the options dialog's Print chose, after the dialog has gone.
+void printSteps(PrintedReport& report, const std::vector<PrintStep>& steps)
+{
+    for (const PrintStep& step : steps) {
+        QCoreApplication::processEvents();
+        report.PrintDocument(step.first, step.section);
+    }
+}
+
+} // namespace
 
 PrintWellCommand::PrintWellCommand(const Catalogue& catalogue, SettingsStore& settings,
                                    ProgramState& state, ErrorReporter& reporter)
     : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter),
-      m_tables(ReferenceTables::fromCatalogue(catalogue))
+      m_tables(ReferenceTables::fromCatalogue(catalogue)),
+      m_chooseOptions(optionsDialogChooser(catalogue, settings, reporter))
 {}
 
 PrintWellCommand::~PrintWellCommand() = default;
@@ -36,11 +50,9 @@ void PrintWellCommand::run(const ClientRecord& record, const QSqlDatabase& datab
                            QPrinter& printer, QWidget* parent)
 {
     print(record, &database, printer, parent, [&](PrintedReport& report) {
-        m_state.OptionsMode = QStringLiteral("P-Well");
-        frmOptions options(
-            m_catalogue, m_settings, m_state, m_reporter,
-            [&](bool first, int section) { report.PrintDocument(first, section); }, parent);
-        options.showModally();
+        printSteps(
+            report,
+            chooseReportOptions(m_chooseOptions, m_state, OptionsMode::PrintWell, parent).steps);
     });
 }
 
@@ -59,11 +71,9 @@ bool PrintWellCommand::printDailySheets(QPrinter& printer, QWidget* parent)
     print(
         ClientRecord{}, nullptr, printer, parent,
         [&](PrintedReport& report) {
-            m_state.OptionsMode = QStringLiteral("P-Daily");
-            frmOptions options(
-                m_catalogue, m_settings, m_state, m_reporter,
-                [&](bool first, int section) { report.PrintDocument(first, section); }, parent);
-            options.showModally();
+            printSteps(report, chooseReportOptions(m_chooseOptions, m_state,
+                                                   OptionsMode::PrintDaily, parent)
+                                   .steps);
             skipped = report.skipped();
         },
         QStringLiteral("Halcyra - Daily Intake Sheets"));
@@ -106,9 +116,7 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
     report.setErrorReporter(&m_reporter);
     PrintJobWatch watch(m_reporter);
     report.setChoosePrinter([&] {
-        m_state.SkipPrinting = false;
-        const bool chosen =
-            frmPrnDialog(prompts, m_state.SkipPrinting, parent).Command2_Click(printer);
+        const bool chosen = frmPrnDialog(prompts, parent).Command2_Click(printer);
         // The report remembers a cancel for the rest of its run; the flag is left clear.
         m_state.SkipPrinting = false;
         // A queue that would lose the job stops the run as a cancel does, with its message.

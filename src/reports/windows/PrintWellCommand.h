@@ -2,6 +2,7 @@
 
 #include "core/Result.h"
 #include "reports/ReferenceTables.h"
+#include "setup/Options.h"
 
 #include <QPointer>
 #include <functional>
@@ -49,6 +50,9 @@ public:
     // prints the chosen sheets as documents 6 to 10. True when the printer choice was cancelled.
     bool printDailySheets(QPrinter& printer, QWidget* parent);
 
+    // Where the documents are chosen; the options dialog unless a test answers instead.
+    void setOptionsChooser(OptionsChooser choose) { m_chooseOptions = std::move(choose); }
+
 private:
     // `database`, when given, is where the client's earlier assessments are looked up.
     void print(const ClientRecord& record, const QSqlDatabase* database, QPrinter& printer,
@@ -66,6 +70,7 @@ private:
     ProgramState& m_state;
     ErrorReporter& m_reporter;
     ReferenceTables m_tables;
+    OptionsChooser m_chooseOptions;
     QPointer<frmPrinting> m_printing;
 };
 

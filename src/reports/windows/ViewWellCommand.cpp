@@ -30,7 +30,8 @@ ViewWellCommand::ViewWellCommand(const Catalogue& catalogue, SettingsStore& sett
                                  PrintWellCommand& printer)
     : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter),
       m_printer(printer), m_tables(ReferenceTables::fromCatalogue(catalogue)),
-      m_launcher(startReaderLauncher)
+      m_launcher(startReaderLauncher),
+      m_chooseOptions(optionsDialogChooser(catalogue, settings, reporter))
 {}
 
 ViewWellCommand::~ViewWellCommand()
@@ -56,12 +57,7 @@ void ViewWellCommand::mnuViewWell_Click(const ClientRecord& record, QPrinter& pr
             m_catalogue, m_tables, profileInputFromRecord(record), client, m_state.CompanyInfoLines,
             HeaderOptions::fromSettings(m_settings), dateText(QDate::currentDate()));
     }
-    m_state.OptionsMode = QStringLiteral("V-Well");
-    m_state.OptionsCancelled = false;
-    {
-        frmOptions options(m_catalogue, m_settings, m_state, m_reporter, {}, parent);
-        options.showModally();
-    }
+    chooseReportOptions(m_chooseOptions, m_state, OptionsMode::ViewWell, parent);
     if (m_state.OptionsCancelled)
         return;
     if (!m_preview)

@@ -5,6 +5,7 @@
 #include "records/ClientRecord.h"
 #include "reports/ReferenceTables.h"
 #include "reports/ScreenPages.h"
+#include "setup/Options.h"
 
 #include <QPointer>
 #include <functional>
@@ -36,6 +37,8 @@ public:
     // Starts the reader launcher for the program folder; tests put a recorder in its place.
     using LauncherFunction = std::function<Status(const QString& folder)>;
     void setLauncher(LauncherFunction launcher) { m_launcher = std::move(launcher); }
+    // Where the pages are chosen; the options dialog unless a test answers instead.
+    void setOptionsChooser(OptionsChooser choose) { m_chooseOptions = std::move(choose); }
 
     // Views the report of a saved record (the caller has saved it).
     void mnuViewWell_Click(const ClientRecord& record, QPrinter& printer, QWidget* parent);
@@ -64,6 +67,7 @@ private:
     PrintWellCommand& m_printer;
     ReferenceTables m_tables;
     LauncherFunction m_launcher;
+    OptionsChooser m_chooseOptions;
     MissingFlyers m_missing;
 
     // The run in progress.

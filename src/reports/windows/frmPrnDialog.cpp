@@ -105,8 +105,8 @@ constexpr QAbstractPrintDialog::PrintDialogOptions kPrintDialogOptions =
 
 } // namespace
 
-frmPrnDialog::frmPrnDialog(UserPrompts& prompts, bool& skipPrinting, QWidget* parent)
-    : m_prompts(prompts), m_skipPrinting(skipPrinting), m_parent(parent)
+frmPrnDialog::frmPrnDialog(UserPrompts& prompts, QWidget* parent)
+    : m_prompts(prompts), m_parent(parent)
 {}
 
 bool frmPrnDialog::Command2_Click(QPrinter& printer)
@@ -141,7 +141,6 @@ bool frmPrnDialog::ShowPrinter(QPrinter& chosen, int code, SettingsShown* shown)
         if (accepted)
             return true;
     }
-    m_skipPrinting = true;
     if (const auto message = printDialogFailureMessage(code))
         m_prompts.inform(AppTitle(), *message, UserPrompts::Icon::None);
     return false;
@@ -179,8 +178,7 @@ std::optional<QString> askPdfFile(const QString& title, const QString& proposed,
 
 void mnuFilePageSetup_Click(QPrinter& printer, UserPrompts& prompts, QWidget* parent)
 {
-    bool skipPrinting = false;
-    frmPrnDialog(prompts, skipPrinting, parent).Command2_Click(printer);
+    frmPrnDialog(prompts, parent).Command2_Click(printer);
 }
 
 } // namespace halcyra

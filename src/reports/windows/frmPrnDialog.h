@@ -13,16 +13,14 @@ struct SettingsShown;
 
 // The printer choice: the system's Print dialog on a copy of the program's printer, and on OK
 // the chosen device and settings copied onto the program's printer. Nothing of its own shows.
-//
-// `skipPrinting` is the report run's SkipPrinting flag: set when the Print dialog ends without
-// OK (cancelled or failed), so the run prints nothing; left alone on OK.
 class frmPrnDialog
 {
 public:
-    frmPrnDialog(UserPrompts& prompts, bool& skipPrinting, QWidget* parent = nullptr);
+    explicit frmPrnDialog(UserPrompts& prompts, QWidget* parent = nullptr);
 
     // Lets the adviser choose the printer and its settings. True when the choice was applied;
-    // on cancel or failure the printer stays exactly as it was.
+    // false when the Print dialog ended without OK (cancelled or failed), which is a report
+    // run's SkipPrinting: the printer stays exactly as it was.
     bool Command2_Click(QPrinter& printer);
 
     // The page setup (paper, orientation, margins) of `printer` itself; true on OK. Otherwise
@@ -30,13 +28,11 @@ public:
     bool ShowPageSetup(QPrinter& printer);
 
 private:
-    // The Print dialog on `chosen`; true on OK. Otherwise sets SkipPrinting and reports a
-    // failure `code` (a plain cancel, code 0, says nothing).
-    // `shown` tells which of the kept settings' controls the adviser saw.
+    // The Print dialog on `chosen`; true on OK. Otherwise reports a failure `code` (a plain cancel,
+    // code 0, says nothing). `shown` tells which of the kept settings' controls the adviser saw.
     bool ShowPrinter(QPrinter& chosen, int code, SettingsShown* shown);
 
     UserPrompts& m_prompts;
-    bool& m_skipPrinting;
     QWidget* m_parent;
 };
 
@@ -45,7 +41,7 @@ private:
 std::optional<QString> askPdfFile(const QString& title, const QString& proposed, QWidget* parent);
 
 // File > Page Setup of the main window: the printer choice on the program's printer. A cancel
-// here only matters to a report run, which sets its own flag, so none is kept.
+// here only matters to a report run, which asks for itself, so it is not kept.
 void mnuFilePageSetup_Click(QPrinter& printer, UserPrompts& prompts, QWidget* parent);
 
 } // namespace halcyra

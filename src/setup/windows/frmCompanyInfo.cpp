@@ -192,10 +192,7 @@ void frmCompanyInfo::buildMenus()
 
     QMenu* help = bar->addMenu(QStringLiteral("&Help"));
     help->setObjectName(QStringLiteral("mnuHelp"));
-    auto contents = [this] {
-        if (showHelpContents)
-            showHelpContents();
-    };
+    auto contents = [this] { emit helpContentsRequested(); };
     // F1 itself is the program's: it opens the topic of the field with the focus.
     connect(add(help, "mnuHelpContents", QStringLiteral("&Contents")), &QAction::triggered, this,
             contents);

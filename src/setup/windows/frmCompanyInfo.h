@@ -33,12 +33,6 @@ public:
     frmCompanyInfo(SettingsStore& settings, ProgramState& state, ErrorReporter& reporter,
                    ShowMsgFunction showMsg, QWidget* parent = nullptr);
 
-    // What the window asks of the rest of the program; each may be left unset.
-    std::function<void()> refreshOwnWebsiteEntry;   // after Close: the main window's My Website
-    std::function<void()> showHelpContents;         // Help > Contents
-    std::function<void(int context)> showHelpTopic; // the Help button with its message off
-    std::function<void()> exitProgram;              // File > Exit Program, after closing
-
     CompanyInfo fieldTexts() const;
     // Centres the window and shows it modally; returns once it is closed.
     void showModally();
@@ -51,6 +45,13 @@ public:
     bool cmdClose_Click();
     void mnuFileExit_Click();
     void cmdHelp_Click();
+
+signals:
+    // What the window asks of the rest of the program; each may be left unconnected.
+    void closedByAdviser();               // after Close: the main window's My Website
+    void helpContentsRequested();         // Help > Contents
+    void helpTopicRequested(int context); // the Help button with its message off
+    void exitProgramRequested();          // File > Exit Program, after closing
 
 protected:
     // Escape and the close box close the window the way Close does.

@@ -12,6 +12,7 @@
 
 #include <QLabel>
 #include <QLineEdit>
+#include <QMetaMethod>
 
 namespace halcyra {
 namespace {
@@ -122,8 +123,7 @@ bool frmCompanyInfo::cmdClose_Click()
         Changed = false;
         accept();
         closed = true;
-        if (refreshOwnWebsiteEntry)
-            refreshOwnWebsiteEntry();
+        emit closedByAdviser();
     });
     return closed;
 }
@@ -134,8 +134,7 @@ void frmCompanyInfo::mnuFileExit_Click()
         cmdClose_Click();
         m_exiting = true;
         QDialog::reject();
-        if (exitProgram)
-            exitProgram();
+        emit exitProgramRequested();
         m_exiting = false;
     });
 }
@@ -144,9 +143,11 @@ void frmCompanyInfo::cmdHelp_Click()
 {
     m_reporter.trap(label("cmdHelp_Click"), [&] {
         // With its message switched off the button still helps: with the field last used.
-        if (isMessageSuppressed(m_settings, QStringLiteral("F1 Help Company")) && showHelpTopic) {
+        const bool helpConnected =
+            isSignalConnected(QMetaMethod::fromSignal(&frmCompanyInfo::helpTopicRequested));
+        if (isMessageSuppressed(m_settings, QStringLiteral("F1 Help Company")) && helpConnected) {
             const QVariant topic = m_undoBox ? m_undoBox->property("HelpContextID") : QVariant();
-            showHelpTopic(topic.toInt() > 0 ? topic.toInt() : help::kCompanyRequired);
+            emit helpTopicRequested(topic.toInt() > 0 ? topic.toInt() : help::kCompanyRequired);
         } else {
             m_showMsg(QStringLiteral("F1 Help Company"), fieldHelpText());
         }

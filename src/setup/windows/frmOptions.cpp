@@ -3,7 +3,6 @@
 #include "core/BusyCursor.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
-#include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "core/windows/ApplyCatalogueCaptions.h"
@@ -68,11 +67,9 @@ QWidget* page(int index)
 
 } // namespace
 
-frmOptions::frmOptions(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
-                       ErrorReporter& reporter, PrintDocumentFunction printDocument,
+frmOptions::frmOptions(const Catalogue& catalogue, SettingsStore& settings, ErrorReporter& reporter,
                        QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_state(state), m_reporter(reporter),
-      m_printDocument(std::move(printDocument))
+    : QDialog(parent), m_settings(settings), m_reporter(reporter)
 {
     setObjectName(QStringLiteral("frmOptions"));
     setWindowTitle(QStringLiteral("Options"));
@@ -346,8 +343,6 @@ void frmOptions::Form_Load(const Catalogue& catalogue)
 {
     m_reporter.trap(label("Form_Load"), [&] {
         ApplyCatalogueCaptions(*this, catalogue);
-        // A cancel left over from an earlier dialog or message must not stop this run.
-        m_state.OptionsCancelled = false;
 
         m_values = readOptionValues(m_settings);
         for (int tab = 1; tab <= kOptionsTabCount; ++tab)
@@ -355,23 +350,32 @@ void frmOptions::Form_Load(const Catalogue& catalogue)
         for (const char* name : {"lblHelp_0", "lblHelp_1"})
             findChild<QLabel*>(QString::fromLatin1(name))->setText(documentsHelpText());
         findChild<QLabel*>(QStringLiteral("lblHeader"))->setText(pageHeadersHelpText());
+    });
+    setMode(OptionsMode::Plain);
+    m_loading = false;
+}
 
-        const OptionsModeLayout layout =
-            optionsModeLayout(optionsModeFromText(m_state.OptionsMode));
+void frmOptions::setMode(OptionsMode mode)
+{
+    const bool loading = m_loading;
+    m_loading = true;
+    m_reporter.trap(label("Form_Load"), [&] {
+        const OptionsModeLayout layout = optionsModeLayout(mode);
         setWindowTitle(layout.caption);
         cmdPrint->setVisible(layout.printShown);
         cmdView->setVisible(layout.viewShown);
         selectTab(layout.firstTab);
         setDefaultButton(layout.defaultButton);
     });
-    m_loading = false;
+    m_loading = loading;
 }
 
-OptionsButton frmOptions::showModally()
+OptionsResult frmOptions::run(OptionsMode mode)
 {
-    m_closedBy = OptionsButton::None;
+    setMode(mode);
+    m_result = {};
     exec();
-    return m_closedBy;
+    return m_result;
 }
 
 OptionsTab frmOptions::selectedTab() const
@@ -521,7 +525,7 @@ void frmOptions::cmdApply_Click()
 
 bool frmOptions::applyPage()
 {
-    m_state.SelectedDocs.clear();
+    m_result.selectedDocs = QString();
     const OptionsTab tab = selectedTab();
     takeValues(tab);
     // A certificate typed in by hand is checked as one chosen with the button is.
@@ -532,7 +536,7 @@ bool frmOptions::applyPage()
                                         UserPrompts::Icon::Warning);
             return false;
         }
-    m_state.SelectedDocs = saveOptionsPage(m_settings, tab, m_values);
+    m_result.selectedDocs = saveOptionsPage(m_settings, tab, m_values);
     // The page shows what was stored (a header choice made valid).
     if (tab == OptionsTab::PageHeaders)
         Combo1->setEditText(m_values.headerChoice);
@@ -556,7 +560,6 @@ void frmOptions::cmdCancel_Click()
             readOptionsPage(m_settings, tab, m_values);
             showValues(tab);
         }
-        m_state.OptionsCancelled = true;
         finish(OptionsButton::Cancel);
         QApplication::processEvents();
     });
@@ -570,26 +573,17 @@ void frmOptions::reject()
 void frmOptions::cmdPrint_Click()
 {
     m_reporter.trap(label("cmdPrint_Click"), [&] {
-        m_state.SkipPrinting = false;
-        m_state.PrintRequested = true;
         const BusyCursor busy(m_reporter.prompts());
         cmdApply_Click();
-        const std::vector<PrintStep> steps = documentsToPrint(selectedTab(), m_state.SelectedDocs);
+        // The command prints these once the dialog is gone.
+        m_result.steps = documentsToPrint(selectedTab(), m_result.selectedDocs.value_or(QString()));
         finish(OptionsButton::Print);
-        for (const PrintStep& step : steps) {
-            QApplication::processEvents();
-            if (m_printDocument)
-                m_printDocument(step.first, step.section);
-        }
     });
 }
 
 void frmOptions::cmdView_Click()
 {
     m_reporter.trap(label("cmdView_Click"), [&] {
-        m_state.PrintRequested = false;
-        m_state.SkipPrinting = true;
-        m_state.OptionsCancelled = false;
         const BusyCursor busy(m_reporter.prompts());
         cmdApply_Click();
         finish(OptionsButton::View);
@@ -598,8 +592,16 @@ void frmOptions::cmdView_Click()
 
 void frmOptions::finish(OptionsButton button)
 {
-    m_closedBy = button;
+    m_result.button = button;
     QDialog::done(button == OptionsButton::Cancel ? QDialog::Rejected : QDialog::Accepted);
+}
+
+OptionsChooser optionsDialogChooser(const Catalogue& catalogue, SettingsStore& settings,
+                                    ErrorReporter& reporter)
+{
+    return [&catalogue, &settings, &reporter](OptionsMode mode, QWidget* parent) {
+        return frmOptions(catalogue, settings, reporter, parent).run(mode);
+    };
 }
 
 } // namespace halcyra

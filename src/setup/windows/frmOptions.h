@@ -4,7 +4,6 @@
 
 #include <QDialog>
 #include <array>
-#include <functional>
 
 class QCheckBox;
 class QComboBox;
@@ -20,28 +19,24 @@ namespace halcyra {
 class Catalogue;
 class ErrorReporter;
 class SettingsStore;
-struct ProgramState;
 
 // "Options": the persistent options on five pages, and for the report commands the choice of
-// documents before printing or viewing them. The command sets state.OptionsMode before
-// creating the dialog; the dialog writes SelectedDocs, PrintRequested, SkipPrinting and
-// OptionsCancelled back as its buttons are pressed. Print closes the dialog and then prints
-// each chosen document through `printDocument`.
+// documents before printing or viewing them. The dialog only edits the options: it hands its
+// way out, the chosen documents and what to print back to the command that opened it.
 class frmOptions : public QDialog
 {
     Q_OBJECT
 public:
-    // Prints one report section (1-10); `first` is true only for the first of a run.
-    using PrintDocumentFunction = std::function<void(bool first, int section)>;
-
-    frmOptions(const Catalogue& catalogue, SettingsStore& settings, ProgramState& state,
-               ErrorReporter& reporter, PrintDocumentFunction printDocument = {},
+    frmOptions(const Catalogue& catalogue, SettingsStore& settings, ErrorReporter& reporter,
                QWidget* parent = nullptr);
 
-    // Runs the dialog modally; returns the button that closed it (Cancel also for Esc and the
-    // window's close box).
-    OptionsButton showModally();
-    OptionsButton closedBy() const { return m_closedBy; }
+    // Opens the dialog for `mode` and waits for it to close.
+    OptionsResult run(OptionsMode mode);
+    // The buttons, caption and first page of `mode` (the plain dialog until set).
+    void setMode(OptionsMode mode);
+    // What the dialog hands back so far: the Apply button leaves it open.
+    const OptionsResult& optionsResult() const { return m_result; }
+    OptionsButton closedBy() const { return m_result.button; }
 
     OptionsTab selectedTab() const;
     void selectTab(OptionsTab tab);
@@ -76,11 +71,9 @@ private:
     void finish(OptionsButton button);
 
     SettingsStore& m_settings;
-    ProgramState& m_state;
     ErrorReporter& m_reporter;
-    PrintDocumentFunction m_printDocument;
     OptionValues m_values;
-    OptionsButton m_closedBy = OptionsButton::None;
+    OptionsResult m_result;
     bool m_loading = true;
 
     QTabWidget* tbsOptions = nullptr;
@@ -107,5 +100,9 @@ private:
     QPushButton* cmdPrint = nullptr;
     QPushButton* cmdView = nullptr;
 };
+
+// The options dialog as a report command's chooser.
+OptionsChooser optionsDialogChooser(const Catalogue& catalogue, SettingsStore& settings,
+                                    ErrorReporter& reporter);
 
 } // namespace halcyra

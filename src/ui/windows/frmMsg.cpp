@@ -15,10 +15,9 @@
 
 namespace halcyra {
 
-frmMsg::frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent)
-    : QDialog(parent), m_settings(settings), m_optionsCancelled(optionsCancelled),
-      lblWarn(new QLabel(QStringLiteral("Question"), this)), lblMsg(new QLabel(this)),
-      cmdOk(new QPushButton(QStringLiteral("OK"), this)),
+frmMsg::frmMsg(SettingsStore& settings, QWidget* parent)
+    : QDialog(parent), m_settings(settings), lblWarn(new QLabel(QStringLiteral("Question"), this)),
+      lblMsg(new QLabel(this)), cmdOk(new QPushButton(QStringLiteral("OK"), this)),
       cmd1(new QPushButton(QStringLiteral("Cancel"), this)), cmd2(new QPushButton(this)),
       cmdShowMe(new QPushButton(QStringLiteral("Online"), this)),
       ckDoNotShow(new QCheckBox(QStringLiteral("&Don't show this message again."), this))
@@ -64,17 +63,14 @@ frmMsg::frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent)
             GetHelp();
     });
     connect(cmd1, &QPushButton::clicked, this, [this] {
-        m_optionsCancelled = true;
         m_cancelling = true;
         finish(MessageResult::Cancel);
     });
     connect(cmd2, &QPushButton::clicked, this, [this] {
         if (windowTitle() == u"View Questionnaire" && GetHelp)
             GetHelp();
-        if (cmd2 == cancelButton()) {
-            m_optionsCancelled = true;
+        if (cmd2 == cancelButton())
             m_cancelling = true;
-        }
         finish(MessageResult::Second);
     });
     connect(cmdShowMe, &QPushButton::clicked, this, [this] {
@@ -115,13 +111,14 @@ void frmMsg::layoutFor(const QString& title)
 
 MessageResult frmMsg::ShowMsg(const QString& title, const QString& message)
 {
+    // A message that does not show is not cancelled, whatever the one before it was.
+    m_cancelling = false;
     if (isMessageSuppressed(m_settings, title))
         return MessageResult::Suppressed;
     setWindowTitle(title);
     lblMsg->setText(message);
     layoutFor(title);
     m_result = MessageResult::Closed;
-    m_cancelling = false;
     const ArrowCursor arrow;
     m_typedAhead->opened();
     exec();

@@ -21,10 +21,13 @@ class frmMsg : public QDialog
 {
     Q_OBJECT
 public:
-    frmMsg(SettingsStore& settings, bool& optionsCancelled, QWidget* parent = nullptr);
+    explicit frmMsg(SettingsStore& settings, QWidget* parent = nullptr);
 
     // Shows the message modally unless its title is switched off.
     MessageResult ShowMsg(const QString& title, const QString& message);
+    // Whether the last message shown was cancelled: its Cancel, however placed, or Escape and
+    // the close box where it has one. The program's OptionsCancelled follows it.
+    bool cancelled() const { return m_cancelling; }
 
     // Opens the help (the tutorial lives there); set by the program.
     std::function<void()> GetHelp;
@@ -49,7 +52,6 @@ private:
     void finish(MessageResult result);
 
     SettingsStore& m_settings;
-    bool& m_optionsCancelled;
     MessageResult m_result = MessageResult::Closed;
     bool m_cancelling = false; // a cancelled message changes no setting
     QLabel* lblWarn;
