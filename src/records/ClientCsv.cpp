@@ -15,13 +15,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QHash>
-#include <QScopeGuard>
 #include <QSet>
-#include <QSqlDriver>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <optional>
-#include <sqlite3.h>
 
 namespace halcyra {
 namespace {
@@ -323,57 +320,35 @@ private:
     QDate m_today;
 };
 
-// Adds clients as they are read, inside the import's one transaction. The rows go through
-// SQLite's own statement on the connection's handle: binding through the SQL module costs more
-// than the insert itself, and an import of a whole practice should take seconds.
+// Adds clients as they are read, inside the import's one transaction, through one statement
+// prepared once: an import of a whole practice should take seconds.
 class ClientInserter
 {
 public:
-    explicit ClientInserter(QSqlDatabase& db) : m_db(db)
+    explicit ClientInserter(QSqlDatabase& db) : m_db(db), m_insert(db)
     {
-        const QVariant handle = db.driver()->handle();
-        if (handle.isValid() && qstrcmp(handle.typeName(), "sqlite3*") == 0)
-            m_sqlite = *static_cast<sqlite3* const*>(handle.constData());
         QStringList names;
         QStringList marks;
         for (int column = 1; column < columns::kCount; ++column) {
             names << quoted(columns::name(column));
             marks << QStringLiteral("?");
         }
-        const QByteArray sql = (QStringLiteral("INSERT INTO \"Customers\" (") + names.join(u',') +
-                                QStringLiteral(") VALUES (") + marks.join(u',') + u')')
-                                   .toUtf8();
-        if (m_sqlite)
-            sqlite3_prepare_v2(m_sqlite, sql.constData(), static_cast<int>(sql.size()), &m_insert,
-                               nullptr);
+        m_prepared =
+            m_insert.prepare(QStringLiteral("INSERT INTO \"Customers\" (") + names.join(u',') +
+                             QStringLiteral(") VALUES (") + marks.join(u',') + u')');
     }
-    ~ClientInserter() { sqlite3_finalize(m_insert); }
     ClientInserter(const ClientInserter&) = delete;
     ClientInserter& operator=(const ClientInserter&) = delete;
 
     Result<qint64> addClient(const ClientRecord& record)
     {
-        if (!m_insert)
-            return fail(m_sqlite ? QString::fromUtf8(sqlite3_errmsg(m_sqlite))
-                                 : QStringLiteral("The database is not an SQLite database."));
-        sqlite3_reset(m_insert);
-        for (int column = 1; column < columns::kCount; ++column) {
-            const QVariant& value = record.values[static_cast<size_t>(column)];
-            if (column >= columns::yesNo(0)) {
-                sqlite3_bind_int(m_insert, column, value.toInt());
-                continue;
-            }
-            const QString text = value.toString();
-            if (text.isEmpty()) {
-                sqlite3_bind_null(m_insert, column);
-                continue;
-            }
-            sqlite3_bind_text16(m_insert, column, text.utf16(), static_cast<int>(text.size() * 2),
-                                SQLITE_TRANSIENT);
-        }
-        if (sqlite3_step(m_insert) != SQLITE_DONE)
-            return fail(QString::fromUtf8(sqlite3_errmsg(m_sqlite)));
-        return static_cast<qint64>(sqlite3_last_insert_rowid(m_sqlite));
+        if (!m_prepared)
+            return fail(m_insert.lastError().databaseText());
+        for (int column = 1; column < columns::kCount; ++column)
+            m_insert.bindValue(column - 1, storedValue(column, record));
+        if (!m_insert.exec())
+            return fail(m_insert.lastError().databaseText());
+        return m_insert.lastInsertId().toLongLong();
     }
 
     Status addEarlier(qint64 customerId, const ClientRecord& record)
@@ -382,15 +357,22 @@ public:
     }
 
 private:
+    // A yes/no answer as 0 or 1; an empty text as NULL, as a box left empty is stored.
+    static QVariant storedValue(int column, const ClientRecord& record)
+    {
+        const QVariant& value = record.values[static_cast<size_t>(column)];
+        if (column >= columns::yesNo(0))
+            return value.toInt();
+        const QString text = value.toString();
+        return text.isEmpty() ? QVariant(QMetaType::fromType<QString>()) : QVariant(text);
+    }
+
     QSqlDatabase& m_db;
-    sqlite3* m_sqlite = nullptr;
-    sqlite3_stmt* m_insert = nullptr;
+    QSqlQuery m_insert;
+    bool m_prepared = false;
 };
 
-} // namespace
-
-Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
-                                      const Catalogue& catalogue, const ImportOptions& options)
+Result<QByteArray> readImportFile(const QString& path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
@@ -399,215 +381,324 @@ Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
     if (file.size() > kLargestFile)
         return fail(QStringLiteral("%1 is larger than 1 GB; it is not a client list.")
                         .arg(QDir::toNativeSeparators(path)));
-    const QByteArray data = file.readAll();
-    std::function<void()> cacheRestore;
-    const auto restoreCache = qScopeGuard([&] {
-        if (cacheRestore)
-            cacheRestore();
-    });
+    return file.readAll();
+}
 
+// What a header cell may say, normalised, and the column it names (-1 for "Assessment").
+QHash<QString, int> knownColumns(const Catalogue& catalogue)
+{
     QHash<QString, int> known;
     known.insert(normalised(kAssessmentLabel), -1);
     for (int column = 0; column < columns::kCount; ++column) {
         known.insert(normalised(columnLabel(catalogue, column)), column);
         known.insert(normalised(columns::name(column)), column);
     }
-    // Rows are checked and added as they are read, in one transaction that is kept only when
-    // the file passes (or the bad rows are to be skipped).
-    const bool writing = !options.dryRun;
-    // A large import touches every page of the client table and its indexes: room for them
-    // in memory keeps SQLite from writing pages out and reading them back mid-transaction.
-    QSqlQuery cache(db);
-    if (cache.exec(QStringLiteral("PRAGMA cache_size")) && cache.next()) {
-        const int kept = cache.value(0).toInt();
+    return known;
+}
+
+// A large import touches every page of the client table and its indexes: room for them in
+// memory, for as long as the import runs, keeps SQLite from writing pages out and reading them
+// back mid-transaction.
+class RoomForTheImport
+{
+public:
+    explicit RoomForTheImport(QSqlDatabase& db) : m_db(db)
+    {
+        QSqlQuery cache(db);
+        if (!cache.exec(QStringLiteral("PRAGMA cache_size")) || !cache.next())
+            return;
+        m_kept = cache.value(0).toInt();
         cache.exec(QStringLiteral("PRAGMA cache_size = -262144"));
-        cacheRestore = [db, kept]() mutable {
-            QSqlQuery(db).exec(QStringLiteral("PRAGMA cache_size = %1").arg(kept));
-        };
     }
-    // The write lock is taken before the clients already there are read: a second import
-    // running at the same time waits, then sees what the first one added.
+    ~RoomForTheImport()
+    {
+        if (m_kept)
+            QSqlQuery(m_db).exec(QStringLiteral("PRAGMA cache_size = %1").arg(*m_kept));
+    }
+    RoomForTheImport(const RoomForTheImport&) = delete;
+    RoomForTheImport& operator=(const RoomForTheImport&) = delete;
+
+private:
+    QSqlDatabase& m_db;
+    std::optional<int> m_kept;
+};
+
+// The identities of the clients already in the database.
+Result<QSet<QString>> presentClients(const QSqlDatabase& db)
+{
+    QSqlQuery query(db);
+    query.setForwardOnly(true);
+    if (!query.exec(QStringLiteral("SELECT \"LastName\", \"FirstName\", \"Phone\" FROM "
+                                   "\"Customers\"")))
+        return fail(query.lastError().text());
+    QSet<QString> present;
+    ClientRecord key;
+    while (query.next()) {
+        for (int i = 0; i < 3; ++i)
+            key.setText(columns::detail(kIdentity[i]), query.value(i).toString());
+        present.insert(identity(key));
+    }
+    return present;
+}
+
+// One pass over the file's rows: the header first, then each row checked and, when writing,
+// the rows that pass added as they come.
+class ImportRun
+{
+public:
+    ImportRun(QHash<QString, int> known, QSet<QString> present, ClientInserter* inserter,
+              QDate today)
+        : m_known(std::move(known)), m_present(std::move(present)), m_inserter(inserter),
+          m_today(today)
+    {}
+
+    Status take(const CsvRecord& row) { return m_reader ? readRow(row) : readHeader(row); }
+    bool hadHeader() const { return m_reader.has_value(); }
+    ImportReport& report() { return m_report; }
+    // The score boxes the file has no column for that the import set.
+    const QSet<int>& workedOut() const { return m_workedOut; }
+
+private:
+    // The client the following earlier assessments belong to: none before the first client
+    // row, and nowhere when that row was refused or is a duplicate.
+    enum class Owner { None, Added, Dropped };
+
+    Status readHeader(const CsvRecord& row);
+    Status readRow(const CsvRecord& row);
+    Status readEarlier(const CsvRecord& row, const ReadRow& read);
+    Status readClient(const CsvRecord& row, const ReadRow& read);
+    QString kindOf(const CsvRecord& row) const;
+    void refuseRow(const CsvRecord& row, bool isEarlier, const QString& column,
+                   const QString& value, const QString& reason);
+    void keepChanges(const ReadRow& read);
+
+    const QHash<QString, int> m_known;
+    QSet<QString> m_present;
+    ClientInserter* m_inserter; // none when only checking
+    QDate m_today;
+    ImportReport m_report;
+    QStringList m_header;
+    std::vector<int> m_columnOf;
+    qsizetype m_assessmentField = -1;
+    std::optional<RowReader> m_reader;
+    Owner m_owner = Owner::None;
+    QSet<int> m_workedOut;
+    qint64 m_ownerId = 0;
+    QString m_ownerKey;
+};
+
+Status ImportRun::readHeader(const CsvRecord& row)
+{
+    m_header = row.fields;
+    QSet<int> seen;
+    for (const QString& cell : m_header) {
+        const auto found = m_known.constFind(normalised(cell));
+        if (found == m_known.constEnd())
+            return fail(QStringLiteral("Row %1: the header names a column \"%2\" that the "
+                                       "program does not know. The first row must name the "
+                                       "columns by their labels, such as \"Last Name\", "
+                                       "\"Field 12A\" or \"Smoke?\".")
+                            .arg(row.row)
+                            .arg(cell.left(60)));
+        if (seen.contains(*found))
+            return fail(QStringLiteral("Row %1: the header names the column \"%2\" twice.")
+                            .arg(row.row)
+                            .arg(cell.left(60)));
+        seen.insert(*found);
+        m_columnOf.push_back(*found);
+    }
+    if (!seen.contains(columns::detail(kLastName)))
+        return fail(QStringLiteral("Row %1: the header has no \"Last Name\" column.").arg(row.row));
+    const auto at = std::find(m_columnOf.begin(), m_columnOf.end(), -1);
+    m_assessmentField = at == m_columnOf.end() ? -1 : at - m_columnOf.begin();
+    m_reader.emplace(m_header, m_columnOf, m_today);
+    return {};
+}
+
+// "current", "earlier", or what else the row's "Assessment" cell says; empty without one.
+QString ImportRun::kindOf(const CsvRecord& row) const
+{
+    return m_assessmentField >= 0 && row.fields.size() > m_assessmentField
+               ? normalised(row.fields[m_assessmentField])
+               : QString();
+}
+
+void ImportRun::refuseRow(const CsvRecord& row, bool isEarlier, const QString& column,
+                          const QString& value, const QString& reason)
+{
+    m_report.refused.push_back({row.row, column, value, reason});
+    if (!isEarlier)
+        m_owner = Owner::Dropped;
+}
+
+// What the file's values became is told for the rows that are added.
+void ImportRun::keepChanges(const ReadRow& read)
+{
+    m_report.changed.insert(m_report.changed.end(), read.changed.begin(), read.changed.end());
+    m_workedOut.unite(read.workedOut);
+}
+
+Status ImportRun::readRow(const CsvRecord& row)
+{
+    const QString kind = kindOf(row);
+    const bool isEarlier = kind == kEarlier;
+    if (!isEarlier)
+        ++m_report.rows;
+    if (row.fields.size() != m_header.size()) {
+        refuseRow(row, isEarlier, QString(), QString(),
+                  QStringLiteral("%1 fields where the header has %2.")
+                      .arg(row.fields.size())
+                      .arg(m_header.size()));
+        return {};
+    }
+    if (m_assessmentField >= 0 && !isEarlier && kind != kCurrent && !kind.isEmpty()) {
+        refuseRow(row, isEarlier, m_header[m_assessmentField], row.fields[m_assessmentField],
+                  QStringLiteral("must be \"current\" or \"earlier\"."));
+        return {};
+    }
+    const ReadRow read = m_reader->read(row);
+    if (!read.refused.empty()) {
+        m_report.refused.insert(m_report.refused.end(), read.refused.begin(), read.refused.end());
+        if (!isEarlier)
+            m_owner = Owner::Dropped;
+        return {};
+    }
+    return isEarlier ? readEarlier(row, read) : readClient(row, read);
+}
+
+Status ImportRun::readEarlier(const CsvRecord& row, const ReadRow& read)
+{
+    if (m_owner == Owner::None) {
+        refuseRow(row, true, m_header[m_assessmentField], row.fields[m_assessmentField],
+                  QStringLiteral("an earlier assessment must follow its client's row."));
+        return {};
+    }
+    if (m_owner != Owner::Added)
+        return {};
+    if (identity(read.record) != m_ownerKey) {
+        refuseRow(row, true, QString(), QString(),
+                  QStringLiteral("an earlier assessment must follow the row of the same client "
+                                 "(last name, first name and phone)."));
+        return {};
+    }
+    if (m_inserter) {
+        if (const Status filed = m_inserter->addEarlier(m_ownerId, read.record); !filed)
+            return fail(QStringLiteral("Row %1: %2").arg(row.row).arg(filed.error()));
+    }
+    ++m_report.earlierAssessments;
+    keepChanges(read);
+    return {};
+}
+
+Status ImportRun::readClient(const CsvRecord& row, const ReadRow& read)
+{
+    const ClientRecord& record = read.record;
+    const QString key = identity(record);
+    if (m_present.contains(key)) {
+        m_report.duplicates.push_back({row.row, QString(),
+                                       QStringLiteral("%1 %2, %3")
+                                           .arg(record.text(columns::detail(kFirstName)),
+                                                record.text(columns::detail(kLastName)),
+                                                record.text(columns::detail(kPhone))),
+                                       QStringLiteral("already present; not added again.")});
+        m_owner = Owner::Dropped;
+        return {};
+    }
+    m_present.insert(key);
+    if (m_inserter) {
+        const Result<qint64> added = m_inserter->addClient(record);
+        if (!added)
+            return fail(QStringLiteral("Row %1: %2").arg(row.row).arg(added.error()));
+        m_ownerId = *added;
+    }
+    m_ownerKey = key;
+    m_owner = Owner::Added;
+    ++m_report.imported;
+    keepChanges(read);
+    return {};
+}
+
+// The labels of the sums worked out, in the order of the boxes.
+QStringList workedOutLabels(const Catalogue& catalogue, const QSet<int>& boxes)
+{
+    QStringList labels;
+    for (int box = 1; box <= kScoreBoxes; ++box)
+        if (boxes.contains(box))
+            labels << columnLabel(catalogue, columns::score(box)).simplified();
+    return labels;
+}
+
+// Keeps the import's transaction when it is to be kept and all went well, else rolls it back.
+Status endImportTransaction(QSqlDatabase& db, bool keep, Status done)
+{
+    if (keep && !db.commit())
+        done = fail(db.lastError().text());
+    if (!(keep && done))
+        db.rollback();
+    return done;
+}
+
+// Without a write, what passed is told as what would have been added.
+void countAsNotWritten(ImportReport& report)
+{
+    report.wouldAdd = report.imported;
+    report.wouldAddEarlier = report.earlierAssessments;
+    report.imported = 0;
+    report.earlierAssessments = 0;
+}
+
+} // namespace
+
+Result<ImportReport> importClientsCsv(QSqlDatabase& db, const QString& path,
+                                      const Catalogue& catalogue, const ImportOptions& options)
+{
+    const Result<QByteArray> data = readImportFile(path);
+    if (!data)
+        return fail(data.error());
+    const RoomForTheImport room(db);
+    // Rows are checked and added as they are read, in one transaction that is kept only when
+    // the file passes (or the bad rows are to be skipped). The write lock is taken before the
+    // clients already there are read: a second import running at the same time waits, then
+    // sees what the first one added.
+    const bool writing = !options.dryRun;
     if (writing) {
         if (const Status begun = beginWrite(db); !begun)
             return fail(begun.error());
     }
-    QSet<QString> present;
-    {
-        QSqlQuery query(db);
-        query.setForwardOnly(true);
-        if (!query.exec(QStringLiteral("SELECT \"LastName\", \"FirstName\", \"Phone\" FROM "
-                                       "\"Customers\""))) {
-            const QString error = query.lastError().text();
-            if (writing)
-                db.rollback();
-            return fail(error);
-        }
-        ClientRecord key;
-        while (query.next()) {
-            for (int i = 0; i < 3; ++i)
-                key.setText(columns::detail(kIdentity[i]), query.value(i).toString());
-            present.insert(identity(key));
-        }
+    Result<QSet<QString>> present = presentClients(db);
+    if (!present) {
+        if (writing)
+            db.rollback();
+        return fail(present.error());
     }
-
     std::optional<ClientInserter> inserter;
     if (writing)
         inserter.emplace(db);
-
-    ImportReport report;
-    QStringList header;
-    std::vector<int> columnOf;
-    qsizetype assessmentField = -1;
-    std::optional<RowReader> reader;
-    // The client the following earlier assessments belong to: none before the first client
-    // row, and nowhere when that row was refused or is a duplicate.
-    enum class Owner { None, Added, Dropped } owner = Owner::None;
-    // The score boxes the file has no column for that the import set.
-    QSet<int> workedOut;
-    qint64 ownerId = 0;
-    QString ownerKey;
-
-    auto readHeader = [&](const CsvRecord& row) -> Status {
-        header = row.fields;
-        QSet<int> seen;
-        for (const QString& cell : header) {
-            const auto found = known.constFind(normalised(cell));
-            if (found == known.constEnd())
-                return fail(QStringLiteral("Row %1: the header names a column \"%2\" that the "
-                                           "program does not know. The first row must name the "
-                                           "columns by their labels, such as \"Last Name\", "
-                                           "\"Field 12A\" or \"Smoke?\".")
-                                .arg(row.row)
-                                .arg(cell.left(60)));
-            if (seen.contains(*found))
-                return fail(QStringLiteral("Row %1: the header names the column \"%2\" twice.")
-                                .arg(row.row)
-                                .arg(cell.left(60)));
-            seen.insert(*found);
-            columnOf.push_back(*found);
-        }
-        if (!seen.contains(columns::detail(kLastName)))
-            return fail(
-                QStringLiteral("Row %1: the header has no \"Last Name\" column.").arg(row.row));
-        const auto at = std::find(columnOf.begin(), columnOf.end(), -1);
-        assessmentField = at == columnOf.end() ? -1 : at - columnOf.begin();
-        reader.emplace(header, columnOf, options.today);
-
-        return {};
-    };
-
-    auto readRow = [&](const CsvRecord& row) -> Status {
-        const QString kind = assessmentField >= 0 && row.fields.size() > assessmentField
-                                 ? normalised(row.fields[assessmentField])
-                                 : QString();
-        const bool isEarlier = kind == kEarlier;
-        if (!isEarlier)
-            ++report.rows;
-        auto refuseRow = [&](const QString& column, const QString& value, const QString& reason) {
-            report.refused.push_back({row.row, column, value, reason});
-            if (!isEarlier)
-                owner = Owner::Dropped;
-        };
-        if (row.fields.size() != header.size()) {
-            refuseRow(QString(), QString(),
-                      QStringLiteral("%1 fields where the header has %2.")
-                          .arg(row.fields.size())
-                          .arg(header.size()));
-            return {};
-        }
-        if (assessmentField >= 0 && !isEarlier && kind != kCurrent && !kind.isEmpty()) {
-            refuseRow(header[assessmentField], row.fields[assessmentField],
-                      QStringLiteral("must be \"current\" or \"earlier\"."));
-            return {};
-        }
-        ReadRow read = reader->read(row);
-        if (!read.refused.empty()) {
-            report.refused.insert(report.refused.end(), read.refused.begin(), read.refused.end());
-            if (!isEarlier)
-                owner = Owner::Dropped;
-            return {};
-        }
-        const ClientRecord& record = read.record;
-        // What the file's values became is told for the rows that are added.
-        auto taken = [&] {
-            report.changed.insert(report.changed.end(), read.changed.begin(), read.changed.end());
-            workedOut.unite(read.workedOut);
-        };
-        const QString key = identity(record);
-        if (isEarlier) {
-            if (owner == Owner::None)
-                refuseRow(header[assessmentField], row.fields[assessmentField],
-                          QStringLiteral("an earlier assessment must follow its client's row."));
-            else if (owner == Owner::Added && key != ownerKey)
-                refuseRow(QString(), QString(),
-                          QStringLiteral("an earlier assessment must follow the row of the same "
-                                         "client (last name, first name and phone)."));
-            else if (owner == Owner::Added) {
-                if (inserter) {
-                    if (const Status filed = inserter->addEarlier(ownerId, record); !filed)
-                        return fail(QStringLiteral("Row %1: %2").arg(row.row).arg(filed.error()));
-                }
-                ++report.earlierAssessments;
-                taken();
-            }
-            return {};
-        }
-        if (present.contains(key)) {
-            report.duplicates.push_back({row.row, QString(),
-                                         QStringLiteral("%1 %2, %3")
-                                             .arg(record.text(columns::detail(kFirstName)),
-                                                  record.text(columns::detail(kLastName)),
-                                                  record.text(columns::detail(kPhone))),
-                                         QStringLiteral("already present; not added again.")});
-            owner = Owner::Dropped;
-            return {};
-        }
-        present.insert(key);
-        if (inserter) {
-            const Result<qint64> added = inserter->addClient(record);
-            if (!added)
-                return fail(QStringLiteral("Row %1: %2").arg(row.row).arg(added.error()));
-            ownerId = *added;
-        }
-        ownerKey = key;
-        owner = Owner::Added;
-        ++report.imported;
-        taken();
-        return {};
-    };
+    ImportRun run(knownColumns(catalogue), std::move(*present), inserter ? &*inserter : nullptr,
+                  options.today);
 
     const Result<CsvFormat> read = forEachCsvRecord(
-        data,
-        [&](const CsvRecord& row) -> Status { return reader ? readRow(row) : readHeader(row); },
-        options.encoding);
+        *data, [&](const CsvRecord& row) { return run.take(row); }, options.encoding);
     Status done = read ? Status() : fail(read.error());
+    ImportReport& report = run.report();
     if (read) {
         report.encoding = read->encoding;
         report.encodingGuessed = read->encodingGuessed;
     }
-    for (int box = 1; box <= kScoreBoxes; ++box)
-        if (workedOut.contains(box))
-            report.workedOut << columnLabel(catalogue, columns::score(box)).simplified();
-    if (done && !reader)
+    report.workedOut = workedOutLabels(catalogue, run.workedOut());
+    if (done && !run.hadHeader())
         done = fail(QStringLiteral("The file is empty: it needs a header row naming the columns."));
     const bool keep =
         done && writing && (report.refused.empty() || options.skipBad) && report.imported > 0;
     inserter.reset();
-    if (keep && !db.commit())
-        done = fail(db.lastError().text());
-    if (writing && !(keep && done))
-        db.rollback();
+    if (writing)
+        done = endImportTransaction(db, keep, done);
     if (!done)
         return fail(writing && read ? QStringLiteral("Nothing was imported: %1").arg(done.error())
                                     : done.error());
     report.written = keep;
-    if (!keep) {
-        // What would have been added; nothing was.
-        report.wouldAdd = report.imported;
-        report.wouldAddEarlier = report.earlierAssessments;
-        report.imported = 0;
-        report.earlierAssessments = 0;
-    }
+    if (!keep)
+        countAsNotWritten(report);
     return report;
 }
 
