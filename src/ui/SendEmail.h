@@ -44,14 +44,14 @@ Status checkCertificateFile(const QString& path);
 SmtpSettings readSmtpSettings(const SettingsStore& settings);
 void saveSmtpSettings(SettingsStore& settings, const SmtpSettings& smtp);
 
-// What SendEmail is doing now: the step (1 sign-on ... 6 sign-off) and the stage name the
-// error report names, "SendEmailErrSignon" or "SendEmailErrSend". Kept for the whole process.
+// How far one sending got: the step (1 sign-on ... 6 sign-off) and the stage name the error
+// report names, "SendEmailErrSignon" or "SendEmailErrSend". After a failure it says where the
+// sending stopped.
 struct SendEmailProgress
 {
     int step = 0;
     QString stage;
 };
-SendEmailProgress& sendEmailProgress();
 
 // The SMTP password of an account, kept outside the settings file.
 class MailPasswords
@@ -102,7 +102,10 @@ Status checkRecipient(const QString& address);
 
 // Sends the message: through the desktop mail program's compose window when `showDialog`,
 // else straight to the mail server of the options. The failure says what went wrong in words
-// the adviser can act on.
+// the adviser can act on; `progress` says how far the sending got.
+Status SendEmail(const OutgoingEmail& message, bool showDialog, MailService& service,
+                 SendEmailProgress& progress);
+// The same, for a caller that needs only the outcome.
 Status SendEmail(const OutgoingEmail& message, bool showDialog, MailService& service);
 
 } // namespace halcyra

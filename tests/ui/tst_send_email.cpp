@@ -360,13 +360,14 @@ private slots:
                              u"adviser@example.org"_s, trusted ? path(u"cert.pem"_s) : QString()},
                             prompts};
         service.passwords = &passwords;
+        SendEmailProgress progress;
         const Status sent = SendEmail(
             {address, u"S"_s, u"B"_s, attachment.isEmpty() ? QString() : path(attachment)}, false,
-            service);
+            service, progress);
         QVERIFY(!sent.ok());
         QVERIFY2(sent.error().contains(said), qPrintable(sent.error()));
         QVERIFY(sent.error().startsWith(u"Nothing was sent"_s));
-        QCOMPARE(sendEmailProgress().stage, stage);
+        QCOMPARE(progress.stage, stage);
         QVERIFY(QDir(out).isEmpty());
         // A refused password is not offered again; a typed one that did not log in is not kept.
         QCOMPARE(passwords.forgotten.size(),

@@ -146,14 +146,14 @@ void frmEmail::cmdSend_Click()
         }
         const EmailSetupValues sent = trimmedForSending(values);
         Status result;
+        SendEmailProgress progress;
         {
             const BusyCursor busy(m_reporter.prompts());
             result = SendEmail({sent.toAddress, sent.subject, sent.body, sent.attachment},
-                               chkDialog->isChecked(), m_service);
+                               chkDialog->isChecked(), m_service, progress);
         }
         if (!result) {
             // The log keeps where it stopped; the adviser is told plainly what to fix.
-            const SendEmailProgress& progress = sendEmailProgress();
             m_reporter.ReportError(
                 progress.stage, result.error(),
                 QStringLiteral("frmEmail:Function SendEmail() step %1").arg(progress.step),
