@@ -83,6 +83,39 @@ class PreviewTest : public QObject
     Q_OBJECT
 
 private slots:
+    // The command acts on the options' answer: a cancel shows no page and opens nothing.
+    void cancelledChoiceShowsNoPage()
+    {
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
+        frmMain& window = h.open();
+        int launches = 0;
+        window.viewWell().setLauncher([&](const QString&) {
+            ++launches;
+            return Status();
+        });
+        QList<OptionsMode> asked;
+        window.viewWell().setOptionsChooser([&](OptionsMode mode, QWidget*) {
+            asked << mode;
+            OptionsResult answer;
+            answer.button = OptionsButton::Cancel;
+            return answer;
+        });
+        int modals = 0;
+        whenModalShows(&window, [&](QWidget* modal) {
+            ++modals;
+            modal->close();
+        });
+        window.menuEntry(QStringLiteral("mnuViewWell"))->trigger();
+        QVERIFY(asked == QList<OptionsMode>{OptionsMode::ViewWell});
+        QCOMPARE(h.state.OptionsMode, QStringLiteral("V-Well"));
+        QVERIFY(h.state.OptionsCancelled);
+        QCOMPARE(modals, 0);
+        QCOMPARE(launches, 0);
+        QVERIFY(!window.viewWell().preview());
+        QVERIFY(h.prompts.shown().isEmpty());
+    }
+
     void onlyTheAnalysisAndClose()
     {
         MainWindowHarness h;
