@@ -55,13 +55,12 @@ struct Fixture
 
     Fixture()
     {
-        QString error;
-        createDatabaseIfMissing(dir.path(), &error);
+        (void)createDatabaseIfMissing(dir.path());
         {
-            openDatabase(QDir(dir.path()).filePath(QStringLiteral("HCY300.db")),
-                         QStringLiteral("fill"), &error);
+            (void)openDatabase(QDir(dir.path()).filePath(QStringLiteral("HCY300.db")),
+                               QStringLiteral("fill"));
             QSqlDatabase db = QSqlDatabase::database(QStringLiteral("fill"));
-            addDemoClients(db, kClients, 7, &error);
+            (void)addDemoClients(db, kClients, 7);
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("fill"));

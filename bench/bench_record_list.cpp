@@ -101,12 +101,12 @@ int main(int argc, char** argv)
     QString error;
     const QString given = argc > 3 ? QString::fromLocal8Bit(argv[3]) : QString();
     const QString folder = given.isEmpty() ? dir.path() : given;
-    createDatabaseIfMissing(folder, &error);
+    (void)createDatabaseIfMissing(folder);
     const QString database = QDir(folder).filePath(QStringLiteral("HCY300.db"));
     if (given.isEmpty()) {
-        openDatabase(database, QStringLiteral("fill"), &error);
+        (void)openDatabase(database, QStringLiteral("fill"));
         QSqlDatabase db = QSqlDatabase::database(QStringLiteral("fill"));
-        addDemoClients(db, clients, 7, &error);
+        (void)addDemoClients(db, clients, 7);
         db.close();
     }
     QSqlDatabase::removeDatabase(QStringLiteral("fill"));
@@ -155,10 +155,10 @@ int main(int argc, char** argv)
 
         // The same four steps on the data source alone: the queries without the windows.
         {
-            openDatabase(database, QStringLiteral("query"), &error);
+            (void)openDatabase(database, QStringLiteral("query"));
             ClientDataSource source(QSqlDatabase::database(QStringLiteral("query")));
             queryOpen.push_back(milliseconds([&] {
-                source.open(&error);
+                (void)source.open();
                 (void)source.recordsAt(0, 128);
             }));
             querySort.push_back(milliseconds([&] {

@@ -180,16 +180,16 @@ void measurePaper(const Fixture& fixture, QPageSize::PageSizeId paper, const cha
         buffer.open(QIODevice::WriteOnly);
         timer.restart();
         cpu = cpuMilliseconds();
-        const ReportPdfResult result =
+        const Result<ReportPdfWritten> result =
             writeReportPdf(buffer, fixture.inputs(client), sections, documents, options);
         const double fullMs = static_cast<double>(timer.nsecsElapsed()) / 1e6;
         const double fullCpuMs = cpuMilliseconds() - cpu;
-        if (!result.written) {
-            std::fprintf(stderr, "report not written: %s\n", qPrintable(result.error));
+        if (!result) {
+            std::fprintf(stderr, "report not written: %s\n", qPrintable(result.error()));
             return;
         }
         fullBytes = buffer.size();
-        pages = result.pages;
+        pages = result->pages;
         if (run >= 0) {
             bare.push_back(bareMs);
             full.push_back(fullMs);

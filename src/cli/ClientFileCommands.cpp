@@ -175,12 +175,12 @@ int HistoryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         err << "halcyra-cli history: " << opened.error() << '\n';
         return kExitFailed;
     }
-    ClientRecord record;
-    QString error;
-    if (!loadClientRecord(database.db(), id, &record, &error)) {
-        err << "halcyra-cli history: " << error << '\n';
+    const Result<ClientRecord> loaded = loadClientRecord(database.db(), id);
+    if (!loaded) {
+        err << "halcyra-cli history: " << loaded.error() << '\n';
         return kExitFailed;
     }
+    const ClientRecord& record = *loaded;
     const Catalogue catalogue = Catalogue::builtIn();
     const auto progress = progressOfClient(database.db(), record, catalogue,
                                            ReferenceTables::fromCatalogue(catalogue));

@@ -37,29 +37,32 @@ int DemoCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
     }
     const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
 
-    QString error;
-    if (createDatabaseIfMissing(folder, &error) == CreateResult::Failed) {
-        err << "halcyra-cli demo: " << error << '\n';
+    if (const Result<CreateResult> created = createDatabaseIfMissing(folder); !created) {
+        err << "halcyra-cli demo: " << created.error() << '\n';
         return kExitFailed;
     }
     const QString connection = QStringLiteral("demo");
     int added = -1;
     {
-        if (!openDatabase(QDir(folder).filePath(QStringLiteral("HCY300.db")), connection, &error)) {
-            err << "halcyra-cli demo: " << error << '\n';
+        if (const Status opened =
+                openDatabase(QDir(folder).filePath(QStringLiteral("HCY300.db")), connection);
+            !opened) {
+            err << "halcyra-cli demo: " << opened.error() << '\n';
         } else {
             QSqlDatabase db = QSqlDatabase::database(connection);
-            const int existing = countClients(db, &error);
-            if (existing > 0 && !options.isSet(QStringLiteral("add"))) {
-                err << "halcyra-cli demo: the database already holds " << existing
+            const Result<int> existing = countClients(db);
+            if (existing && *existing > 0 && !options.isSet(QStringLiteral("add"))) {
+                err << "halcyra-cli demo: the database already holds " << *existing
                     << " clients; give --add to add more.\n";
                 added = -2;
-            } else if (existing >= 0) {
-                added = addDemoClients(db, count, seed, &error);
-                if (added < 0)
-                    err << "halcyra-cli demo: " << error << '\n';
+            } else if (existing) {
+                const Result<int> made = addDemoClients(db, count, seed);
+                if (made)
+                    added = *made;
+                else
+                    err << "halcyra-cli demo: " << made.error() << '\n';
             } else {
-                err << "halcyra-cli demo: " << error << '\n';
+                err << "halcyra-cli demo: " << existing.error() << '\n';
             }
             db.close();
         }

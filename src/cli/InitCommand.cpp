@@ -18,20 +18,21 @@ int InitCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         return *exit;
 
     const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
-    QString error;
-    switch (createDatabaseIfMissing(folder, &error)) {
+    const Result<CreateResult> created = createDatabaseIfMissing(folder);
+    if (!created) {
+        err << "halcyra-cli init: " << created.error() << '\n';
+        return kExitFailed;
+    }
+    switch (*created) {
     case CreateResult::Created:
         out << "Created "
             << QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("HCY300.db"))) << '\n';
-        return kExitOk;
+        break;
     case CreateResult::AlreadyPresent:
         out << "Kept the existing database in " << QDir::toNativeSeparators(folder) << '\n';
-        return kExitOk;
-    case CreateResult::Failed:
         break;
     }
-    err << "halcyra-cli init: " << error << '\n';
-    return kExitFailed;
+    return kExitOk;
 }
 
 } // namespace halcyra::cli

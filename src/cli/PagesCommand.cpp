@@ -38,12 +38,7 @@ Result<ClientRecord> readClient(const QString& path, qint64 id)
         !opened) {
         result = fail(opened.error());
     } else {
-        ClientRecord record;
-        QString error;
-        if (!loadClientRecord(QSqlDatabase::database(connection), id, &record, &error))
-            result = fail(error);
-        else
-            result = record;
+        result = loadClientRecord(QSqlDatabase::database(connection), id);
     }
     closeClientDatabase(connection);
     return result;

@@ -44,12 +44,10 @@ Result<ProfileInput> profileInputFromClient(const QString& folder, qint64 id)
             input.emplace(fail(opened.error()));
         } else {
             QSqlDatabase db = QSqlDatabase::database(connection, false);
-            ClientRecord record;
-            QString error;
-            if (loadClientRecord(db, id, &record, &error))
-                input.emplace(profileInputFromRecord(record));
+            if (const Result<ClientRecord> record = loadClientRecord(db, id))
+                input.emplace(profileInputFromRecord(*record));
             else
-                input.emplace(fail(error));
+                input.emplace(fail(record.error()));
         }
     }
     closeClientDatabase(connection);
@@ -164,20 +162,16 @@ void writeGuide(const ProfileResult& result, const Catalogue& catalogue, QTextSt
 
 } // namespace
 
-std::optional<ProfileInput> profileInputFromOptions(const Options& options, QString* error)
+Result<ProfileInput> profileInputFromOptions(const Options& options)
 {
     ProfileInput input;
-    if (!options.isSet(QStringLiteral("scores"))) {
-        *error = QStringLiteral("--scores is required.");
-        return std::nullopt;
-    }
+    if (!options.isSet(QStringLiteral("scores")))
+        return fail(QStringLiteral("--scores is required."));
     const QStringList scores = options.value(QStringLiteral("scores")).split(u',');
-    if (scores.size() > kReportRowCount) {
-        *error = QStringLiteral("--scores takes at most %1 values, %2 were given.")
-                     .arg(kReportRowCount)
-                     .arg(scores.size());
-        return std::nullopt;
-    }
+    if (scores.size() > kReportRowCount)
+        return fail(QStringLiteral("--scores takes at most %1 values, %2 were given.")
+                        .arg(kReportRowCount)
+                        .arg(scores.size()));
     for (qsizetype i = 0; i < scores.size(); ++i)
         input.scores[static_cast<size_t>(i)] = scores.at(i);
 
@@ -185,10 +179,9 @@ std::optional<ProfileInput> profileInputFromOptions(const Options& options, QStr
         const QStringList answers = options.value(QStringLiteral("yes-no")).split(u',');
         const bool allBinary = std::all_of(answers.begin(), answers.end(),
                                            [](const QString& a) { return a == u"0" || a == u"1"; });
-        if (answers.size() != kYesNoCount || !allBinary) {
-            *error = QStringLiteral("--yes-no takes five answers, each 0 or 1, such as 0,0,1,0,0.");
-            return std::nullopt;
-        }
+        if (answers.size() != kYesNoCount || !allBinary)
+            return fail(
+                QStringLiteral("--yes-no takes five answers, each 0 or 1, such as 0,0,1,0,0."));
         for (int k = 0; k < kYesNoCount; ++k)
             input.yesNo[static_cast<size_t>(k)] = answers.at(k) == u"1";
     }
@@ -208,7 +201,6 @@ int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     options.addFlag(QStringLiteral("json"));
     if (const auto stop = options.parse(arguments, out, err))
         return *stop;
-    QString error;
     std::optional<ProfileInput> input;
     if (options.isSet(QStringLiteral("client"))) {
         if (options.isSet(QStringLiteral("scores"))) {
@@ -228,11 +220,12 @@ int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTex
         }
         input = std::move(*saved);
     } else {
-        input = profileInputFromOptions(options, &error);
-        if (!input) {
-            err << "halcyra-cli profile: " << error << '\n';
+        Result<ProfileInput> given = profileInputFromOptions(options);
+        if (!given) {
+            err << "halcyra-cli profile: " << given.error() << '\n';
             return kExitUsage;
         }
+        input = std::move(*given);
     }
 
     if (!m_catalogue)

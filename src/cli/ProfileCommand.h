@@ -2,6 +2,7 @@
 
 #include "cli/Command.h"
 #include "core/Catalogue.h"
+#include "core/Result.h"
 #include "reports/ProfileInput.h"
 
 #include <optional>
@@ -31,7 +32,7 @@ private:
 };
 
 // Builds the profile from the options --scores, --yes-no, --age, --sex, --total-cholesterol
-// and --hdl. Returns nothing and sets `error` when a value cannot be used.
-std::optional<ProfileInput> profileInputFromOptions(const Options& options, QString* error);
+// and --hdl. Fails with the reason when a value cannot be used.
+Result<ProfileInput> profileInputFromOptions(const Options& options);
 
 } // namespace halcyra::cli

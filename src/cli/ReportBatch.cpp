@@ -46,14 +46,14 @@ struct BatchState
 
 void work(BatchState& state, const BatchHooks& hooks, int thread, int count)
 {
-    QString error;
-    std::unique_ptr<BatchWorker> worker = hooks.makeWorker(thread, &error);
-    if (!worker) {
+    Result<std::unique_ptr<BatchWorker>> made = hooks.makeWorker(thread);
+    if (!made) {
         const QMutexLocker lock(&state.mutex);
-        state.messages << error;
+        state.messages << made.error();
         --state.runningWorkers;
         return;
     }
+    std::unique_ptr<BatchWorker> worker = std::move(*made);
     for (int item = state.next++; item < count; item = state.next++) {
         BatchItemResult result = worker->run(item);
         const QMutexLocker lock(&state.mutex);

@@ -41,8 +41,8 @@ public:
 
 struct BatchHooks
 {
-    // Called on the worker's own thread; nullptr with `error` set when it cannot start.
-    std::function<std::unique_ptr<BatchWorker>(int thread, QString* error)> makeWorker;
+    // Called on the worker's own thread; fails with the reason when the worker cannot start.
+    std::function<Result<std::unique_ptr<BatchWorker>>(int thread)> makeWorker;
     // Called on the calling thread, in between the items, never from two threads at once.
     std::function<void(const QStringList& messages)> tell;
     std::function<void(int done, int total)> progress;

@@ -183,12 +183,12 @@ public:
     // Writes one client's report; false when it was not written in full.
     bool writeClient(qint64 id, const QString& outPath)
     {
-        ClientRecord record;
-        QString error;
-        if (!loadClientRecord(m_database.db(), id, &record, &error)) {
-            m_err << "halcyra-cli report: client " << id << ": " << error << '\n';
+        const Result<ClientRecord> loaded = loadClientRecord(m_database.db(), id);
+        if (!loaded) {
+            m_err << "halcyra-cli report: client " << id << ": " << loaded.error() << '\n';
             return false;
         }
+        const ClientRecord& record = *loaded;
         const WrittenReport written = write(m_database.db(), m_documents, record, outPath);
         for (const QString& problem : written.problems)
             m_err << problem << '\n';
@@ -201,9 +201,8 @@ public:
     bool setClients(const QList<ClientRange>& chosen)
     {
         ClientDataSource source(m_database.db());
-        QString error;
-        if (!source.open(&error)) {
-            m_err << "halcyra-cli report: " << error << '\n';
+        if (const Status opened = source.open(); !opened) {
+            m_err << "halcyra-cli report: " << opened.error() << '\n';
             return false;
         }
         qint64 largestId = 0;
@@ -250,13 +249,11 @@ public:
             lineLength = 0;
         };
         BatchHooks hooks;
-        hooks.makeWorker = [&](int thread, QString* error) -> std::unique_ptr<BatchWorker> {
+        hooks.makeWorker = [&](int thread) -> Result<std::unique_ptr<BatchWorker>> {
             auto worker = std::make_unique<Worker>(*this, outDir, thread);
-            if (const Status opened = worker->open(); !opened) {
-                *error = QStringLiteral("halcyra-cli report: ") + opened.error();
-                return nullptr;
-            }
-            return worker;
+            if (const Status opened = worker->open(); !opened)
+                return fail(QStringLiteral("halcyra-cli report: ") + opened.error());
+            return std::unique_ptr<BatchWorker>(std::move(worker));
         };
         hooks.tell = [&](const QStringList& messages) {
             clearLine();
@@ -314,11 +311,13 @@ private:
         {
             const qint64 id = m_run.m_ids[static_cast<size_t>(item)];
             const QSqlDatabase db = QSqlDatabase::database(m_connection, false);
-            ClientRecord record;
-            QString error;
-            if (!loadClientRecord(db, id, &record, &error))
+            const Result<ClientRecord> loaded = loadClientRecord(db, id);
+            if (!loaded)
                 return {false,
-                        {QStringLiteral("halcyra-cli report: client %1: %2").arg(id).arg(error)}};
+                        {QStringLiteral("halcyra-cli report: client %1: %2")
+                             .arg(id)
+                             .arg(loaded.error())}};
+            const ClientRecord& record = *loaded;
             const QString name =
                 reportFileName(id, m_run.m_idWidth, clientDetailsFromRecord(record));
             const WrittenReport written =
@@ -352,18 +351,20 @@ private:
         inputs.progress = *progress;
         ReportPdfOptions options = m_options;
         options.title = QStringLiteral("Halcyra - %1 %2").arg(client.firstName, client.lastName);
-        const ReportPdfResult result =
+        const Result<ReportPdfWritten> result =
             writeReportPdf(outPath, inputs, m_sections, documents, options);
-        for (const QString& problem : result.problems)
-            written.problems << prefix + problem;
-        if (!result.written) {
-            written.problems << prefix + result.error;
+        if (!result) {
+            // The sections that could not be printed, then why nothing was written.
+            for (const QString& line : result.error().split(u'\n'))
+                written.problems << prefix + line;
             return written;
         }
+        for (const QString& problem : result->problems)
+            written.problems << prefix + problem;
         written.announcement =
             QStringLiteral("Wrote ") + QDir::toNativeSeparators(outPath) +
-            (result.problems.isEmpty() ? QString() : QStringLiteral(" (incomplete)"));
-        written.ok = result.problems.isEmpty();
+            (result->problems.isEmpty() ? QString() : QStringLiteral(" (incomplete)"));
+        written.ok = result->problems.isEmpty();
         return written;
     }
 

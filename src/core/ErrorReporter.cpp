@@ -36,19 +36,15 @@ QString ErrorReporter::logPath() const
     return QDir(m_logFolder).filePath(logFileName());
 }
 
-bool ErrorReporter::appendToLog(const QString& firstLine, const QString& rest, QString* why)
+Status ErrorReporter::appendToLog(const QString& firstLine, const QString& rest)
 {
     QFile log(logPath());
-    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, kOwnerOnlyFile)) {
-        *why = log.errorString();
-        return false;
-    }
+    if (!log.open(QIODevice::WriteOnly | QIODevice::Append | QIODevice::Text, kOwnerOnlyFile))
+        return fail(log.errorString());
     const QByteArray report = (firstLine + u'\n' + u'\n' + rest + u'\n').toUtf8();
-    if (log.write(report) != report.size() || !log.flush()) {
-        *why = log.errorString();
-        return false;
-    }
-    return true;
+    if (log.write(report) != report.size() || !log.flush())
+        return fail(log.errorString());
+    return {};
 }
 
 void ErrorReporter::ReportError(const QString& errorNumberText, const QString& errorDescription,
@@ -61,8 +57,7 @@ void ErrorReporter::ReportError(const QString& errorNumberText, const QString& e
                                 locationText;
     const QString firstLine =
         generalDateText(QDateTime::currentDateTime()) + u' ' + versionNumber();
-    QString why;
-    const bool logged = appendToLog(firstLine, messageText, &why);
+    const Status logged = appendToLog(firstLine, messageText);
 
     // A failure while a report is being shown must not open a box again: it is logged only.
     if (m_reporting)
@@ -73,7 +68,7 @@ void ErrorReporter::ReportError(const QString& errorNumberText, const QString& e
     QString shown = m_messageText;
     if (!logged)
         shown += QStringLiteral("\n\n(This report could not be added to %1: %2)")
-                     .arg(QDir::toNativeSeparators(logPath()), why);
+                     .arg(QDir::toNativeSeparators(logPath()), logged.error());
 
     if (showMessage) {
         try {

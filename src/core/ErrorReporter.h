@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Result.h"
 #include "core/UserPrompts.h"
 
 #include <QString>
@@ -78,7 +79,7 @@ public:
     void clearFailedProcedure() { m_failedProcedureLabel.clear(); }
 
 private:
-    bool appendToLog(const QString& firstLine, const QString& rest, QString* why);
+    Status appendToLog(const QString& firstLine, const QString& rest);
 
     QString m_logFolder;
     UserPrompts& m_prompts;

@@ -31,20 +31,19 @@ void waitSince(double start, double seconds, StartupWindows& windows, const Time
     }
 }
 
-enum class OpenResult { Opened, NotFound, OtherError };
+enum class OpenResult { Opened, NotFound };
 
 // Looks at the file without opening it: the program may already hold a connection to it, and
 // closing any descriptor of a file would drop the database locks the process holds on it.
-OpenResult tryOpen(const QString& path, QString* why)
+// Fails when the file is there but cannot be used.
+Result<OpenResult> tryOpen(const QString& path)
 {
     const QFileInfo info(path);
     if (!info.exists())
         return OpenResult::NotFound;
-    if (!info.isFile() || !info.isReadable()) {
-        *why = info.isFile() ? QStringLiteral("Permission denied")
-                             : QStringLiteral("It is not a file");
-        return OpenResult::OtherError;
-    }
+    if (!info.isFile() || !info.isReadable())
+        return fail(info.isFile() ? QStringLiteral("Permission denied")
+                                  : QStringLiteral("It is not a file"));
     return OpenResult::Opened;
 }
 
@@ -72,16 +71,15 @@ bool VerifyDatabase(const QString& databaseFolder, const QString& fallbackFolder
     QString folder = databaseFolder;
     int failures = 0;
     for (;;) {
-        QString why;
-        const OpenResult result = tryOpen(folder + fileName, &why);
-        if (result == OpenResult::Opened)
-            return true;
-        if (result == OpenResult::OtherError) {
+        const Result<OpenResult> result = tryOpen(folder + fileName);
+        if (!result) {
             reporter.ReportError(QString::number(errors::kPathFileAccess),
-                                 QStringLiteral("Path/File access error: ") + why,
+                                 QStringLiteral("Path/File access error: ") + result.error(),
                                  reporter.CurrentProcedureLabel());
             return true;
         }
+        if (*result == OpenResult::Opened)
+            return true;
         ++failures;
         if (failures <= 2) {
             folder = fallbackFolder.isEmpty() ? databaseFolder : fallbackFolder;

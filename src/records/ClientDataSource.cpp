@@ -27,45 +27,38 @@ QString columnList()
 }
 
 // Runs `work` inside one transaction; rolls back when it fails.
-template <typename Work> bool inTransaction(QSqlDatabase& db, QString* error, Work work)
+template <typename Work> Status inTransaction(QSqlDatabase& db, Work work)
 {
-    if (const Status begun = beginWrite(db); !begun) {
-        *error = begun.error();
-        return false;
-    }
-    if (!work() || !db.commit()) {
-        if (error->isEmpty())
-            *error = db.lastError().text();
+    if (const Status begun = beginWrite(db); !begun)
+        return begun;
+    Status done = work();
+    if (done && !db.commit())
+        done = fail(db.lastError().text());
+    if (!done) {
         db.rollback();
-        return false;
+        return done;
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool loadClientRecord(const QSqlDatabase& db, qint64 customerId, ClientRecord* record,
-                      QString* error)
+Result<ClientRecord> loadClientRecord(const QSqlDatabase& db, qint64 customerId)
 {
     QSqlQuery query(db);
     query.setForwardOnly(true);
     if (!query.prepare(QStringLiteral("SELECT ") + columnList() + QStringLiteral(" FROM ") +
-                       kTable + QStringLiteral(" WHERE \"CustomerID\" = ?"))) {
-        *error = query.lastError().text();
-        return false;
-    }
+                       kTable + QStringLiteral(" WHERE \"CustomerID\" = ?")))
+        return fail(query.lastError().text());
     query.addBindValue(customerId);
-    if (!query.exec()) {
-        *error = query.lastError().text();
-        return false;
-    }
-    if (!query.next()) {
-        *error = QStringLiteral("There is no client with the number %1.").arg(customerId);
-        return false;
-    }
+    if (!query.exec())
+        return fail(query.lastError().text());
+    if (!query.next())
+        return fail(QStringLiteral("There is no client with the number %1.").arg(customerId));
+    ClientRecord record;
     for (int column = 0; column < columns::kCount; ++column)
-        record->values[static_cast<size_t>(column)] = query.value(column);
-    return true;
+        record.values[static_cast<size_t>(column)] = query.value(column);
+    return record;
 }
 
 ClientDataSource::ClientDataSource(QSqlDatabase database) : m_db(std::move(database))
@@ -145,9 +138,9 @@ Result<std::vector<ClientRecord>> ClientDataSource::recordsAt(int first, int cou
     return records;
 }
 
-bool ClientDataSource::readRecord(qint64 id, ClientRecord* record, QString* error) const
+Result<ClientRecord> ClientDataSource::readRecord(qint64 id) const
 {
-    return loadClientRecord(m_db, id, record, error);
+    return loadClientRecord(m_db, id);
 }
 
 Result<int> ClientDataSource::allClientsCount() const
@@ -158,21 +151,19 @@ Result<int> ClientDataSource::allClientsCount() const
     return query.value(0).toInt();
 }
 
-bool ClientDataSource::open(QString* error)
+Status ClientDataSource::open()
 {
     auto ids = readIds(m_query);
-    if (!ids) {
-        *error = ids.error();
-        return false;
-    }
+    if (!ids)
+        return fail(ids.error());
     m_ids = std::move(*ids);
     m_newRecord = false;
     if (m_ids.empty()) {
         m_position = -1;
         m_current = emptyRecord();
-        return true;
+        return {};
     }
-    return moveTo(0, error);
+    return moveTo(0);
 }
 
 Status ClientDataSource::setOrderAndFilter(const RecordQuery& query)
@@ -190,34 +181,31 @@ Status ClientDataSource::setOrderAndFilter(const RecordQuery& query)
         return {};
     }
     const int position = positionOf(currentId);
-    QString error;
-    if (!moveTo(position >= 0 ? position : 0, &error))
-        return fail(error);
+    return moveTo(position >= 0 ? position : 0);
+}
+
+Status ClientDataSource::moveTo(int position)
+{
+    if (m_ids.empty())
+        return {};
+    position = std::clamp(position, 0, RecordCount() - 1);
+    auto record = readRecord(m_ids[static_cast<size_t>(position)]);
+    if (!record)
+        return fail(record.error());
+    m_current = std::move(*record);
+    m_position = position;
+    m_newRecord = false;
     return {};
 }
 
-bool ClientDataSource::moveTo(int position, QString* error)
+Status ClientDataSource::MoveNext()
 {
-    if (m_ids.empty())
-        return true;
-    position = std::clamp(position, 0, RecordCount() - 1);
-    ClientRecord record;
-    if (!readRecord(m_ids[static_cast<size_t>(position)], &record, error))
-        return false;
-    m_current = std::move(record);
-    m_position = position;
-    m_newRecord = false;
-    return true;
+    return moveTo(m_newRecord ? RecordCount() - 1 : m_position + 1);
 }
 
-bool ClientDataSource::MoveNext(QString* error)
+Status ClientDataSource::MovePrevious()
 {
-    return moveTo(m_newRecord ? RecordCount() - 1 : m_position + 1, error);
-}
-
-bool ClientDataSource::MovePrevious(QString* error)
-{
-    return moveTo(m_newRecord ? RecordCount() - 1 : m_position - 1, error);
+    return moveTo(m_newRecord ? RecordCount() - 1 : m_position - 1);
 }
 
 int ClientDataSource::positionOf(qint64 customerId) const
@@ -242,22 +230,22 @@ void ClientDataSource::AddNew()
     m_current = emptyRecord();
 }
 
-bool ClientDataSource::CancelNew(QString* error)
+Status ClientDataSource::CancelNew()
 {
     if (!m_newRecord)
-        return true;
+        return {};
     m_newRecord = false;
     if (m_ids.empty()) {
         m_current = emptyRecord();
-        return true;
+        return {};
     }
-    return moveTo(std::max(0, m_positionBeforeNew), error);
+    return moveTo(std::max(0, m_positionBeforeNew));
 }
 
-bool ClientDataSource::Update(const ClientRecord& edited, QString* error)
+Status ClientDataSource::Update(const ClientRecord& edited)
 {
     qint64 newId = -1;
-    const bool ok = inTransaction(m_db, error, [&] {
+    const Status stored = inTransaction(m_db, [&]() -> Status {
         QSqlQuery query(m_db);
         bool prepared = false;
         if (m_newRecord) {
@@ -278,29 +266,23 @@ bool ClientDataSource::Update(const ClientRecord& edited, QString* error)
                 query.prepare(QStringLiteral("UPDATE ") + kTable + QStringLiteral(" SET ") +
                               assignments.join(u',') + QStringLiteral(" WHERE \"CustomerID\" = ?"));
         }
-        if (!prepared) {
-            *error = query.lastError().text();
-            return false;
-        }
+        if (!prepared)
+            return fail(query.lastError().text());
         for (int column = 1; column < columns::kCount; ++column)
             query.addBindValue(edited.values[static_cast<size_t>(column)]);
         if (!m_newRecord)
             query.addBindValue(m_current.customerId());
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return false;
-        }
-        if (!m_newRecord && query.numRowsAffected() != 1) {
-            *error = QStringLiteral("Record %1 is no longer in the database.")
-                         .arg(m_current.customerId());
-            return false;
-        }
+        if (!query.exec())
+            return fail(query.lastError().text());
+        if (!m_newRecord && query.numRowsAffected() != 1)
+            return fail(QStringLiteral("Record %1 is no longer in the database.")
+                            .arg(m_current.customerId()));
         if (m_newRecord)
             newId = query.lastInsertId().toLongLong();
-        return true;
+        return {};
     });
-    if (!ok)
-        return false;
+    if (!stored)
+        return stored;
 
     m_current = edited;
     if (m_newRecord) {
@@ -310,51 +292,46 @@ bool ClientDataSource::Update(const ClientRecord& edited, QString* error)
         m_position = RecordCount() - 1;
         m_newRecord = false;
     }
-    return true;
+    return {};
 }
 
-bool ClientDataSource::Delete(QString* error)
+Status ClientDataSource::Delete()
 {
     if (m_newRecord || m_position < 0)
-        return CancelNew(error);
+        return CancelNew();
     const qint64 id = m_current.customerId();
-    const bool ok = inTransaction(m_db, error, [&] {
+    const Status deleted = inTransaction(m_db, [&]() -> Status {
         QSqlQuery query(m_db);
         if (!query.prepare(QStringLiteral("DELETE FROM ") + kTable +
-                           QStringLiteral(" WHERE \"CustomerID\" = ?"))) {
-            *error = query.lastError().text();
-            return false;
-        }
+                           QStringLiteral(" WHERE \"CustomerID\" = ?")))
+            return fail(query.lastError().text());
         query.addBindValue(id);
-        if (!query.exec()) {
-            *error = query.lastError().text();
-            return false;
-        }
-        return true;
+        if (!query.exec())
+            return fail(query.lastError().text());
+        return {};
     });
-    if (!ok)
-        return false;
+    if (!deleted)
+        return deleted;
     m_ids.erase(m_ids.begin() + m_position);
     if (m_ids.empty()) {
         m_position = -1;
         m_current = emptyRecord();
-        return true;
+        return {};
     }
-    if (!moveTo(std::min(m_position, RecordCount() - 1), error)) {
+    if (Status moved = moveTo(std::min(m_position, RecordCount() - 1)); !moved) {
         // The deleted record must not stay current: a save would write to nothing.
         AddNew();
         m_positionBeforeNew = 0;
-        return false;
+        return moved;
     }
-    return true;
+    return {};
 }
 
-ClientRecord ClientDataSource::recordAt(int position, QString* error) const
+Result<ClientRecord> ClientDataSource::recordAt(int position) const
 {
-    ClientRecord record = emptyRecord();
-    if (position >= 0 && position < RecordCount())
-        readRecord(m_ids[static_cast<size_t>(position)], &record, error);
-    return record;
+    if (position < 0 || position >= RecordCount())
+        return emptyRecord();
+    return readRecord(m_ids[static_cast<size_t>(position)]);
 }
 
 } // namespace halcyra

@@ -20,7 +20,7 @@ public:
     explicit ClientDataSource(QSqlDatabase database);
 
     // Reads the record numbers in the current order and moves to the first record.
-    bool open(QString* error);
+    Status open();
 
     // Sets the order and the filter, both parsed from the adviser's texts, re-reads and keeps
     // the current record where it is still listed. On an error the previous ones stay.
@@ -40,33 +40,33 @@ public:
     bool isEmpty() const { return m_ids.empty(); }
     const ClientRecord& current() const { return m_current; }
 
-    bool moveTo(int position, QString* error);
-    bool MoveFirst(QString* error) { return moveTo(0, error); }
-    bool MoveLast(QString* error) { return moveTo(RecordCount() - 1, error); }
-    bool MoveNext(QString* error);
-    bool MovePrevious(QString* error);
+    Status moveTo(int position);
+    Status MoveFirst() { return moveTo(0); }
+    Status MoveLast() { return moveTo(RecordCount() - 1); }
+    Status MoveNext();
+    Status MovePrevious();
     int positionOf(qint64 customerId) const;
 
     // Starts a new, empty record; nothing is stored until Update.
     void AddNew();
     // Leaves a new record without storing it and goes back to where the source was.
-    bool CancelNew(QString* error);
+    Status CancelNew();
 
     // Stores `edited` as the current record (a new record is inserted and gets its number).
     // On failure nothing is changed, in the file or here.
-    bool Update(const ClientRecord& edited, QString* error);
+    Status Update(const ClientRecord& edited);
     // Deletes the current record and moves to the next one (the last when it was the last).
-    bool Delete(QString* error);
+    Status Delete();
 
     // The record at a position, for lists; empty when the position is out of range.
-    ClientRecord recordAt(int position, QString* error) const;
+    Result<ClientRecord> recordAt(int position) const;
     qint64 idAt(int position) const;
     // The records at `count` positions from `first` (fewer at the end), read in one query.
     Result<std::vector<ClientRecord>> recordsAt(int first, int count) const;
 
 private:
     Result<std::vector<qint64>> readIds(const RecordQuery& query) const;
-    bool readRecord(qint64 id, ClientRecord* record, QString* error) const;
+    Result<ClientRecord> readRecord(qint64 id) const;
     ClientRecord emptyRecord() const;
 
     QSqlDatabase m_db;
@@ -78,9 +78,7 @@ private:
     ClientRecord m_current;
 };
 
-// Reads the record with the given number; false with `error` set when it cannot be read or
-// does not exist.
-bool loadClientRecord(const QSqlDatabase& db, qint64 customerId, ClientRecord* record,
-                      QString* error);
+// Reads the record with the given number; fails when it cannot be read or does not exist.
+Result<ClientRecord> loadClientRecord(const QSqlDatabase& db, qint64 customerId);
 
 } // namespace halcyra

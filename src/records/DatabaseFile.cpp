@@ -26,7 +26,7 @@ QString uniqueConnectionName(const QString& purpose)
 }
 
 // Runs the statements of a schema script, separated by ";" at the end of a line.
-bool runScript(QSqlDatabase& db, const QString& script, QString* error)
+Status runScript(QSqlDatabase& db, const QString& script)
 {
     QString statement;
     const QStringList lines = script.split(u'\n');
@@ -37,42 +37,39 @@ bool runScript(QSqlDatabase& db, const QString& script, QString* error)
         if (!line.trimmed().endsWith(u';'))
             continue;
         QSqlQuery query(db);
-        if (!query.exec(statement.trimmed())) {
-            *error = query.lastError().text();
-            return false;
-        }
+        if (!query.exec(statement.trimmed()))
+            return fail(query.lastError().text());
         statement.clear();
     }
-    return true;
+    return {};
 }
 
-bool buildDatabase(const QString& path, QString* error)
+Status buildDatabase(const QString& path)
 {
     // SQLite would create the file with the umask's mode; an empty file is a valid empty
     // database, so it is made first, owner-only.
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnlyFile)) {
-        *error = QStringLiteral("Cannot create %1: %2")
-                     .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
+    if (!file.open(QIODevice::WriteOnly | QIODevice::NewOnly, kOwnerOnlyFile))
+        return fail(QStringLiteral("Cannot create %1: %2")
+                        .arg(QDir::toNativeSeparators(path), file.errorString()));
     file.close();
     const QString name = uniqueConnectionName(QStringLiteral("create"));
-    bool ok = false;
+    Status built = fail(QString());
     {
         QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
         db.setDatabaseName(path);
         if (!db.open()) {
-            *error = db.lastError().text();
+            built = fail(db.lastError().text());
         } else {
-            ok = db.transaction() && runScript(db, builtInSchema(), error) && db.commit();
-            if (!ok && error->isEmpty())
-                *error = db.lastError().text();
+            built = db.transaction() ? runScript(db, builtInSchema())
+                                     : Status(fail(db.lastError().text()));
+            if (built && !db.commit())
+                built = fail(db.lastError().text());
             db.close();
         }
     }
     QSqlDatabase::removeDatabase(name);
-    return ok;
+    return built;
 }
 
 // One table or view of the schema and its columns.
@@ -95,15 +92,13 @@ QString normalisedSql(const QString& sql)
     return text;
 }
 
-QStringList columnsOf(const QSqlDatabase& db, const QString& object, QString* error)
+Result<QStringList> columnsOf(const QSqlDatabase& db, const QString& object)
 {
     QSqlQuery query(db);
     QString quoted = object;
     quoted.replace(u'"', QStringLiteral("\"\""));
-    if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted))) {
-        *error = query.lastError().text();
-        return {};
-    }
+    if (!query.exec(QStringLiteral("PRAGMA table_info(\"%1\")").arg(quoted)))
+        return fail(query.lastError().text());
     QStringList columns;
     while (query.next())
         columns << query.value(1).toString();
@@ -120,8 +115,7 @@ const std::vector<SchemaObject>& expectedSchema()
         {
             QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QSQLITE"), name);
             db.setDatabaseName(QStringLiteral(":memory:"));
-            QString error;
-            if (db.open() && runScript(db, builtInSchema(), &error)) {
+            if (db.open() && runScript(db, builtInSchema())) {
                 QSqlQuery query(db);
                 query.exec(QStringLiteral("SELECT type, name, sql FROM sqlite_master WHERE type IN "
                                           "('table', 'view', 'trigger') AND name NOT LIKE "
@@ -133,7 +127,8 @@ const std::vector<SchemaObject>& expectedSchema()
                                        normalisedSql(query.value(2).toString())});
                 for (SchemaObject& object : objects)
                     if (object.type != u"trigger")
-                        object.columns = columnsOf(db, object.name, &error);
+                        if (auto read = columnsOf(db, object.name))
+                            object.columns = *read;
             }
             db.close();
         }
@@ -205,16 +200,15 @@ QStringList schemaProblems(const QSqlDatabase& db, int version)
         }
         if (object.type == u"trigger")
             continue; // its text is checked with the objects the file brought along
-        QString error;
-        const QStringList present = columnsOf(db, object.name, &error);
-        if (!error.isEmpty()) {
+        const Result<QStringList> present = columnsOf(db, object.name);
+        if (!present) {
             problems << QStringLiteral("the %1 \"%2\" cannot be read (%3)")
-                            .arg(object.type, object.name, error);
+                            .arg(object.type, object.name, present.error());
             continue;
         }
         QStringList missing;
         for (const QString& column : object.columns)
-            if (!present.contains(column))
+            if (!present->contains(column))
                 missing << column;
         if (!missing.isEmpty())
             problems << QStringLiteral("the %1 \"%2\" lacks the column%3 %4")
@@ -378,7 +372,7 @@ QString builtInSchema()
     return QString::fromUtf8(file.readAll());
 }
 
-CreateResult createDatabaseIfMissing(const QString& folder, QString* error)
+Result<CreateResult> createDatabaseIfMissing(const QString& folder)
 {
     const QDir dir(folder);
     const QString target = dir.filePath(QStringLiteral("HCY300.db"));
@@ -387,29 +381,24 @@ CreateResult createDatabaseIfMissing(const QString& folder, QString* error)
         const QString name = uniqueConnectionName(QStringLiteral("check"));
         const Status usable = openClientDatabase(target, name, DatabaseAccess::ReadOnly);
         closeClientDatabase(name);
-        if (!usable) {
-            *error = usable.error();
-            return CreateResult::Failed;
-        }
+        if (!usable)
+            return fail(usable.error());
         return CreateResult::AlreadyPresent;
     }
-    if (Status made = makeOwnerOnlyFolder(folder); !made) {
-        *error = made.error();
-        return CreateResult::Failed;
-    }
+    if (Status made = makeOwnerOnlyFolder(folder); !made)
+        return fail(made.error());
     const QString temporary = dir.filePath(QStringLiteral(".HCY300.db.new"));
     QFile::remove(temporary);
-    if (!buildDatabase(temporary, error)) {
+    if (Status built = buildDatabase(temporary); !built) {
         QFile::remove(temporary);
-        return CreateResult::Failed;
+        return fail(built.error());
     }
     // rename() refuses to replace a file, so a database that appeared meanwhile stays as it is.
     if (!QFile::rename(temporary, target)) {
         QFile::remove(temporary);
         if (QFileInfo::exists(target))
             return CreateResult::AlreadyPresent;
-        *error = QStringLiteral("Cannot create %1").arg(target);
-        return CreateResult::Failed;
+        return fail(QStringLiteral("Cannot create %1").arg(target));
     }
     return CreateResult::Created;
 }
@@ -432,12 +421,9 @@ Status openClientDatabase(const QString& path, const QString& connectionName, Da
     return opened;
 }
 
-bool openDatabase(const QString& path, const QString& connectionName, QString* error)
+Status openDatabase(const QString& path, const QString& connectionName)
 {
-    const Status opened = openClientDatabase(path, connectionName, DatabaseAccess::ReadWrite);
-    if (!opened)
-        *error = opened.error();
-    return opened.ok();
+    return openClientDatabase(path, connectionName, DatabaseAccess::ReadWrite);
 }
 
 Status beginWrite(QSqlDatabase& db)

@@ -12,9 +12,9 @@ namespace halcyra {
 // none. An existing database is never opened for writing, replaced or changed; a file there
 // that is not a Halcyra database is a failure that says why. The new file appears whole or not
 // at all: it is built under a temporary name and then renamed. New files and folders are
-// owner-only.
-enum class CreateResult { Created, AlreadyPresent, Failed };
-CreateResult createDatabaseIfMissing(const QString& folder, QString* error);
+// owner-only. Tells whether the database was made now or was there already.
+enum class CreateResult { Created, AlreadyPresent };
+Result<CreateResult> createDatabaseIfMissing(const QString& folder);
 
 // The schema the installer creates databases from.
 QString builtInSchema();
@@ -39,7 +39,7 @@ Status openClientDatabase(const QString& path, const QString& connectionName,
 void closeClientDatabase(const QString& connectionName);
 
 // openClientDatabase for reading and writing.
-bool openDatabase(const QString& path, const QString& connectionName, QString* error);
+Status openDatabase(const QString& path, const QString& connectionName);
 
 // Adds the client list's indexes to a database made before they were part of the schema (in
 // one transaction; indexes already there are left as they are).

@@ -111,26 +111,21 @@ CompanyInfo demoCompanyInfo()
             QStringLiteral("dana@greenleaf.example")};
 }
 
-int countClients(QSqlDatabase& db, QString* error)
+Result<int> countClients(QSqlDatabase& db)
 {
     QSqlQuery query(db);
-    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM \"Customers\"")) || !query.next()) {
-        *error = query.lastError().text();
-        return -1;
-    }
+    if (!query.exec(QStringLiteral("SELECT COUNT(*) FROM \"Customers\"")) || !query.next())
+        return fail(query.lastError().text());
     return query.value(0).toInt();
 }
 
-int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
+Result<int> addDemoClients(QSqlDatabase& db, int count, quint32 seed)
 {
-    if (const Status begun = beginWrite(db); !begun) {
-        *error = begun.error();
-        return -1;
-    }
-    auto failed = [&](const QSqlQuery& query) {
-        *error = query.lastError().text();
+    if (const Status begun = beginWrite(db); !begun)
+        return fail(begun.error());
+    auto failed = [&](const QString& error) -> Result<int> {
         db.rollback();
-        return -1;
+        return fail(error);
     };
 
     QStringList names;
@@ -142,14 +137,17 @@ int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
     QSqlQuery insert(db);
     if (!insert.prepare(QStringLiteral("INSERT INTO \"Customers\" (") + names.join(u',') +
                         QStringLiteral(") VALUES (") + marks.join(u',') + u')'))
-        return failed(insert);
-    const int existing = countClients(db, error);
+        return failed(insert.lastError().text());
+    // The new clients are numbered on from those already there, so a second run adds new names.
+    const Result<int> existing = countClients(db);
+    if (!existing)
+        return failed(existing.error());
     for (int i = 0; i < count; ++i) {
-        const ClientRecord record = makeDemoClient(seed, existing + i);
+        const ClientRecord record = makeDemoClient(seed, *existing + i);
         for (int column = 1; column < columns::kCount; ++column)
             insert.bindValue(column - 1, record.values[static_cast<size_t>(column)]);
         if (!insert.exec())
-            return failed(insert);
+            return failed(insert.lastError().text());
     }
 
     // Only company details nobody has filled in yet are replaced by the demonstration ones.
@@ -159,17 +157,14 @@ int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error)
     QSqlQuery fill(db);
     if (!fill.prepare(QStringLiteral("UPDATE \"Company Info\" SET ") + sets.join(u',') +
                       QStringLiteral(" WHERE \"LastName\" = '' AND \"Phone1\" = ''")))
-        return failed(fill);
+        return failed(fill.lastError().text());
     for (const QString& field : demoCompanyInfo())
         fill.addBindValue(field.isNull() ? QStringLiteral("") : field);
     if (!fill.exec())
-        return failed(fill);
+        return failed(fill.lastError().text());
 
-    if (!db.commit()) {
-        *error = db.lastError().text();
-        db.rollback();
-        return -1;
-    }
+    if (!db.commit())
+        return failed(db.lastError().text());
     return count;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "core/Result.h"
 #include "records/ClientRecord.h"
 #include "records/CompanyRecord.h"
 
@@ -17,10 +18,10 @@ ClientRecord makeDemoClient(quint32 seed, int number);
 CompanyInfo demoCompanyInfo();
 
 // Adds `count` demo clients in one transaction and fills an empty company row. Returns the
-// number added, or -1 with `error` set (then nothing was added).
-int addDemoClients(QSqlDatabase& db, int count, quint32 seed, QString* error);
+// number added; on failure nothing was added.
+Result<int> addDemoClients(QSqlDatabase& db, int count, quint32 seed);
 
-// The number of client records, or -1 with `error` set.
-int countClients(QSqlDatabase& db, QString* error);
+// The number of client records.
+Result<int> countClients(QSqlDatabase& db);
 
 } // namespace halcyra

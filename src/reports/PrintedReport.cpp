@@ -203,9 +203,8 @@ void PrintedReport::printSection(int section)
 
 void PrintedReport::printDocument(const QString& fileName)
 {
-    QString error;
-    if (!m_documents.print(fileName, m_writer, &error))
-        throw ProgramError(errors::kFileNotFound, error);
+    if (const Status printed = m_documents.print(fileName, m_writer); !printed)
+        throw ProgramError(errors::kFileNotFound, printed.error());
 }
 
 void PrintedReport::DocHeader()

@@ -87,7 +87,10 @@ Result<QByteArray> assembleReportPdf(const QByteArray& report,
             if (place.page < 1 || place.page > static_cast<int>(pages.size()) ||
                 place.documentPage < 0 ||
                 place.documentPage >= static_cast<int>(source.pages.size()))
-                throw std::runtime_error("the page is not there");
+                return fail(
+                    QStringLiteral("The document \"%1\" could not be put into the report: %2")
+                        .arg(QDir::toNativeSeparators(place.path),
+                             QStringLiteral("the page is not there")));
             QPDFPageObjectHelper& page = pages[static_cast<size_t>(place.page - 1)];
             QPDFObjectHandle form =
                 out.copyForeignObject(source.pages[static_cast<size_t>(place.documentPage)]);

@@ -73,26 +73,22 @@ QString FixedDocuments::locate(const QString& fileName) const
     return findDocument(m_folder, fileName);
 }
 
-FixedDocuments::Document* FixedDocuments::open(const QString& fileName, QString* error)
+Result<FixedDocuments::Document*> FixedDocuments::open(const QString& fileName)
 {
     const QString key = fileName.toLower();
     if (auto found = m_documents.find(key); found != m_documents.end())
         return &found->second;
     const QString path = locate(fileName);
-    if (path.isEmpty()) {
-        *error = QStringLiteral("The document \"%1\" was not found in %2.")
-                     .arg(fileName, QDir::toNativeSeparators(m_folder));
-        return nullptr;
-    }
+    if (path.isEmpty())
+        return fail(QStringLiteral("The document \"%1\" was not found in %2.")
+                        .arg(fileName, QDir::toNativeSeparators(m_folder)));
     auto pdf = std::make_unique<QPdfDocument>();
     const QPdfDocument::Error loaded = pdf->load(path);
-    if (loaded != QPdfDocument::Error::None || pdf->pageCount() < 1) {
-        *error = QStringLiteral("The document \"%1\" cannot be printed: %2.")
-                     .arg(QDir::toNativeSeparators(path), loaded == QPdfDocument::Error::None
-                                                              ? QStringLiteral("it has no pages")
-                                                              : loadErrorText(loaded));
-        return nullptr;
-    }
+    if (loaded != QPdfDocument::Error::None || pdf->pageCount() < 1)
+        return fail(QStringLiteral("The document \"%1\" cannot be printed: %2.")
+                        .arg(QDir::toNativeSeparators(path), loaded == QPdfDocument::Error::None
+                                                                 ? QStringLiteral("it has no pages")
+                                                                 : loadErrorText(loaded)));
     Document& document = m_documents[key];
     document.path = path;
     document.pages.resize(static_cast<size_t>(pdf->pageCount()));
@@ -100,11 +96,12 @@ FixedDocuments::Document* FixedDocuments::open(const QString& fileName, QString*
     return &document;
 }
 
-bool FixedDocuments::print(const QString& fileName, PageWriter& writer, QString* error)
+Status FixedDocuments::print(const QString& fileName, PageWriter& writer)
 {
-    Document* document = open(fileName, error);
-    if (!document)
-        return false;
+    const Result<Document*> opened = open(fileName);
+    if (!opened)
+        return fail(opened.error());
+    Document* document = *opened;
     for (int page = 0; page < document->pdf->pageCount(); ++page) {
         writer.NewPage();
         if (writer.placeDocumentPage(document->path, page))
@@ -117,7 +114,7 @@ bool FixedDocuments::print(const QString& fileName, PageWriter& writer, QString*
         writer.drawPageImage(image, points);
     }
     writer.NewPage();
-    return true;
+    return {};
 }
 
 } // namespace halcyra

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QImage>
 #include <QString>
 #include <QStringList>
@@ -38,8 +40,8 @@ public:
     QString locate(const QString& fileName) const;
 
     // Prints every page of the document, each on a page of its own, starting on a new page.
-    // False with `error` set when the file is missing or cannot be read; nothing is printed then.
-    bool print(const QString& fileName, PageWriter& writer, QString* error);
+    // Fails when the file is missing or cannot be read; nothing is printed then.
+    Status print(const QString& fileName, PageWriter& writer);
 
 private:
     struct Document
@@ -48,7 +50,7 @@ private:
         std::unique_ptr<QPdfDocument> pdf;
         std::vector<QImage> pages; // rendered, at the size last asked for
     };
-    Document* open(const QString& fileName, QString* error);
+    Result<Document*> open(const QString& fileName);
 
     QString m_folder;
     std::map<QString, Document> m_documents; // by lower-case file name

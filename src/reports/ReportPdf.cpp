@@ -110,16 +110,19 @@ Result<QByteArray> ReportPdfJob::finish(const std::vector<PlacedDocumentPage>& p
     return assembleReportPdf(generated, placed);
 }
 
-ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& inputs,
-                               const QList<int>& sections, FixedDocuments& documents,
-                               const ReportPdfOptions& options)
+Result<ReportPdfWritten> writeReportPdf(QIODevice& device, const PrintedReport::Inputs& inputs,
+                                        const QList<int>& sections, FixedDocuments& documents,
+                                        const ReportPdfOptions& options)
 {
-    ReportPdfResult result;
     const QPageLayout layout = reportPageLayout(QPageSize(options.paper));
-    if (Status fits = checkReportFitsPaper(layout); !fits) {
-        result.error = fits.error();
-        return result;
-    }
+    if (Status fits = checkReportFitsPaper(layout); !fits)
+        return fail(fits.error());
+    ReportPdfWritten result;
+    // Why nothing was written, after the sections that could not be printed.
+    auto failed = [&result](const QString& error) {
+        return fail((QStringList(result.problems) << error).join(u'\n'));
+    };
+    QString error;
     // The generated pages first, with a placeholder for each page of a fixed document.
     ReportPdfJob job(layout, options.title);
     std::vector<PlacedDocumentPage> placed;
@@ -137,46 +140,36 @@ ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& i
         result.problems = report.problems();
         placed = writer.placedPages();
         if (writer.deviceFailed())
-            result.error = QStringLiteral("the PDF could not be started");
+            error = QStringLiteral("the PDF could not be started");
         else if (result.pages == 0)
-            result.error = QStringLiteral("nothing was printed");
+            error = QStringLiteral("nothing was printed");
     }
-    if (!result.error.isEmpty())
-        return result;
+    if (!error.isEmpty())
+        return failed(error);
     const Result<QByteArray> assembled = job.finish(placed);
-    if (!assembled) {
-        result.error = assembled.error();
-        return result;
-    }
-    if (device.write(*assembled) != assembled->size()) {
-        result.error = device.errorString();
-        return result;
-    }
-    result.written = true;
+    if (!assembled)
+        return failed(assembled.error());
+    if (device.write(*assembled) != assembled->size())
+        return failed(device.errorString());
     return result;
 }
 
-ReportPdfResult writeReportPdf(const QString& path, const PrintedReport::Inputs& inputs,
-                               const QList<int>& sections, FixedDocuments& documents,
-                               const ReportPdfOptions& options)
+Result<ReportPdfWritten> writeReportPdf(const QString& path, const PrintedReport::Inputs& inputs,
+                                        const QList<int>& sections, FixedDocuments& documents,
+                                        const ReportPdfOptions& options)
 {
     // Refused before the work of printing, which can take a while.
-    if (Status allowed = checkOutputPath(path); !allowed) {
-        ReportPdfResult result;
-        result.error = allowed.error();
-        return result;
-    }
+    if (Status allowed = checkOutputPath(path); !allowed)
+        return fail(allowed.error());
     // The PDF writer does not notice a short write, so the report is built in memory and
     // written by a path that does.
     QBuffer buffer;
     buffer.open(QIODevice::WriteOnly);
-    ReportPdfResult result = writeReportPdf(buffer, inputs, sections, documents, options);
-    if (!result.written)
+    Result<ReportPdfWritten> result = writeReportPdf(buffer, inputs, sections, documents, options);
+    if (!result)
         return result;
-    if (Status saved = writeFileWhole(path, buffer.data()); !saved) {
-        result.written = false;
-        result.error = saved.error();
-    }
+    if (Status saved = writeFileWhole(path, buffer.data()); !saved)
+        return fail((QStringList(result->problems) << saved.error()).join(u'\n'));
     return result;
 }
 

@@ -65,23 +65,24 @@ struct ReportPdfOptions
     QPageSize::PageSizeId paper = QPageSize::Letter;
 };
 
-struct ReportPdfResult
+// A report that was written.
+struct ReportPdfWritten
 {
-    bool written = false;
     int pages = 0;
     QStringList problems; // sections that could not be printed in full (the rest is written)
-    QString error;        // why nothing was written
 };
 
-// Prints the sections (1..10, in the given order) of one client's report into `device`.
-ReportPdfResult writeReportPdf(QIODevice& device, const PrintedReport::Inputs& inputs,
-                               const QList<int>& sections, FixedDocuments& documents,
-                               const ReportPdfOptions& options = {});
+// Prints the sections (1..10, in the given order) of one client's report into `device`. When
+// nothing is written, the failure's text has a line for each section that could not be printed
+// and, last, the line that says why nothing was written.
+Result<ReportPdfWritten> writeReportPdf(QIODevice& device, const PrintedReport::Inputs& inputs,
+                                        const QList<int>& sections, FixedDocuments& documents,
+                                        const ReportPdfOptions& options = {});
 
 // The same into a file, written whole or not at all: an existing file is replaced only by a
 // complete report.
-ReportPdfResult writeReportPdf(const QString& path, const PrintedReport::Inputs& inputs,
-                               const QList<int>& sections, FixedDocuments& documents,
-                               const ReportPdfOptions& options = {});
+Result<ReportPdfWritten> writeReportPdf(const QString& path, const PrintedReport::Inputs& inputs,
+                                        const QList<int>& sections, FixedDocuments& documents,
+                                        const ReportPdfOptions& options = {});
 
 } // namespace halcyra

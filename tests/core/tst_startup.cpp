@@ -269,8 +269,7 @@ void StartupTest::devStudioFolderUsesTheInstalledCopy()
     auto restoreHome = qScopeGuard([&] { qputenv("HOME", oldHome); });
     const QString installed =
         QDir::toNativeSeparators(home.filePath(u"Halcyra"_s)) + QDir::separator();
-    QString error;
-    QCOMPARE(createDatabaseIfMissing(installed, &error), CreateResult::Created);
+    QCOMPARE(createDatabaseIfMissing(installed).value(), CreateResult::Created);
 
     StartupRun run(36000, false); // the working folder itself has no database
     run.options.workingFolder = home.filePath(u"work/devSTUDIO/proj"_s);

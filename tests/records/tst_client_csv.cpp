@@ -37,10 +37,10 @@ public:
     Database(const QTemporaryDir& dir, const QString& name) : m_name(name)
     {
         const QString folder = dir.filePath(name);
-        QString error;
-        createDatabaseIfMissing(folder, &error);
-        if (!openDatabase(QDir(folder).filePath(u"HCY300.db"_s), name, &error))
-            qWarning() << error;
+        (void)createDatabaseIfMissing(folder);
+        if (const Status opened = openDatabase(QDir(folder).filePath(u"HCY300.db"_s), name);
+            !opened)
+            qWarning() << opened.error();
     }
     ~Database()
     {
@@ -99,8 +99,7 @@ void ClientCsvTest::roundTripKeepsEveryField()
     QTemporaryDir dir;
     Database source(dir, u"source"_s);
     QSqlDatabase db = source.db();
-    QString error;
-    QCOMPARE(addDemoClients(db, 1000, 3, &error), 1000);
+    QCOMPARE(addDemoClients(db, 1000, 3).value(), 1000);
     // Values a CSV file has to quote, and one a spreadsheet would run.
     QSqlQuery query(db);
     QVERIFY(query.exec(u"UPDATE Customers SET Notes = 'says \"hi\", then\r\nleaves', "
@@ -108,9 +107,9 @@ void ClientCsvTest::roundTripKeepsEveryField()
                        "Field1 = '7abc', Field4 = 7 + Field2 + Field3, "
                        "Field9 = 7 + Field2 + Field3 + Field8 WHERE CustomerID = 2"_s));
     for (qint64 id : {5, 6}) {
-        ClientRecord record;
-        QVERIFY(loadClientRecord(db, id, &record, &error));
-        QVERIFY(startNewAssessment(db, record, u"12/1/2026"_s));
+        const Result<ClientRecord> record = loadClientRecord(db, id);
+        QVERIFY(record);
+        QVERIFY(startNewAssessment(db, *record, u"12/1/2026"_s));
         // The new visit's first score, with the sums the window works out when it is typed.
         QVERIFY(query.exec(u"UPDATE Customers SET Field2 = 3, Field4 = 3, Field8 = 0, Field9 = 3, "
                            "Field14 = 0, Field16 = 0, Field25 = 0, Field27 = 0 "
@@ -591,10 +590,9 @@ void ClientCsvTest::everyWriterWritesOneDateForm()
         expected = today;
     } else if (writer == u"New Assessment") {
         importDate("11/30/2026");
-        ClientRecord record;
-        QString error;
-        QVERIFY(loadClientRecord(db, 1, &record, &error));
-        QVERIFY(startNewAssessment(db, record, todayText(today)));
+        const Result<ClientRecord> record = loadClientRecord(db, 1);
+        QVERIFY(record);
+        QVERIFY(startNewAssessment(db, *record, todayText(today)));
         expected = today;
     } else if (writer == u"import of an ISO date") {
         importDate("2026-04-01");
@@ -606,8 +604,7 @@ void ClientCsvTest::everyWriterWritesOneDateForm()
         importDate("02/08/2026");
         expected = QDate(2026, 2, 8);
     } else {
-        QString error;
-        QCOMPARE(addDemoClients(db, 200, 7, &error), 200);
+        QCOMPARE(addDemoClients(db, 200, 7).value(), 200);
     }
     QSqlQuery query(u"SELECT Date FROM Customers"_s, db);
     while (query.next())

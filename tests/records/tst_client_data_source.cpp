@@ -46,13 +46,12 @@ class ClientDataSourceTest : public QObject
     std::unique_ptr<ClientDataSource> sourceWith(const QStringList& lastNames)
     {
         auto source = std::make_unique<ClientDataSource>(db());
-        QString error;
-        if (!source->open(&error))
-            qFatal("open: %s", qPrintable(error));
+        if (const Status opened = source->open(); !opened)
+            qFatal("open: %s", qPrintable(opened.error()));
         for (const QString& name : lastNames) {
             source->AddNew();
-            if (!source->Update(client(name, QStringLiteral("Pat")), &error))
-                qFatal("update: %s", qPrintable(error));
+            if (const Status stored = source->Update(client(name, QStringLiteral("Pat"))); !stored)
+                qFatal("update: %s", qPrintable(stored.error()));
         }
         return source;
     }
@@ -62,9 +61,9 @@ private slots:
     {
         m_folder = std::make_unique<TempProgramFolder>();
         m_folder->createDatabase();
-        QString error;
-        QVERIFY2(openDatabase(m_folder->path(QStringLiteral("HCY300.db")), m_connection, &error),
-                 qPrintable(error));
+        const Status opened =
+            openDatabase(m_folder->path(QStringLiteral("HCY300.db")), m_connection);
+        QVERIFY2(opened, qPrintable(opened.error()));
     }
 
     void cleanup()
@@ -80,10 +79,9 @@ private slots:
         QVERIFY(source->isEmpty());
         QCOMPARE(source->AbsolutePosition(), -1);
 
-        QString error;
         source->AddNew();
         QVERIFY(source->isNewRecord());
-        QVERIFY(source->Update(client(QStringLiteral("Moss"), QStringLiteral("Ada")), &error));
+        QVERIFY(source->Update(client(QStringLiteral("Moss"), QStringLiteral("Ada"))));
         QVERIFY(!source->isNewRecord());
         QCOMPARE(source->RecordCount(), 1);
         QCOMPARE(source->AbsolutePosition(), 0);
@@ -95,20 +93,19 @@ private slots:
     void movingAndPositions()
     {
         auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-        QString error;
-        QVERIFY(source->MoveFirst(&error));
+        QVERIFY(source->MoveFirst());
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("A"));
-        QVERIFY(source->MoveNext(&error));
-        QVERIFY(source->MoveNext(&error));
+        QVERIFY(source->MoveNext());
+        QVERIFY(source->MoveNext());
         QCOMPARE(source->AbsolutePosition(), 2);
-        QVERIFY(source->MoveNext(&error)); // past the end stays on the last
+        QVERIFY(source->MoveNext()); // past the end stays on the last
         QCOMPARE(source->AbsolutePosition(), 2);
-        QVERIFY(source->MovePrevious(&error));
+        QVERIFY(source->MovePrevious());
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("B"));
 
         // Leaving a new record without saving goes back to where the source was.
         source->AddNew();
-        QVERIFY(source->CancelNew(&error));
+        QVERIFY(source->CancelNew());
         QCOMPARE(source->AbsolutePosition(), 1);
     }
 
@@ -120,8 +117,7 @@ private slots:
         edited.setScore(42, QStringLiteral("2")); // section 39
         edited.setScore(13, QStringLiteral("7abc"));
         edited.setYesNo(2, true);
-        QString error;
-        QVERIFY(source->Update(edited, &error));
+        QVERIFY(source->Update(edited));
 
         const qint64 id = source->current().customerId();
         QCOMPARE(storedValue(db(), id, QStringLiteral("Field25")).toInt(), 6);
@@ -132,7 +128,7 @@ private slots:
 
         // Read back through a fresh source, as the next start of the program would.
         ClientDataSource again(db());
-        QVERIFY(again.open(&error));
+        QVERIFY(again.open());
         QCOMPARE(again.current().score(25), QStringLiteral("6"));
         QCOMPARE(again.current().score(13), QStringLiteral("7abc"));
         QVERIFY(again.current().yesNo(2));
@@ -141,8 +137,7 @@ private slots:
     void aFailedSaveChangesNothing()
     {
         auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B")});
-        QString error;
-        QVERIFY(source->MoveFirst(&error));
+        QVERIFY(source->MoveFirst());
         const ClientRecord before = source->current();
         QSqlQuery(db()).exec(
             QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Customers\" "
@@ -150,8 +145,9 @@ private slots:
 
         ClientRecord edited = before;
         edited.setText(columns::detail(1), QStringLiteral("Changed"));
-        QVERIFY(!source->Update(edited, &error));
-        QVERIFY(error.contains(QStringLiteral("refused by the test")));
+        const Status stored = source->Update(edited);
+        QVERIFY(!stored);
+        QVERIFY(stored.error().contains(QStringLiteral("refused by the test")));
         QCOMPARE(source->current(), before);
         QCOMPARE(source->AbsolutePosition(), 0);
         QCOMPARE(storedValue(db(), before.customerId(), QStringLiteral("LastName")),
@@ -161,22 +157,64 @@ private slots:
     void deleteMovesToTheNextOrTheLast()
     {
         auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-        QString error;
-        QVERIFY(source->moveTo(1, &error));
-        QVERIFY(source->Delete(&error));
+        QVERIFY(source->moveTo(1));
+        QVERIFY(source->Delete());
         QCOMPARE(source->RecordCount(), 2);
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("C"));
-        QVERIFY(source->Delete(&error)); // the last one: back to the new last
+        QVERIFY(source->Delete()); // the last one: back to the new last
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("A"));
         QCOMPARE(source->AbsolutePosition(), 0);
+    }
+
+    // A record read by position: the one there, an empty one off the list, and a failure that
+    // names the number when someone else deleted it meanwhile; moving there fails the same way
+    // and leaves the current record as it was.
+    void readingByPosition_data()
+    {
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("lastName"); // empty: an empty record
+        QTest::addColumn<bool>("deletedElsewhere");
+        QTest::newRow("first") << 0 << QStringLiteral("A") << false;
+        QTest::newRow("last") << 2 << QStringLiteral("C") << false;
+        QTest::newRow("before the list") << -1 << QString() << false;
+        QTest::newRow("after the list") << 3 << QString() << false;
+        QTest::newRow("deleted elsewhere") << 1 << QString() << true;
+    }
+
+    void readingByPosition()
+    {
+        QFETCH(int, position);
+        QFETCH(QString, lastName);
+        QFETCH(bool, deletedElsewhere);
+        auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
+        const qint64 id = source->idAt(position);
+        if (deletedElsewhere) {
+            QSqlQuery query(db());
+            QVERIFY(query.exec(
+                QStringLiteral("DELETE FROM \"Customers\" WHERE \"CustomerID\" = %1").arg(id)));
+        }
+        const Result<ClientRecord> record = source->recordAt(position);
+        QCOMPARE(record.ok(), !deletedElsewhere);
+        if (!deletedElsewhere) {
+            QCOMPARE(record->text(columns::detail(1)), lastName);
+            QCOMPARE(record->customerId() > 0, !lastName.isEmpty());
+            return;
+        }
+        const QString missing = QStringLiteral("There is no client with the number %1.").arg(id);
+        QCOMPARE(record.error(), missing);
+        QVERIFY(source->MoveFirst());
+        const Status moved = source->moveTo(position);
+        QCOMPARE(moved.error(), missing);
+        QCOMPARE(source->AbsolutePosition(), 0);
+        QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("A"));
+        QCOMPARE(loadClientRecord(db(), id).error(), missing);
     }
 
     void orderAndFilter()
     {
         auto source =
             sourceWith({QStringLiteral("Cole"), QStringLiteral("Abel"), QStringLiteral("Baker")});
-        QString error;
-        QVERIFY(source->moveTo(2, &error)); // Baker
+        QVERIFY(source->moveTo(2)); // Baker
         QVERIFY(
             source->setOrderAndFilter({*parseFilter({}), *parseSort(QStringLiteral("LastName"))}));
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("Baker"));

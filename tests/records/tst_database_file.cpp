@@ -84,9 +84,9 @@ private:
     QString databasePath() const { return m_dir->filePath(u"HCY300.db"_s); }
     void create()
     {
-        QString error;
-        QCOMPARE(createDatabaseIfMissing(m_dir->path(), &error), CreateResult::Created);
-        QVERIFY2(error.isEmpty(), qPrintable(error));
+        const Result<CreateResult> created = createDatabaseIfMissing(m_dir->path());
+        QVERIFY2(created, qPrintable(created.error()));
+        QCOMPARE(*created, CreateResult::Created);
     }
 };
 
@@ -143,8 +143,9 @@ void DatabaseFileTest::existingDatabaseIsNeverTouched()
     const QByteArray before = contentsOf(databasePath());
     QVERIFY(!before.isEmpty());
 
-    QString error;
-    QCOMPARE(createDatabaseIfMissing(m_dir->path(), &error), CreateResult::AlreadyPresent);
+    const Result<CreateResult> created = createDatabaseIfMissing(m_dir->path());
+    QVERIFY2(created, qPrintable(created.error()));
+    QCOMPARE(*created, CreateResult::AlreadyPresent);
     QCOMPARE(contentsOf(databasePath()), before);
     withConnection(databasePath(), [](QSqlDatabase& db) {
         QSqlQuery query(db);
@@ -160,17 +161,18 @@ void DatabaseFileTest::existingFileThatIsNoDatabaseIsLeftAlone()
     QVERIFY(file.open(QIODevice::WriteOnly));
     file.write("not a database, but somebody's file");
     file.close();
-    QString error;
-    QCOMPARE(createDatabaseIfMissing(m_dir->path(), &error), CreateResult::Failed);
-    QVERIFY2(error.contains(u"not a Halcyra database"_s), qPrintable(error));
+    const Result<CreateResult> created = createDatabaseIfMissing(m_dir->path());
+    QVERIFY(!created);
+    QVERIFY2(created.error().contains(u"not a Halcyra database"_s), qPrintable(created.error()));
     QCOMPARE(contentsOf(databasePath()), QByteArray("not a database, but somebody's file"));
 }
 
 void DatabaseFileTest::folderIsMadeWhenMissing()
 {
     const QString folder = m_dir->filePath(u"new/program folder"_s);
-    QString error;
-    QCOMPARE(createDatabaseIfMissing(folder, &error), CreateResult::Created);
+    const Result<CreateResult> created = createDatabaseIfMissing(folder);
+    QVERIFY2(created, qPrintable(created.error()));
+    QCOMPARE(*created, CreateResult::Created);
     QVERIFY(QFile::exists(QDir(folder).filePath(u"HCY300.db"_s)));
 }
 
@@ -181,10 +183,10 @@ void DatabaseFileTest::folderThatCannotBeMadeFails()
     QVERIFY(blocker.open(QIODevice::WriteOnly));
     blocker.close();
     const QString folder = m_dir->filePath(u"blocker/program"_s);
-    QString error;
-    QCOMPARE(createDatabaseIfMissing(folder, &error), CreateResult::Failed);
-    QVERIFY(!error.isEmpty());
-    QVERIFY2(error.contains(folder), qPrintable(error));
+    const Result<CreateResult> created = createDatabaseIfMissing(folder);
+    QVERIFY(!created);
+    QVERIFY(!created.error().isEmpty());
+    QVERIFY2(created.error().contains(folder), qPrintable(created.error()));
 }
 
 void DatabaseFileTest::noTemporaryFileIsLeftBehind()
@@ -192,8 +194,7 @@ void DatabaseFileTest::noTemporaryFileIsLeftBehind()
     create();
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{u"HCY300.db"_s});
-    QString error;
-    createDatabaseIfMissing(m_dir->path(), &error);
+    QVERIFY(createDatabaseIfMissing(m_dir->path()));
     QCOMPARE(QDir(m_dir->path()).entryList(QDir::Files | QDir::Hidden | QDir::NoDotAndDotDot),
              QStringList{u"HCY300.db"_s});
 }

@@ -38,8 +38,7 @@ private:
 void DatabaseLockTest::initTestCase()
 {
     QVERIFY(m_dir.isValid());
-    QString error;
-    QCOMPARE(createDatabaseIfMissing(m_dir.path(), &error), CreateResult::Created);
+    QCOMPARE(createDatabaseIfMissing(m_dir.path()).value(), CreateResult::Created);
     m_path = m_dir.filePath(u"HCY300.db"_s);
     // The window's connection, open for the whole test as it is for the program's whole run.
     QVERIFY(openClientDatabase(m_path, u"window"_s, DatabaseAccess::ReadWrite).ok());

@@ -58,10 +58,9 @@ private slots:
     void initTestCase()
     {
         m_folder.createDatabase();
-        QString error;
-        QVERIFY(openDatabase(m_folder.path(QStringLiteral("HCY300.db")), m_connection, &error));
+        QVERIFY(openDatabase(m_folder.path(QStringLiteral("HCY300.db")), m_connection));
         ClientDataSource source(QSqlDatabase::database(m_connection));
-        QVERIFY(source.open(&error));
+        QVERIFY(source.open());
         for (const Client& c : kClients) {
             source.AddNew();
             ClientRecord record = source.current();
@@ -72,7 +71,8 @@ private slots:
             record.setText(columns::detail(16), QString::fromUtf8(c.date));
             record.values[columns::score(1)] = c.field1;
             record.setYesNo(2, c.smoker);
-            QVERIFY2(source.Update(record, &error), qPrintable(error));
+            const Status stored = source.Update(record);
+            QVERIFY2(stored, qPrintable(stored.error()));
         }
     }
 

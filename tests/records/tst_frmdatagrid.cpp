@@ -298,17 +298,18 @@ private slots:
         test::TempProgramFolder folder;
         folder.createDatabase();
         const QString path = folder.path(ProgramState::DatabaseFileName());
-        QString error;
-        QVERIFY2(openDatabase(path, QStringLiteral("list"), &error), qPrintable(error));
+        const Status opened = openDatabase(path, QStringLiteral("list"));
+        QVERIFY2(opened, qPrintable(opened.error()));
         {
             ClientDataSource records(QSqlDatabase::database(QStringLiteral("list")));
-            QVERIFY2(records.open(&error), qPrintable(error));
+            QVERIFY(records.open());
             for (const char* name : {"Cole", "Abel"}) {
                 records.AddNew();
                 ClientRecord client = records.current();
                 client.setText(columns::detail(1), QString::fromLatin1(name));
                 client.setText(columns::detail(2), QStringLiteral("Sam"));
-                QVERIFY2(records.Update(client, &error), qPrintable(error));
+                const Status stored = records.Update(client);
+                QVERIFY2(stored, qPrintable(stored.error()));
             }
             QtPrompts prompts;
             ErrorReporter reporter(folder.folder(), prompts);

@@ -23,13 +23,12 @@ const char kWriterFlag[] = "--save-burst";
 // and name, until it is killed.
 int runWriter(const QString& databasePath)
 {
-    QString error;
-    if (!openDatabase(databasePath, QStringLiteral("writer"), &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (const Status opened = openDatabase(databasePath, QStringLiteral("writer")); !opened) {
+        std::fprintf(stderr, "%s\n", qPrintable(opened.error()));
         return 1;
     }
     ClientDataSource source(QSqlDatabase::database(QStringLiteral("writer")));
-    if (!source.open(&error))
+    if (!source.open())
         return 1;
     for (int i = 0;; ++i) {
         ClientRecord record;
@@ -41,8 +40,8 @@ int runWriter(const QString& databasePath)
         for (int y = 0; y < columns::kYesNoCount; ++y)
             record.setYesNo(y, false);
         source.AddNew();
-        if (!source.Update(record, &error)) {
-            std::fprintf(stderr, "%s\n", qPrintable(error));
+        if (const Status stored = source.Update(record); !stored) {
+            std::fprintf(stderr, "%s\n", qPrintable(stored.error()));
             return 1;
         }
         std::printf("%lld %s\n", source.current().customerId(), qPrintable(name));
@@ -86,8 +85,8 @@ private slots:
 
         const QString connection = QStringLiteral("check");
         {
-            QString error;
-            QVERIFY2(openDatabase(databasePath, connection, &error), qPrintable(error));
+            const Status opened = openDatabase(databasePath, connection);
+            QVERIFY2(opened, qPrintable(opened.error()));
             QSqlQuery query(QSqlDatabase::database(connection));
             QVERIFY(query.exec(QStringLiteral("PRAGMA integrity_check")) && query.next());
             QCOMPARE(query.value(0).toString(), QStringLiteral("ok"));

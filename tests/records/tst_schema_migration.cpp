@@ -85,8 +85,7 @@ void makeVersion1(const QString& path, int userVersion)
             if (!statement.isEmpty())
                 QVERIFY2(query.exec(statement), qPrintable(statement));
         }
-        QString error;
-        QCOMPARE(addDemoClients(db, 25, 7, &error), 25);
+        QCOMPARE(addDemoClients(db, 25, 7).value(), 25);
         QVERIFY(query.exec(u"INSERT INTO Customers (LastName, Field1, Field2, Notes) "
                            "VALUES ('Ünal, \"Jo\"', '7abc', NULL, 'two\nlines')"_s));
         QVERIFY(query.exec(u"PRAGMA user_version = %1"_s.arg(userVersion)));
@@ -157,7 +156,9 @@ void SchemaMigrationTest::opening()
             error = upgraded.error();
         } else {
             db.close();
-            opened = openDatabase(path, u"opened"_s, &error);
+            const Status status = openDatabase(path, u"opened"_s);
+            opened = status.ok();
+            error = status.error();
             QSqlDatabase::database(u"opened"_s, false).close();
             QSqlDatabase::removeDatabase(u"opened"_s);
         }
@@ -196,11 +197,10 @@ void SchemaMigrationTest::opening()
 void SchemaMigrationTest::freshAndUpgradedSchemasAgree()
 {
     QTemporaryDir dir;
-    QString error;
     QDir().mkpath(dir.filePath(u"fresh"_s));
-    QCOMPARE(createDatabaseIfMissing(dir.filePath(u"fresh"_s), &error), CreateResult::Created);
+    QCOMPARE(createDatabaseIfMissing(dir.filePath(u"fresh"_s)).value(), CreateResult::Created);
     makeVersion1(dir.filePath(u"HCY300.db"_s), 1);
-    QVERIFY(openDatabase(dir.filePath(u"HCY300.db"_s), u"up"_s, &error));
+    QVERIFY(openDatabase(dir.filePath(u"HCY300.db"_s), u"up"_s));
     QSqlDatabase::database(u"up"_s).close();
     QSqlDatabase::removeDatabase(u"up"_s);
 
@@ -268,8 +268,8 @@ void SchemaMigrationTest::leftoversOfKilledUpgradesGo()
         QFile file(dir.filePath(name));
         QVERIFY(file.open(QIODevice::WriteOnly));
     }
-    QString error;
-    QVERIFY2(openDatabase(path, u"opened"_s, &error), qPrintable(error));
+    const Status opened = openDatabase(path, u"opened"_s);
+    QVERIFY2(opened, qPrintable(opened.error()));
     QSqlDatabase::database(u"opened"_s, false).close();
     QSqlDatabase::removeDatabase(u"opened"_s);
     const QStringList left = QDir(dir.path()).entryList(QDir::Files);

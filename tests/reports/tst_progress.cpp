@@ -42,9 +42,8 @@ void ProgressTest::init()
 {
     m_folder = std::make_unique<test::TempProgramFolder>();
     m_folder->createDatabase();
-    QString error;
-    QVERIFY2(openDatabase(m_folder->path(u"HCY300.db"_s), u"progress"_s, &error),
-             qPrintable(error));
+    const Status opened = openDatabase(m_folder->path(u"HCY300.db"_s), u"progress"_s);
+    QVERIFY2(opened, qPrintable(opened.error()));
     QVERIFY(QSqlQuery(db()).exec(
         u"INSERT INTO Customers (LastName, FirstName, Sex, Age) VALUES ('Rowe', 'Ada', 'F', '44')"_s));
 }
@@ -57,11 +56,10 @@ void ProgressTest::cleanup()
 
 ClientRecord ProgressTest::stored() const
 {
-    ClientRecord record;
-    QString error;
-    if (!loadClientRecord(db(), 1, &record, &error))
-        qWarning() << error;
-    return record;
+    const Result<ClientRecord> record = loadClientRecord(db(), 1);
+    if (!record)
+        qWarning() << record.error();
+    return record ? *record : ClientRecord();
 }
 
 void ProgressTest::setScores(std::initializer_list<std::pair<int, int>> scores, const QString& date)
@@ -160,8 +158,8 @@ void ProgressTest::progressPageOnlyWithHistory()
                 compareAssessments(earlier, u"1/5/2026"_s, m_fixture.profile, u"3/14/2026"_s,
                                    m_fixture.catalogue, m_fixture.tables);
         const QString path = dir.filePath(withHistory ? u"with.pdf"_s : u"without.pdf"_s);
-        const ReportPdfResult written = writeReportPdf(path, inputs, {2, 3}, documents);
-        QVERIFY2(written.written, qPrintable(written.error));
+        const Result<ReportPdfWritten> written = writeReportPdf(path, inputs, {2, 3}, documents);
+        QVERIFY2(written, qPrintable(written.error()));
         QPdfDocument pdf;
         QCOMPARE(pdf.load(path), QPdfDocument::Error::None);
         QStringList pages;

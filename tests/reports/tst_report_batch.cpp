@@ -50,12 +50,11 @@ private slots:
     {
         qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(m_program.settingsFolder()));
         m_program.createDatabase();
-        QString error;
         {
-            QVERIFY(openDatabase(m_program.path(QStringLiteral("HCY300.db")),
-                                 QStringLiteral("setup"), &error));
+            QVERIFY(
+                openDatabase(m_program.path(QStringLiteral("HCY300.db")), QStringLiteral("setup")));
             QSqlDatabase db = QSqlDatabase::database(QStringLiteral("setup"));
-            QCOMPARE(addDemoClients(db, 6, 11, &error), 6);
+            QCOMPARE(addDemoClients(db, 6, 11).value(), 6);
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("setup"));

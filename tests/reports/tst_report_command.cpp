@@ -58,13 +58,14 @@ private slots:
     {
         qputenv("HALCYRA_CONFIG_DIR", QFile::encodeName(m_program.settingsFolder()));
         m_program.createDatabase();
-        QString error;
         {
-            QVERIFY(openDatabase(m_program.path(QStringLiteral("HCY300.db")),
-                                 QStringLiteral("setup"), &error));
+            QVERIFY(
+                openDatabase(m_program.path(QStringLiteral("HCY300.db")), QStringLiteral("setup")));
             QSqlDatabase db = QSqlDatabase::database(QStringLiteral("setup"));
-            QCOMPARE(addDemoClients(db, 3, 7, &error), 3);
-            QVERIFY(loadClientRecord(db, 1, &m_first, &error));
+            QCOMPARE(addDemoClients(db, 3, 7).value(), 3);
+            const Result<ClientRecord> first = loadClientRecord(db, 1);
+            QVERIFY(first);
+            m_first = *first;
             db.close();
         }
         QSqlDatabase::removeDatabase(QStringLiteral("setup"));
@@ -123,6 +124,31 @@ private slots:
         const QString text = pdfText(out(QStringLiteral("partial.pdf")));
         QVERIFY(text.contains(u"Halcyra - Summary"));
         QVERIFY(text.contains(u"Halcyra - Analysis"));
+    }
+
+    // When no section prints, every section that could not be printed is still named, each on
+    // its own line for the client, before the reason nothing was written.
+    void onlyMissingDocumentsWriteNothing()
+    {
+        QTemporaryDir empty;
+        const CommandRun run =
+            report({QStringLiteral("--folder"), m_program.folder(), QStringLiteral("--documents"),
+                    empty.path(), QStringLiteral("--client"), QStringLiteral("1"),
+                    QStringLiteral("--sections"), QStringLiteral("5,10"), QStringLiteral("--out"),
+                    out(QStringLiteral("nothing.pdf"))});
+        QCOMPARE(run.exitCode, cli::kExitFailed);
+        const QString folder = QDir::toNativeSeparators(empty.path());
+        const QString prefix = QStringLiteral("halcyra-cli report: client 1: ");
+        QCOMPARE(
+            run.err.split(u'\n', Qt::SkipEmptyParts),
+            (QStringList{
+                prefix + QStringLiteral("The document \"References.pdf\" was not found in %1.")
+                             .arg(folder),
+                prefix +
+                    QStringLiteral("The document \"NSG.pdf\" was not found in %1.").arg(folder),
+                prefix + QStringLiteral("nothing was printed")}));
+        QVERIFY(run.out.isEmpty());
+        QVERIFY(!QFile::exists(out(QStringLiteral("nothing.pdf"))));
     }
 
     void everyClientOneFileEach()

@@ -7,6 +7,7 @@
 #include "reports/PageWriter.h"
 #include "reports/PainterPageWriter.h"
 #include "reports/ProfileFromRecord.h"
+#include "reports/ReportAssembly.h"
 #include "reports/ReportDocuments.h"
 #include "reports/ReportPdf.h"
 #include "support/PageInk.h"
@@ -22,6 +23,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QtTest>
+#include <optional>
 
 using namespace halcyra;
 using halcyra::test::inkBox;
@@ -122,7 +124,8 @@ private:
     QTemporaryDir m_dir;
 
     QString write(const ReportFixture& fixture, const QList<int>& sections,
-                  const QString& folder = documentsFolder(), ReportPdfResult* result = nullptr,
+                  const QString& folder = documentsFolder(),
+                  std::optional<Result<ReportPdfWritten>>* result = nullptr,
                   QPageSize::PageSizeId paper = QPageSize::Letter)
     {
         static int count = 0;
@@ -130,11 +133,11 @@ private:
         FixedDocuments documents(folder);
         ReportPdfOptions options;
         options.paper = paper;
-        const ReportPdfResult written =
+        const Result<ReportPdfWritten> written =
             writeReportPdf(path, fixture.inputs(), sections, documents, options);
         if (result)
-            *result = written;
-        return written.written ? path : QString();
+            result->emplace(written);
+        return written ? path : QString();
     }
 
 private slots:
@@ -494,9 +497,9 @@ private slots:
         // A paper the report refuses is refused before anything is written.
         if (!fits && layout.pageSize().id() == QPageSize::A5) {
             ReportFixture fixture;
-            ReportPdfResult result;
+            std::optional<Result<ReportPdfWritten>> result;
             QVERIFY(write(fixture, {2}, documentsFolder(), &result, QPageSize::A5).isEmpty());
-            QVERIFY(result.error.contains(u"does not fit"));
+            QVERIFY(result->error().contains(u"does not fit"));
         }
 
         QTemporaryDir folder;
@@ -517,12 +520,13 @@ private slots:
     {
         QTemporaryDir empty;
         ReportFixture fixture;
-        ReportPdfResult result;
+        std::optional<Result<ReportPdfWritten>> result;
         ReadBack pdf(write(fixture, {1, 2, 5}, empty.path(), &result));
-        QVERIFY(result.written);
-        QCOMPARE(result.problems.size(), 2);
-        QVERIFY(result.problems[0].contains(u"\"Intro.pdf\""));
-        QVERIFY(result.problems[1].contains(u"\"References.pdf\""));
+        QVERIFY2(*result, qPrintable(result->error()));
+        const QStringList& problems = (*result)->problems;
+        QCOMPARE(problems.size(), 2);
+        QVERIFY(problems[0].contains(u"\"Intro.pdf\""));
+        QVERIFY(problems[1].contains(u"\"References.pdf\""));
         QVERIFY(pdf.ok());
         QCOMPARE(pdf.pages(), 2);
         QVERIFY(pdf.text(0).contains(u"Customized for:"));
@@ -539,10 +543,91 @@ private slots:
                  folder.filePath(QStringLiteral("INTRO.PDF")));
         QVERIFY(documents.locate(QStringLiteral("P1.pdf")).isEmpty());
         ReportFixture fixture;
-        ReportPdfResult result;
+        std::optional<Result<ReportPdfWritten>> result;
         ReadBack pdf(write(fixture, {section::kCoverPage}, folder.path(), &result));
-        QVERIFY(result.problems.isEmpty());
+        QVERIFY2(*result, qPrintable(result->error()));
+        QVERIFY((*result)->problems.isEmpty());
         QCOMPARE(pdf.pages(), 2);
+    }
+
+    // A report of which nothing could be written says so, after naming each section that
+    // could not be printed, one a line; `{folder}` stands for the documents' folder.
+    void whyNothingWasWritten_data()
+    {
+        QTest::addColumn<QList<int>>("sections");
+        QTest::addColumn<bool>("withDocuments");
+        QTest::addColumn<int>("paper");
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("only missing documents")
+            << QList<int>{section::kReferences, section::kGuidelines} << false
+            << int(QPageSize::Letter)
+            << QStringList{
+                   QStringLiteral("The document \"References.pdf\" was not found in {folder}."),
+                   QStringLiteral("The document \"NSG.pdf\" was not found in {folder}."),
+                   QStringLiteral("nothing was printed")};
+        QTest::newRow("no section") << QList<int>{0} << true << int(QPageSize::Letter)
+                                    << QStringList{QStringLiteral("nothing was printed")};
+        QTest::newRow("paper too small")
+            << QList<int>{section::kCoverPage} << false << int(QPageSize::A5)
+            << QStringList{QStringLiteral("does not fit")};
+    }
+
+    void whyNothingWasWritten()
+    {
+        QFETCH(QList<int>, sections);
+        QFETCH(bool, withDocuments);
+        QFETCH(int, paper);
+        QFETCH(QStringList, lines);
+        QTemporaryDir empty;
+        const QString folder = withDocuments ? documentsFolder() : empty.path();
+        ReportFixture fixture;
+        std::optional<Result<ReportPdfWritten>> result;
+        QVERIFY(write(fixture, sections, folder, &result, QPageSize::PageSizeId(paper)).isEmpty());
+        QVERIFY(!*result);
+        const QStringList said = result->error().split(u'\n');
+        QCOMPARE(said.size(), lines.size());
+        for (qsizetype i = 0; i < lines.size(); ++i) {
+            const QString line = QString(lines[i]).replace(QStringLiteral("{folder}"),
+                                                           QDir::toNativeSeparators(folder));
+            QVERIFY2(said[i].contains(line), qPrintable(said[i]));
+        }
+    }
+
+    // A placeholder for a page the report or the document does not have is refused in words.
+    void placedPagesThatAreNotThereAreRefused_data()
+    {
+        QTest::addColumn<int>("page");
+        QTest::addColumn<int>("documentPage");
+        QTest::addColumn<bool>("placed");
+        QTest::newRow("there") << 1 << 0 << true;
+        QTest::newRow("report page after the last") << 2 << 0 << false;
+        QTest::newRow("report page 0") << 0 << 0 << false;
+        QTest::newRow("document page after the last") << 1 << 999 << false;
+        QTest::newRow("document page before the first") << 1 << -1 << false;
+    }
+
+    void placedPagesThatAreNotThereAreRefused()
+    {
+        QFETCH(int, page);
+        QFETCH(int, documentPage);
+        QFETCH(bool, placed);
+        QBuffer buffer;
+        buffer.open(QIODevice::WriteOnly);
+        {
+            QPdfWriter pdf(&buffer);
+            QPainter painter(&pdf);
+            painter.drawText(100, 100, QStringLiteral("placeholder"));
+        }
+        const QString intro = QDir(documentsFolder()).filePath(QStringLiteral("Intro.pdf"));
+        const Result<QByteArray> assembled =
+            assembleReportPdf(buffer.data(), {PlacedDocumentPage{page, intro, documentPage}});
+        QCOMPARE(assembled.ok(), placed);
+        if (placed)
+            return;
+        QCOMPARE(assembled.error(),
+                 QStringLiteral("The document \"%1\" could not be put into the report: the page "
+                                "is not there")
+                     .arg(QDir::toNativeSeparators(intro)));
     }
 
     void fileIsWrittenWholeOrNotAtAll()
@@ -555,18 +640,19 @@ private slots:
         ReportFixture fixture;
         FixedDocuments documents(documentsFolder());
         // Nothing to print: the old file stays as it was.
-        const ReportPdfResult nothing = writeReportPdf(path, fixture.inputs(), {0}, documents);
-        QVERIFY(!nothing.written);
-        QVERIFY(!nothing.error.isEmpty());
+        const Result<ReportPdfWritten> nothing =
+            writeReportPdf(path, fixture.inputs(), {0}, documents);
+        QVERIFY(!nothing);
+        QVERIFY(!nothing.error().isEmpty());
         QVERIFY(existing.open(QIODevice::ReadOnly));
         QCOMPARE(existing.readAll(), QByteArray("the previous report"));
         existing.close();
 
-        const ReportPdfResult nowhere =
+        const Result<ReportPdfWritten> nowhere =
             writeReportPdf(m_dir.filePath(QStringLiteral("no/such/folder/r.pdf")), fixture.inputs(),
                            {2}, documents);
-        QVERIFY(!nowhere.written);
-        QVERIFY(nowhere.error.contains(u"cannot be written"));
+        QVERIFY(!nowhere);
+        QVERIFY(nowhere.error().contains(u"cannot be written"));
     }
 
     // The device measure answers the wrap's cut widths from one kept layout: they must agree

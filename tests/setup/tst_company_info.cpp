@@ -24,8 +24,8 @@ void execute(const QString& databasePath, const QString& sql)
 {
     const QString name = QStringLiteral("tst_company_info");
     {
-        QString error;
-        QVERIFY2(openDatabase(databasePath, name, &error), qPrintable(error));
+        const Status opened = openDatabase(databasePath, name);
+        QVERIFY2(opened, qPrintable(opened.error()));
         QSqlQuery query(QSqlDatabase::database(name));
         QVERIFY2(query.exec(sql), qPrintable(sql));
     }

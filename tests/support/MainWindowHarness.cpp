@@ -20,9 +20,8 @@ template <typename Work> auto withConnection(const QString& path, Work work)
 {
     static int counter = 0;
     const QString name = QStringLiteral("harness.%1").arg(++counter);
-    QString error;
-    if (!openDatabase(path, name, &error))
-        throw std::runtime_error(error.toStdString());
+    if (const Status opened = openDatabase(path, name); !opened)
+        throw std::runtime_error(opened.error().toStdString());
     struct Remove
     {
         QString name;
@@ -47,15 +46,14 @@ qint64 MainWindowHarness::addClient(const QMap<int, QVariant>& values)
 {
     return withConnection(state.DatabaseFullPath, [&](QSqlDatabase db) {
         ClientDataSource source(db);
-        QString error;
-        if (!source.open(&error))
-            throw std::runtime_error(error.toStdString());
+        if (const Status opened = source.open(); !opened)
+            throw std::runtime_error(opened.error().toStdString());
         source.AddNew();
         ClientRecord record = source.current();
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             record.values[static_cast<size_t>(it.key())] = it.value();
-        if (!source.Update(record, &error))
-            throw std::runtime_error(error.toStdString());
+        if (const Status stored = source.Update(record); !stored)
+            throw std::runtime_error(stored.error().toStdString());
         return source.current().customerId();
     });
 }

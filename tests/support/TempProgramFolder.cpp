@@ -31,9 +31,8 @@ QString TempProgramFolder::path(const QString& fileName) const
 
 void TempProgramFolder::createDatabase() const
 {
-    QString error;
-    if (createDatabaseIfMissing(folder(), &error) == CreateResult::Failed)
-        throw std::runtime_error(error.toStdString());
+    if (const auto created = createDatabaseIfMissing(folder()); !created)
+        throw std::runtime_error(created.error().toStdString());
 }
 
 void TempProgramFolder::writeFile(const QString& fileName, const QByteArray& content) const

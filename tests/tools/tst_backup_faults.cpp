@@ -299,9 +299,8 @@ private slots:
     {
         ScratchMount mount(24 << 20);
         SKIP_UNLESS_MOUNTED(mount);
-        QString error;
-        QVERIFY2(createDatabaseIfMissing(mount.path(), &error) == CreateResult::Created,
-                 qPrintable(error));
+        const auto created = createDatabaseIfMissing(mount.path());
+        QVERIFY2(created && *created == CreateResult::Created, qPrintable(created.error()));
         const QString database = mount.filePath(QStringLiteral("HCY300.db"));
         addClients(database, 1500);
         const qint64 size = QFileInfo(database).size();

@@ -21,9 +21,8 @@ template <typename Work> auto withDatabase(const QString& path, Work work)
 {
     static int counter = 0;
     const QString name = QStringLiteral("backup-test-%1").arg(++counter);
-    QString error;
-    if (!openDatabase(path, name, &error))
-        qFatal("open %s: %s", qPrintable(path), qPrintable(error));
+    if (const Status opened = openDatabase(path, name); !opened)
+        qFatal("open %s: %s", qPrintable(path), qPrintable(opened.error()));
     struct Remove
     {
         QString name;
@@ -38,9 +37,8 @@ template <typename Work> auto withDatabase(const QString& path, Work work)
 inline void addClients(const QString& path, int count, quint32 seed = 5)
 {
     withDatabase(path, [count, seed](QSqlDatabase& db) {
-        QString error;
-        if (addDemoClients(db, count, seed, &error) < 0)
-            qFatal("demo clients: %s", qPrintable(error));
+        if (const Result<int> added = addDemoClients(db, count, seed); !added)
+            qFatal("demo clients: %s", qPrintable(added.error()));
         return 0;
     });
 }

@@ -99,8 +99,8 @@ private slots:
         const QStringList paths = {first->path, second->path};
 
         // Another program has the database open all the while.
-        QString error;
-        QVERIFY2(openDatabase(database, QStringLiteral("holder"), &error), qPrintable(error));
+        const Status opened = openDatabase(database, QStringLiteral("holder"));
+        QVERIFY2(opened, qPrintable(opened.error()));
         QSqlDatabase holder = QSqlDatabase::database(QStringLiteral("holder"));
         int now = dumpOf(holder) == states[0] ? 0 : 1;
         QCOMPARE(dumpOf(holder), states[now]);

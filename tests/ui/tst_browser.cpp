@@ -70,18 +70,17 @@ QUrl BrowserTest::writePage(const QString& name, const QString& title, const QSt
 
 void BrowserTest::initTestCase()
 {
-    QString why;
-    if (!frmBrowser::create(&why))
-        QSKIP(qPrintable(u"The web engine module does not load here: "_s + why));
+    if (const auto created = frmBrowser::create(); !created)
+        QSKIP(qPrintable(u"The web engine module does not load here: "_s + created.error()));
 }
 
 void BrowserTest::navigationListsEachAddressOnce()
 {
     const QUrl first = writePage(u"first.html"_s, u"First Page"_s, u"one"_s);
     const QUrl second = writePage(u"second.html"_s, u"Second Page"_s, u"two"_s);
-    QString why;
-    const auto window = frmBrowser::create(&why);
-    QVERIFY2(window, qPrintable(why));
+    auto created = frmBrowser::create();
+    QVERIFY2(created, qPrintable(created.error()));
+    const auto window = std::move(*created);
     auto* combo = window->findChild<QComboBox*>(u"cboAddress"_s);
 
     window->open(first.toString());
@@ -110,9 +109,9 @@ void BrowserTest::captionSaysWorkingWhileLoading()
     const QUrl slow = writePage(
         u"slow.html"_s, u"Slow Page"_s,
         u"<script>const end = Date.now() + 1500; while (Date.now() < end) {}</script>done"_s);
-    QString why;
-    const auto window = frmBrowser::create(&why);
-    QVERIFY2(window, qPrintable(why));
+    auto created = frmBrowser::create();
+    QVERIFY2(created, qPrintable(created.error()));
+    const auto window = std::move(*created);
     window->open(slow.toString());
     QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), frmBrowser::workingCaption(), 10000);
     QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), u"Slow Page"_s, 20000);

@@ -429,10 +429,10 @@ QStringList help()
 
 QStringList browser()
 {
-    QString why;
-    const auto window = frmBrowser::create(&why);
-    if (!window)
-        return {u"skip: "_s + why};
+    auto created = frmBrowser::create();
+    if (!created)
+        return {u"skip: "_s + created.error()};
+    const auto window = std::move(*created);
     window->show();
     QStringList problems;
     checkWindow(window.get(), u"browser"_s, problems);

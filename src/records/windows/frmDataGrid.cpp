@@ -216,9 +216,8 @@ void frmDataGrid::rowSelected(int row)
             selectCurrentRecord();
             return;
         }
-        QString error;
-        if (!m_records.moveTo(row, &error))
-            showError(error);
+        if (const Status moved = m_records.moveTo(row); !moved)
+            showError(moved.error());
         if (m_link.recordMoved)
             m_link.recordMoved();
         selectCurrentRecord();
@@ -373,10 +372,13 @@ void frmDataGrid::deleteCurrentRow()
             return;
         if (m_link.leaveRecord && !m_link.leaveRecord())
             return;
-        QString error;
-        if ((row != m_records.AbsolutePosition() && !m_records.moveTo(row, &error)) ||
-            !m_records.Delete(&error))
-            showError(error);
+        Status deleted;
+        if (row != m_records.AbsolutePosition())
+            deleted = m_records.moveTo(row);
+        if (deleted)
+            deleted = m_records.Delete();
+        if (!deleted)
+            showError(deleted.error());
         showMovedRecordSet();
     });
 }
@@ -385,10 +387,9 @@ bool frmDataGrid::editCell(int row, int column, const QVariant& value)
 {
     if (m_link.leaveRecord && !m_link.leaveRecord())
         return false;
-    QString error;
     if (row != m_records.AbsolutePosition()) {
-        if (!m_records.moveTo(row, &error)) {
-            showError(error);
+        if (const Status moved = m_records.moveTo(row); !moved) {
+            showError(moved.error());
             return false;
         }
         if (m_link.recordMoved)
@@ -413,8 +414,8 @@ bool frmDataGrid::editCell(int row, int column, const QVariant& value)
     }
     if (!isEdited(m_records.current(), form) || !grdDataGrid_BeforeUpdate())
         return false;
-    if (!m_records.Update(editedRecord(m_records.current(), form), &error)) {
-        showError(error);
+    if (const Status stored = m_records.Update(editedRecord(m_records.current(), form)); !stored) {
+        showError(stored.error());
         return false;
     }
     m_model->rowChanged(row);

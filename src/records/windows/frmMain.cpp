@@ -239,11 +239,10 @@ void frmMain::Form_Load(const Catalogue& catalogue)
     m_connectionName =
         QStringLiteral("frmMain.Data1.%1").arg(reinterpret_cast<quintptr>(this), 0, 16);
     m_reporter.trap(label("Form_Load"), [&] {
-        QString error;
-        bool opened = false;
+        Status opened;
         {
             const BusyCursor busy(m_reporter.prompts());
-            opened = openDatabase(m_state.DatabaseFullPath, m_connectionName, &error);
+            opened = openDatabase(m_state.DatabaseFullPath, m_connectionName);
             m_data =
                 std::make_unique<ClientDataSource>(QSqlDatabase::database(m_connectionName, false));
             ApplyCatalogueCaptions(*this, catalogue);
@@ -251,8 +250,10 @@ void frmMain::Form_Load(const Catalogue& catalogue)
             refreshOwnWebsiteEntry();
             placeOnScreen();
         }
-        if (!opened || !m_data->open(&error))
-            throw ProgramError(errors::kPathFileAccess, error);
+        if (opened)
+            opened = m_data->open();
+        if (!opened)
+            throw ProgramError(errors::kPathFileAccess, opened.error());
     });
     if (!m_data)
         m_data = std::make_unique<ClientDataSource>(QSqlDatabase());
@@ -409,9 +410,8 @@ void frmMain::cmdDelete_Click()
         if (answer == UserPrompts::Answer::No)
             return;
         Data1_Validate(DataAction::Delete);
-        QString error;
-        if (!m_data->Delete(&error)) {
-            showDataError(error);
+        if (const Status deleted = m_data->Delete(); !deleted) {
+            showDataError(deleted.error());
             return;
         }
         Data1_Reposition();
@@ -423,11 +423,10 @@ void frmMain::cmdUpdate_Click()
     m_reporter.trap(label("cmdUpdate_Click"), [&] {
         if (!finishEntryInFocusedBox())
             return;
-        QString error;
         if (m_data->isNewRecord() && !isEdited(m_data->current(), formOnScreen())) {
             // A new record with nothing typed: nothing to keep, back to where the adviser was.
-            if (!m_data->CancelNew(&error))
-                showDataError(error);
+            if (const Status cancelled = m_data->CancelNew(); !cancelled)
+                showDataError(cancelled.error());
         } else if (!saveIfEdited()) {
             return;
         }
@@ -564,26 +563,25 @@ void frmMain::moveRecord(DataAction action)
         if (!finishEntryInFocusedBox() || !saveIfEdited())
             return;
         Data1_Validate(action);
-        QString error;
-        bool moved = true;
+        Status moved;
         switch (action) {
         case DataAction::MoveFirst:
-            moved = m_data->MoveFirst(&error);
+            moved = m_data->MoveFirst();
             break;
         case DataAction::MovePrevious:
-            moved = m_data->MovePrevious(&error);
+            moved = m_data->MovePrevious();
             break;
         case DataAction::MoveNext:
-            moved = m_data->MoveNext(&error);
+            moved = m_data->MoveNext();
             break;
         case DataAction::MoveLast:
-            moved = m_data->MoveLast(&error);
+            moved = m_data->MoveLast();
             break;
         default:
             break;
         }
         if (!moved)
-            showDataError(error);
+            showDataError(moved.error());
         Data1_Reposition();
     });
 }

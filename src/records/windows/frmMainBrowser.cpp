@@ -93,13 +93,12 @@ void frmMain::showWebLink(WebLink link, const char* procedure)
         }
         const bool embedded = chooseBrowser(kEmbeddedBrowser) == BrowserChoice::Embedded;
         if (embedded && !m_browser) {
-            QString why;
-            if (auto created = frmBrowser::create(&why, this)) {
-                m_browser = created.release();
+            if (auto created = frmBrowser::create(this)) {
+                m_browser = created->release();
                 // Over the main window, a little down and to the right, not in a screen corner.
                 m_browser->move(frameGeometry().topLeft() + QPoint(48, 48));
             } else { // the desktop's browser still shows the page; the reason is kept for support
-                m_reporter.ReportError(QString::number(errors::kFileNotFound), why,
+                m_reporter.ReportError(QString::number(errors::kFileNotFound), created.error(),
                                        m_reporter.CurrentProcedureLabel(), ErrorReporter::kStyleOk,
                                        {}, 0, false);
             }

@@ -41,11 +41,10 @@ bool frmMain::saveIfEdited()
     const ClientForm form = formOnScreen();
     if (!isEdited(m_data->current(), form))
         return true;
-    QString error;
-    if (m_data->Update(editedRecord(m_data->current(), form), &error))
-        return true;
-    showDataError(error);
-    return false;
+    const Status stored = m_data->Update(editedRecord(m_data->current(), form));
+    if (!stored)
+        showDataError(stored.error());
+    return stored.ok();
 }
 
 void frmMain::Data1_Validate(DataAction action)

@@ -72,9 +72,8 @@ void frmMain::mnuFileNewAssessment_Click()
                            UserPrompts::Icon::Warning);
             return;
         }
-        QString error;
-        if (!m_data->moveTo(m_data->AbsolutePosition(), &error))
-            showDataError(error);
+        if (const Status moved = m_data->moveTo(m_data->AbsolutePosition()); !moved)
+            showDataError(moved.error());
         Data1_Reposition();
         Frame2->box(1)->setFocus();
     });

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QString>
 #include <QUrl>
 #include <functional>
@@ -34,9 +36,9 @@ public:
     std::function<void()> NavigateComplete;
 };
 
-// The control from the web engine module beside the program; nothing, with the reason in
-// `why`, when the module is not there or does not load.
-std::unique_ptr<WebBrowserControl> loadWebBrowserControl(QWidget* parent, QString* why);
+// The control from the web engine module beside the program; fails with the reason when the
+// module is not there or does not load.
+Result<std::unique_ptr<WebBrowserControl>> loadWebBrowserControl(QWidget* parent);
 
 } // namespace halcyra
 

@@ -71,12 +71,11 @@ QStringList moduleCandidates()
 
 } // namespace
 
-std::unique_ptr<WebBrowserControl> loadWebBrowserControl(QWidget* parent, QString* why)
+Result<std::unique_ptr<WebBrowserControl>> loadWebBrowserControl(QWidget* parent)
 {
 #ifndef HALCYRA_HAS_WEBENGINE
     Q_UNUSED(parent);
-    *why = QStringLiteral("This build of the program has no browser of its own.");
-    return nullptr;
+    return fail(QStringLiteral("This build of the program has no browser of its own."));
 #else
     // Loaded once and kept: the engine cannot be unloaded while the program runs.
     static QLibrary* module = nullptr;
@@ -96,29 +95,25 @@ std::unique_ptr<WebBrowserControl> loadWebBrowserControl(QWidget* parent, QStrin
         if (!module && failure.isEmpty())
             failure = QStringLiteral("%1 is not in the program folder.").arg(moduleFileName());
     }
-    if (!module) {
-        *why = failure;
-        return nullptr;
-    }
+    if (!module)
+        return fail(failure);
     auto create = reinterpret_cast<CreateWebBrowserControlFunction>(
         module->resolve("halcyraCreateWebBrowserControl"));
-    if (!create) {
-        *why = module->errorString();
-        return nullptr;
-    }
+    if (!create)
+        return fail(module->errorString());
     return std::unique_ptr<WebBrowserControl>(create(parent));
 #endif
 }
 
-std::unique_ptr<frmBrowser> frmBrowser::create(QString* why, QWidget* parent)
+Result<std::unique_ptr<frmBrowser>> frmBrowser::create(QWidget* parent)
 {
     // The control is made on a holder that the window then adopts, so nothing of the window
     // exists when the control cannot be had.
     auto holder = std::make_unique<QWidget>();
-    std::unique_ptr<WebBrowserControl> control = loadWebBrowserControl(holder.get(), why);
+    Result<std::unique_ptr<WebBrowserControl>> control = loadWebBrowserControl(holder.get());
     if (!control)
-        return nullptr;
-    return std::unique_ptr<frmBrowser>(new frmBrowser(std::move(control), parent));
+        return fail(control.error());
+    return std::unique_ptr<frmBrowser>(new frmBrowser(std::move(*control), parent));
 }
 
 frmBrowser::frmBrowser(std::unique_ptr<WebBrowserControl> control, QWidget* parent)

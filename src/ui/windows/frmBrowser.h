@@ -1,5 +1,7 @@
 #pragma once
 
+#include "core/Result.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -18,8 +20,8 @@ class frmBrowser : public QWidget
 {
     Q_OBJECT
 public:
-    // The window, or nothing with the reason in `why` when the browser control cannot be had.
-    static std::unique_ptr<frmBrowser> create(QString* why, QWidget* parent = nullptr);
+    // The window; fails with the reason when the browser control cannot be had.
+    static Result<std::unique_ptr<frmBrowser>> create(QWidget* parent = nullptr);
     ~frmBrowser() override;
 
     // Shows `address` and brings the window up without waiting for it. The first call loads
