@@ -55,7 +55,7 @@ int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
         printHelp(commands, arguments.size() < 2 ? err : out);
         return arguments.size() < 2 ? kExitUsage : kExitOk;
     }
-    const QString name = arguments.at(1);
+    const QString& name = arguments.at(1);
     for (const auto& command : commands)
         if (command->name() == name)
             return command->execute(arguments.mid(2), out, err);

@@ -132,10 +132,8 @@ QString visibleControls(QStringView text, bool keepLineBreaks)
     out.reserve(text.size());
     for (const QChar c : text) {
         const char16_t code = c.unicode();
-        if (code == u'\n' && keepLineBreaks)
-            out += c;
-        else if (code == u'\n')
-            out += QStringLiteral("\\n");
+        if (code == u'\n')
+            out += keepLineBreaks ? QString(c) : QStringLiteral("\\n");
         else if (code == u'\r')
             out += QStringLiteral("\\r");
         else if (code == u'\t')

@@ -40,7 +40,7 @@ const ClientRecord* ClientTableModel::recordAt(int row) const
         }
         if (m_blocks.size() >= kBlocksKept)
             m_blocks.remove(m_recentBlocks.takeFirst());
-        it = m_blocks.insert(block, std::move(*records));
+        it = m_blocks.insert(block, *records);
     } else {
         m_recentBlocks.removeOne(block);
     }

@@ -288,13 +288,16 @@ private:
     }
 
     // Counts one level of nesting while it lives.
-    struct Nesting
+    class Nesting
     {
+    public:
         explicit Nesting(int& depth) : m_depth(++depth) {}
         ~Nesting() { --m_depth; }
         Nesting(const Nesting&) = delete;
         Nesting& operator=(const Nesting&) = delete;
         bool tooDeep() const { return m_depth > kMaxNesting; }
+
+    private:
         int& m_depth;
     };
 

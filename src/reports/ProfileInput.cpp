@@ -23,9 +23,9 @@ bool isSmokerRow(int r)
 // calculates in int, so even edge values cannot overflow there.
 int guideWholeNumber(double value)
 {
-    constexpr double lowest = std::numeric_limits<qint16>::min();
-    constexpr double highest = std::numeric_limits<qint16>::max();
-    return static_cast<int>(std::nearbyint(std::clamp(value, lowest, highest)));
+    constexpr double kLowest = std::numeric_limits<qint16>::min();
+    constexpr double kHighest = std::numeric_limits<qint16>::max();
+    return static_cast<int>(std::nearbyint(std::clamp(value, kLowest, kHighest)));
 }
 
 bool sexIs(const QString& sex, QStringView letter)

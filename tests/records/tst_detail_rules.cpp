@@ -10,15 +10,15 @@ class DetailRulesTest : public QObject
 {
     Q_OBJECT
 
-    const QDate today{2026, 12, 8};
+    const QDate m_today{2026, 12, 8};
 
 private slots:
     void sexMustBeUpperCaseMOrF()
     {
-        QVERIFY(!leaveDetailBox(15, QStringLiteral("M"), today).rejected);
-        QVERIFY(!leaveDetailBox(15, QStringLiteral("F"), today).rejected);
+        QVERIFY(!leaveDetailBox(15, QStringLiteral("M"), m_today).rejected);
+        QVERIFY(!leaveDetailBox(15, QStringLiteral("F"), m_today).rejected);
         for (const char* text : {"", "X", "MF"}) {
-            const DetailLeaveResult result = leaveDetailBox(15, QString::fromLatin1(text), today);
+            const DetailLeaveResult result = leaveDetailBox(15, QString::fromLatin1(text), m_today);
             QVERIFY2(result.rejected, text);
             QCOMPARE(result.text, QString::fromLatin1(text)); // left for the adviser to correct
             QCOMPARE(result.message->title, QStringLiteral("Empty Field"));
@@ -32,7 +32,8 @@ private slots:
 
     void lengthLimitsCutWithTheMessage()
     {
-        const DetailLeaveResult pressure = leaveDetailBox(8, QStringLiteral("120/80 mmHg"), today);
+        const DetailLeaveResult pressure =
+            leaveDetailBox(8, QStringLiteral("120/80 mmHg"), m_today);
         QCOMPARE(pressure.text, QStringLiteral("120/80 "));
         QCOMPARE(pressure.message->title, QStringLiteral("Field Length Error"));
         QCOMPARE(pressure.message->text,
@@ -41,16 +42,16 @@ private slots:
 
         // The first name is held to what its box takes, and says so, rather than losing the
         // rest while it is typed.
-        const DetailLeaveResult firstName = leaveDetailBox(2, QString(40, u'a'), today);
+        const DetailLeaveResult firstName = leaveDetailBox(2, QString(40, u'a'), m_today);
         QCOMPARE(firstName.text, QString(30, u'a'));
         QVERIFY(firstName.message->text.startsWith(
             QStringLiteral("The First Name: field is limited to 30 characters.")));
         QCOMPARE(detailMaxLength(2), 30);
-        QCOMPARE(leaveDetailBox(5, QStringLiteral("Cal"), today).text, QStringLiteral("CA"));
-        QVERIFY(leaveDetailBox(6, QString(21, u'9'), today).message);
+        QCOMPARE(leaveDetailBox(5, QStringLiteral("Cal"), m_today).text, QStringLiteral("CA"));
+        QVERIFY(leaveDetailBox(6, QString(21, u'9'), m_today).message);
 
-        QVERIFY(!leaveDetailBox(18, QString(500, u'n'), today).message);
-        QCOMPARE(leaveDetailBox(12, QStringLiteral("5 ft 11 in."), today).text,
+        QVERIFY(!leaveDetailBox(18, QString(500, u'n'), m_today).message);
+        QCOMPARE(leaveDetailBox(12, QStringLiteral("5 ft 11 in."), m_today).text,
                  QStringLiteral("5 ft 11 in"));
     }
 
@@ -100,7 +101,7 @@ private slots:
         QFETCH(QString, typed);
         QFETCH(QString, after);
         QFETCH(bool, refused);
-        const DetailLeaveResult result = leaveDetailBox(index, typed, today);
+        const DetailLeaveResult result = leaveDetailBox(index, typed, m_today);
         QCOMPARE(result.rejected, refused);
         QCOMPARE(result.text, after);
         QCOMPARE(result.message.has_value(), refused);
@@ -110,31 +111,32 @@ private slots:
 
     void figureMessages()
     {
-        QCOMPARE(leaveDetailBox(14, u"200"_s, today).message->text,
+        QCOMPARE(leaveDetailBox(14, u"200"_s, m_today).message->text,
                  QStringLiteral("Enter an age from 0 to 120 in the Age field."));
-        QCOMPARE(leaveDetailBox(9, u"n/a"_s, today).message->text,
+        QCOMPARE(leaveDetailBox(9, u"n/a"_s, m_today).message->text,
                  QStringLiteral("Enter only a number in the Total Cholesterol field."));
-        QCOMPARE(leaveDetailBox(16, u" 2/30/2026"_s, today).message->text,
+        QCOMPARE(leaveDetailBox(16, u" 2/30/2026"_s, m_today).message->text,
                  u"There is no such day as 2/30/2026. Enter the date as month/day/year, such as "
                  "12/8/2026."_s);
-        QCOMPARE(leaveDetailBox(16, u"next week"_s, today).message->text,
+        QCOMPARE(leaveDetailBox(16, u"next week"_s, m_today).message->text,
                  u"Enter the date the client completed the questionnaire as month/day/year, "
                  "such as 12/8/2026."_s);
     }
 
     void upperCaseDateAndZeros()
     {
-        QCOMPARE(leaveDetailBox(5, QStringLiteral("ca"), today).text, QStringLiteral("CA"));
-        QCOMPARE(leaveDetailBox(16, QString(), today).text, u"12/8/2026"_s);
-        QCOMPARE(leaveDetailBox(16, QStringLiteral("3/1/2026"), today).text,
+        QCOMPARE(leaveDetailBox(5, QStringLiteral("ca"), m_today).text, QStringLiteral("CA"));
+        QCOMPARE(leaveDetailBox(16, QString(), m_today).text, u"12/8/2026"_s);
+        QCOMPARE(leaveDetailBox(16, QStringLiteral("3/1/2026"), m_today).text,
                  QStringLiteral("3/1/2026"));
         for (int box : {9, 11, 14}) {
-            QCOMPARE(leaveDetailBox(box, QString(), today).text, QStringLiteral("0"));
-            QCOMPARE(leaveDetailBox(box, QStringLiteral("110"), today).text, QStringLiteral("110"));
+            QCOMPARE(leaveDetailBox(box, QString(), m_today).text, QStringLiteral("0"));
+            QCOMPARE(leaveDetailBox(box, QStringLiteral("110"), m_today).text,
+                     QStringLiteral("110"));
         }
-        QCOMPARE(leaveDetailBox(9, QStringLiteral("0.0"), today).text, QStringLiteral("0"));
-        QCOMPARE(leaveDetailBox(11, QStringLiteral("n/a"), today).text, QStringLiteral("0"));
-        QCOMPARE(leaveDetailBox(10, QString(), today).text, QString()); // HDL is left alone
+        QCOMPARE(leaveDetailBox(9, QStringLiteral("0.0"), m_today).text, QStringLiteral("0"));
+        QCOMPARE(leaveDetailBox(11, QStringLiteral("n/a"), m_today).text, QStringLiteral("0"));
+        QCOMPARE(leaveDetailBox(10, QString(), m_today).text, QString()); // HDL is left alone
     }
 
     void helpTextsAndLabels()

@@ -66,7 +66,7 @@ QString scoreList(const std::map<int, int>& scores, int rows = kReportRowCount)
 
 QJsonObject findIndex(const QJsonArray& array, int index)
 {
-    for (const QJsonValue& value : array)
+    for (const QJsonValue value : array)
         if (value[QStringLiteral("index")].toInt() == index)
             return value.toObject();
     return {};
@@ -261,7 +261,7 @@ private slots:
         QCOMPARE(json[QStringLiteral("guide")].toArray().size(), 40);
         QCOMPARE(json[QStringLiteral("analysis")].toArray().size(), 0);
         QStringList listedNames;
-        for (const QJsonValue& line : json[QStringLiteral("listed")].toArray())
+        for (const QJsonValue line : json[QStringLiteral("listed")].toArray())
             listedNames.append(
                 findIndex(json[QStringLiteral("guide")].toArray(),
                           line[QStringLiteral("index")].toInt())[QStringLiteral("name")]

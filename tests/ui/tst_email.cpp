@@ -30,10 +30,10 @@ QStringList sentCopies(const TempProgramFolder& program)
 
 bool ownerOnly(const QString& path)
 {
-    constexpr QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup |
-                                                QFile::ExeGroup | QFile::ReadOther |
-                                                QFile::WriteOther | QFile::ExeOther;
-    return (QFileInfo(path).permissions() & others) == 0;
+    constexpr QFileDevice::Permissions kOthers = QFile::ReadGroup | QFile::WriteGroup |
+                                                 QFile::ExeGroup | QFile::ReadOther |
+                                                 QFile::WriteOther | QFile::ExeOther;
+    return (QFileInfo(path).permissions() & kOthers) == 0;
 }
 
 } // namespace

@@ -158,6 +158,7 @@ std::vector<BackupInfo> listBackups(const QString& folder)
     std::stable_sort(backups.begin(), backups.end(),
                      [](const auto& a, const auto& b) { return b.first < a.first; });
     std::vector<BackupInfo> sorted;
+    sorted.reserve(backups.size());
     for (auto& backup : backups)
         sorted.push_back(std::move(backup.second));
     return sorted;

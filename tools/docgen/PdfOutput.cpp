@@ -88,8 +88,8 @@ QList<QTextLength> columnWidths(const QStringList& headings)
         if (headings.at(column).size() > 4)
             return {};
     const double tickWidth = std::min(10.0, 63.0 / static_cast<double>(tickColumns));
-    QList<QTextLength> widths{
-        QTextLength(QTextLength::PercentageLength, 100.0 - tickWidth * tickColumns)};
+    QList<QTextLength> widths{QTextLength(QTextLength::PercentageLength,
+                                          100.0 - tickWidth * static_cast<double>(tickColumns))};
     for (qsizetype column = 0; column < tickColumns; ++column)
         widths.append(QTextLength(QTextLength::PercentageLength, tickWidth));
     return widths;

@@ -71,6 +71,7 @@ private:
     ErrorReporter& m_reporter;
     Button m_pressed = Button::None;
     bool m_resizing = false;
+    QStackedWidget* m_pages = nullptr;
 
 public:
     QPushButton* cmdNext = nullptr;
@@ -79,7 +80,6 @@ public:
     QPushButton* cmdFlyers = nullptr;
     QPushButton* cmdClose = nullptr;
     QPushButton* cmdOther = nullptr;
-    QStackedWidget* m_pages = nullptr;
     QPlainTextEdit* txtPreview = nullptr;
     QWidget* picCover = nullptr;
     std::array<QLabel*, screen::CoverPage::kBoxes> txtCover{};
