@@ -353,8 +353,9 @@ private slots:
         QAction* restore = h.child<QAction>(QStringLiteral("mnuFileUtilRestore"));
 
         // Cancel in the message: the program runs on and nothing is written.
-        h.state.OptionsCancelled = true; // as the message window's Cancel leaves it
+        h.cancelMessages = true;
         backup->trigger();
+        h.cancelMessages = false;
         QCOMPARE(h.messages.last().title, QStringLiteral("Backup/Restore"));
         QCOMPARE(h.messages.last().text,
                  QStringLiteral("Click OK to close Halcyra and go to Backup Utility.  Click Cancel "
@@ -374,7 +375,9 @@ private slots:
         QVERIFY(h.prompts.shown().last().text.contains(QStringLiteral("mnuFileUtilRestore_Click")));
         QVERIFY(h.window().isVisible());
 
-        // OK: the database's place is stored, the utility starts in the folder, the program ends.
+        // OK: the database's place is stored, the utility starts in the folder, the program ends;
+        // a cancel left by an earlier window (Setup > Options) does not count as this answer.
+        h.state.OptionsCancelled = true;
         h.folder.writeFile(QStringLiteral("BuRest"), "#!/bin/sh\necho started > started.txt\n");
         QFile::setPermissions(h.folder.path(QStringLiteral("BuRest")),
                               QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);

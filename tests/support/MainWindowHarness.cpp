@@ -74,6 +74,8 @@ frmMain& MainWindowHarness::open(const Catalogue& catalogue)
     m_window = std::make_unique<frmMain>(*m_catalogue, settings, state, reporter,
                                          [this](const QString& title, const QString& text) {
                                              messages.append({title, text});
+                                             if (cancelMessages)
+                                                 state.OptionsCancelled = true;
                                          });
     m_window->show();
     m_window->activateWindow();

@@ -69,6 +69,8 @@ public:
     ErrorReporter reporter;
     ProgramState state;
     QList<Message> messages;
+    // The answer the messages get: Cancel sets the program-wide cancel, as the message window does.
+    bool cancelMessages = false;
 
 private:
     std::unique_ptr<Catalogue> m_catalogue;

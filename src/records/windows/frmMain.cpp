@@ -529,6 +529,9 @@ void frmMain::handOverToBackupUtility(bool backup)
                                 "Cancel to cancel Backup and return to the Halcyra")
                : QStringLiteral("Click OK to close Halcyra and go to Restore Utility.  Click "
                                 "Cancel to cancel Restore and return to the Halcyra");
+    // Only this message's answer counts: a cancel left by an earlier window (Setup > Options)
+    // would otherwise stop the utility without a word while the message is switched off.
+    m_state.OptionsCancelled = false;
     m_showMsg(QStringLiteral("Backup/Restore"), MessageText);
     if (m_state.OptionsCancelled) {
         m_state.OptionsCancelled = false;
