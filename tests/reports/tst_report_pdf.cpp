@@ -322,20 +322,8 @@ private slots:
             parts += ReadBack(write(fixture, {section}, documentsFolder(), nullptr, size)).pages();
         QCOMPARE(pdf.pages(), parts);
 
-        // The documents' text is text on their pages in the report.
-        auto pageText = [](QPdfDocument& document, int page) {
-            return compact(document.getAllText(page).text()).left(300);
-        };
-        QVERIFY(!pageText(intro, 0).isEmpty());
-        QVERIFY(compact(pdf.text(1)).contains(pageText(intro, 0)));
-        const int firstReference = pdf.pages() - references.pageCount();
-        for (int page = 0; page < references.pageCount(); ++page)
-            QVERIFY(compact(pdf.text(firstReference + page)).contains(pageText(references, page)));
-
-        for (int page = 0; page < pdf.pages(); ++page)
-            QVERIFY2(pdf.text(page).contains(
-                         QStringLiteral("Page %1 of %2").arg(page + 1).arg(pdf.pages())),
-                     qPrintable(QString::number(page)));
+        // What the pages say, the documents' pages as their own text and every page numbered
+        // over the report, is kept whole for a demo client in tst_report_golden.
 
         QProcess images;
         images.start(QStringLiteral("pdfimages"), {QStringLiteral("-list"), path});
