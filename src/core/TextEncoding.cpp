@@ -1,5 +1,6 @@
 #include "core/TextEncoding.h"
 
+#include <QStringDecoder>
 #include <array>
 
 namespace halcyra {
@@ -58,6 +59,14 @@ qsizetype firstInvalidUtf8(QByteArrayView data)
     return -1;
 }
 
+// UTF-8 as it stands: QString::fromUtf8 would drop a byte order mark at the start as well, a
+// second one after the mark already taken off, which is then a field's own character.
+QString utf8Text(QByteArrayView data)
+{
+    QStringDecoder decoder(QStringConverter::Utf8, QStringConverter::Flag::ConvertInitialBom);
+    return decoder.decode(data);
+}
+
 Result<QString> decodeUtf8(QByteArrayView data, bool marked)
 {
     if (const qsizetype bad = firstInvalidUtf8(data); bad >= 0)
@@ -68,7 +77,7 @@ Result<QString> decodeUtf8(QByteArrayView data, bool marked)
                         .arg(marked ? QStringLiteral(", though the file starts with UTF-8's "
                                                      "byte order mark")
                                     : QString()));
-    return QString::fromUtf8(data);
+    return utf8Text(data);
 }
 
 Result<QString> decodeUtf16(QByteArrayView data, bool bigEndian)
@@ -144,7 +153,7 @@ Result<DecodedText> decodeText(QByteArrayView data, TextEncoding encoding)
         if (startsWith(data, kUtf16BeMark))
             return take(decodeUtf16(data.sliced(2), true), TextEncoding::Utf16);
         if (firstInvalidUtf8(data) < 0)
-            return take(QString::fromUtf8(data), TextEncoding::Utf8);
+            return take(utf8Text(data), TextEncoding::Utf8);
         decoded.guessed = true;
         return take(decodeEightBit(data, true), TextEncoding::Windows1252);
     case TextEncoding::Utf8:
