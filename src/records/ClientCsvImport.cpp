@@ -85,94 +85,125 @@ public:
     ReadRow read(const CsvRecord& row) const
     {
         ReadRow out;
-        ClientRecord& record = out.record;
         for (int i = 0; i < columns::kYesNoCount; ++i)
-            record.setYesNo(i, false);
+            out.record.setYesNo(i, false);
         ScoreBoxes boxes;
         bool anyScore = false;
         for (qsizetype i = 0; i < row.fields.size(); ++i) {
             const int column = m_columnOf[static_cast<size_t>(i)];
             if (column <= columns::kCustomerId) // the record number is given anew
                 continue;
-            const QString text = fromSpreadsheetSafe(row.fields[i]);
-            auto refuse = [&](const QString& reason) {
-                out.refused.push_back({row.row, m_header[i], row.fields[i], reason});
-            };
-            if (column < columns::kDetailCount) {
-                const QString typed = detailTextAsTyped(column, text);
-                const int limit = detailLengthLimit(column);
-                if (limit > 0 && typed.size() > limit) {
-                    refuse(QStringLiteral("longer than the %1 characters the field holds.")
-                               .arg(limit));
-                    continue;
-                }
-                const DetailLeaveResult left = leaveDetailBox(column, typed, m_today);
-                if (left.rejected) {
-                    refuse(left.message ? left.message->text : QStringLiteral("not accepted."));
-                    continue;
-                }
-                // An empty cell stays empty: the window's today and zeros are for a box the
-                // adviser leaves, not values the file holds.
-                QString kept = text.isEmpty() ? QString() : left.text;
-                if (column == kDate && !kept.isEmpty())
-                    kept = dateText(readDate(kept));
-                if (kept != text)
-                    out.changed.push_back(
-                        {row.row, m_header[i], text, kept, detailChangeReason(column, text, kept)});
-                record.setText(column, kept);
-            } else if (column < columns::yesNo(0)) {
-                const int box = column - columns::kDetailCount + 1;
-                if (text.isEmpty())
-                    continue;
-                // A sum is worked out anew below, whatever the file holds.
-                if (!isAutomaticScoreBox(box) && scoreTextOnLeaving(text) != text) {
-                    refuse(QStringLiteral("a score runs from 0 to 45."));
-                    continue;
-                }
-                boxes[static_cast<size_t>(box)] = text;
-                anyScore = true;
-            } else {
-                const QString answer = text.trimmed().toCaseFolded();
-                if (answer.isEmpty() || answer == u"no" || answer == u"n" || answer == u"0" ||
-                    answer == u"false")
-                    record.setYesNo(column - columns::yesNo(0), false);
-                else if (answer == u"yes" || answer == u"y" || answer == u"1" ||
-                         answer == u"true" || answer == u"-1")
-                    record.setYesNo(column - columns::yesNo(0), true);
-                else
-                    refuse(QStringLiteral("not Yes or No."));
-            }
+            const Cell cell{row, i, column, fromSpreadsheetSafe(row.fields[i])};
+            if (column < columns::kDetailCount)
+                readDetail(cell, out);
+            else if (column < columns::yesNo(0))
+                anyScore = readScore(cell, boxes, out) || anyScore;
+            else
+                readYesNo(cell, out);
         }
-        // The sums and section 37 as the window works them out; each that differs from the
-        // file is told.
-        if (anyScore) {
-            ScoreBoxes computed = boxes;
-            recomputeAutomaticScores(computed);
-            for (int box = 1; box <= kScoreBoxes; ++box) {
-                const auto b = static_cast<size_t>(box);
-                if (computed[b] == boxes[b])
-                    continue;
-                const qsizetype field = m_fieldOf[static_cast<size_t>(columns::score(box))];
-                if (field < 0) {
-                    out.workedOut.insert(box);
-                    continue;
-                }
-                out.changed.push_back(
-                    {row.row, m_header[field], fromSpreadsheetSafe(row.fields[field]), computed[b],
-                     box == kHairAndScalpBox
-                         ? QStringLiteral("as the window sets it when section 22, 23, 24 or 25 "
-                                          "has a score above 0.")
-                         : QStringLiteral("the sum of its sections, as the window works it "
-                                          "out.")});
-            }
-            for (int box = 1; box <= kScoreBoxes; ++box)
-                if (!computed[static_cast<size_t>(box)].isEmpty())
-                    record.setScore(box, computed[static_cast<size_t>(box)]);
-        }
+        if (anyScore)
+            workOutSums(row, boxes, out);
         return out;
     }
 
 private:
+    // One cell of a row: where it is, the client column it fills and its text without the
+    // spreadsheet guard.
+    struct Cell
+    {
+        const CsvRecord& row;
+        qsizetype field;
+        int column;
+        QString text;
+    };
+
+    void refuse(const Cell& cell, ReadRow& out, const QString& reason) const
+    {
+        out.refused.push_back(
+            {cell.row.row, m_header[cell.field], cell.row.fields[cell.field], reason});
+    }
+
+    void readDetail(const Cell& cell, ReadRow& out) const
+    {
+        const QString typed = detailTextAsTyped(cell.column, cell.text);
+        const int limit = detailLengthLimit(cell.column);
+        if (limit > 0 && typed.size() > limit) {
+            refuse(cell, out,
+                   QStringLiteral("longer than the %1 characters the field holds.").arg(limit));
+            return;
+        }
+        const DetailLeaveResult left = leaveDetailBox(cell.column, typed, m_today);
+        if (left.rejected) {
+            refuse(cell, out, left.message ? left.message->text : QStringLiteral("not accepted."));
+            return;
+        }
+        // An empty cell stays empty: the window's today and zeros are for a box the adviser
+        // leaves, not values the file holds.
+        QString kept = cell.text.isEmpty() ? QString() : left.text;
+        if (cell.column == kDate && !kept.isEmpty())
+            kept = dateText(readDate(kept));
+        if (kept != cell.text)
+            out.changed.push_back({cell.row.row, m_header[cell.field], cell.text, kept,
+                                   detailChangeReason(cell.column, cell.text, kept)});
+        out.record.setText(cell.column, kept);
+    }
+
+    // Whether the cell gave a score.
+    bool readScore(const Cell& cell, ScoreBoxes& boxes, ReadRow& out) const
+    {
+        const int box = cell.column - columns::kDetailCount + 1;
+        if (cell.text.isEmpty())
+            return false;
+        // A sum is worked out anew, whatever the file holds.
+        if (!isAutomaticScoreBox(box) && scoreTextOnLeaving(cell.text) != cell.text) {
+            refuse(cell, out, QStringLiteral("a score runs from 0 to 45."));
+            return false;
+        }
+        boxes[static_cast<size_t>(box)] = cell.text;
+        return true;
+    }
+
+    void readYesNo(const Cell& cell, ReadRow& out) const
+    {
+        const QString answer = cell.text.trimmed().toCaseFolded();
+        const int index = cell.column - columns::yesNo(0);
+        if (answer.isEmpty() || answer == u"no" || answer == u"n" || answer == u"0" ||
+            answer == u"false")
+            out.record.setYesNo(index, false);
+        else if (answer == u"yes" || answer == u"y" || answer == u"1" || answer == u"true" ||
+                 answer == u"-1")
+            out.record.setYesNo(index, true);
+        else
+            refuse(cell, out, QStringLiteral("not Yes or No."));
+    }
+
+    // The sums and section 37 as the window works them out; each that differs from the file is
+    // told, or listed as worked out when the file has no column for it.
+    void workOutSums(const CsvRecord& row, const ScoreBoxes& boxes, ReadRow& out) const
+    {
+        ScoreBoxes computed = boxes;
+        recomputeAutomaticScores(computed);
+        for (int box = 1; box <= kScoreBoxes; ++box) {
+            const auto b = static_cast<size_t>(box);
+            if (computed[b] == boxes[b])
+                continue;
+            const qsizetype field = m_fieldOf[static_cast<size_t>(columns::score(box))];
+            if (field < 0) {
+                out.workedOut.insert(box);
+                continue;
+            }
+            out.changed.push_back(
+                {row.row, m_header[field], fromSpreadsheetSafe(row.fields[field]), computed[b],
+                 box == kHairAndScalpBox
+                     ? QStringLiteral("as the window sets it when section 22, 23, 24 or 25 has a "
+                                      "score above 0.")
+                     : QStringLiteral("the sum of its sections, as the window works it out.")});
+        }
+        for (int box = 1; box <= kScoreBoxes; ++box)
+            if (!computed[static_cast<size_t>(box)].isEmpty())
+                out.record.setScore(box, computed[static_cast<size_t>(box)]);
+    }
+
     const QStringList& m_header;
     const std::vector<int>& m_columnOf;
     std::array<qsizetype, columns::kCount> m_fieldOf{};
