@@ -144,6 +144,7 @@ QList<int> runBatch(int count, int jobs, const BatchHooks& hooks)
     // thread-local objects destroyed too (QThread::wait returns before that), so nothing of a
     // worker still runs when the program goes on to exit.
     std::vector<std::thread> workers;
+    workers.reserve(static_cast<size_t>(threads));
     for (int thread = 0; thread < threads; ++thread) {
         workers.emplace_back([&state, &hooks, &loop, &look, thread, count] {
             work(state, hooks, thread, count);
