@@ -61,7 +61,7 @@ Result<ClientRecord> loadClientRecord(const QSqlDatabase& db, qint64 customerId)
     return record;
 }
 
-ClientDataSource::ClientDataSource(QSqlDatabase database) : m_db(std::move(database))
+ClientDataSource::ClientDataSource(QSqlDatabase database) : m_db(database)
 {
     m_current = emptyRecord();
     // Without it a date order or a #date# filter fails with its own message when used.
@@ -117,7 +117,7 @@ Result<std::vector<ClientRecord>> ClientDataSource::recordsAt(int first, int cou
                        u')'))
         return fail(query.lastError().text());
     for (int i = 0; i < count; ++i)
-        query.addBindValue(m_ids[static_cast<size_t>(first + i)]);
+        query.addBindValue(m_ids[static_cast<size_t>(first) + static_cast<size_t>(i)]);
     if (!query.exec())
         return fail(query.lastError().text());
     // The rows come in the table's order; put them in the list's.
@@ -126,11 +126,11 @@ Result<std::vector<ClientRecord>> ClientDataSource::recordsAt(int first, int cou
         ClientRecord record;
         for (int column = 0; column < columns::kCount; ++column)
             record.values[static_cast<size_t>(column)] = query.value(column);
-        byId.insert(record.customerId(), std::move(record));
+        byId.insert(record.customerId(), record);
     }
     records.reserve(static_cast<size_t>(count));
     for (int i = 0; i < count; ++i) {
-        const qint64 id = m_ids[static_cast<size_t>(first + i)];
+        const qint64 id = m_ids[static_cast<size_t>(first) + static_cast<size_t>(i)];
         // A record deleted by someone else meanwhile shows as an empty row until the next re-read.
         ClientRecord record = byId.value(id, emptyRecord());
         records.push_back(std::move(record));

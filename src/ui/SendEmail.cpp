@@ -415,7 +415,7 @@ Status checkCertificateFile(const QString& path)
                                    "mail server's administrator gave you.")
                         .arg(shown));
     // Certificates are small; anything much larger is not one.
-    const QByteArray bytes = file.read(1024 * 1024);
+    const QByteArray bytes = file.read(qint64{1024} * 1024);
     if (QSslCertificate::fromData(bytes, QSsl::Pem).isEmpty())
         return fail(QStringLiteral("The file %1 holds no certificate in PEM form (text "
                                    "starting \"-----BEGIN CERTIFICATE-----\"). Choose the "

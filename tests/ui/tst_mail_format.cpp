@@ -81,7 +81,7 @@ void MailFormatTest::subjectLinesAServerTakes()
         QDateTime(QDate(2026, 12, 9), QTime(16, 5), QTimeZone::utc()), u"Dana Reyes"_s,
         "<adviser@example.org>", "<client@example.net>", subject, "id@example.org");
     QCOMPARE(lines.size(), 5);
-    const QByteArray header = lines[3];
+    const QByteArray& header = lines[3];
     QVERIFY(header.startsWith("Subject: "));
     const QList<QByteArray> physical = header.split('\n');
     for (qsizetype i = 0; i < physical.size(); ++i) {
