@@ -95,13 +95,17 @@ private slots:
                       {QStringLiteral("--splash-seconds"), QStringLiteral("0"),
                        QStringLiteral("--exit-after-start")});
         QVERIFY(program.waitForStarted());
-        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.path(QStringLiteral("ErrHCY.log"))), 20000);
+        // The log exists from the moment it is opened, before the report is in it.
+        const auto logText = [&folder] {
+            QFile log(folder.path(QStringLiteral("ErrHCY.log")));
+            return log.open(QIODevice::ReadOnly) ? QString::fromUtf8(log.readAll()) : QString();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(logText().contains(QStringLiteral("This program will terminate.")),
+                                 20000);
         program.kill();
         program.waitForFinished();
 
-        QFile log(folder.path(QStringLiteral("ErrHCY.log")));
-        QVERIFY(log.open(QIODevice::ReadOnly));
-        const QString text = QString::fromUtf8(log.readAll());
+        const QString text = logText();
         QVERIFY(text.contains(QStringLiteral("erNum = 53")));
         QVERIFY(text.contains(QStringLiteral("This program will terminate.")));
         QVERIFY(!QFile::exists(folder.path(QStringLiteral("HCY300.db"))));
