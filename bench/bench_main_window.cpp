@@ -1,6 +1,7 @@
 // The main window over a database of 100,000 clients: opening it on the first record, moving to
 // the next record, and saving an edited record.
 
+#include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
@@ -8,7 +9,6 @@
 #include "records/ClientDataSource.h"
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
-#include "records/windows/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

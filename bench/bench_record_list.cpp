@@ -7,6 +7,7 @@
 // With FOLDER, the database there (for instance made by "halcyra-cli demo") is used as it is,
 // so the peak memory is the list's alone.
 
+#include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
@@ -16,7 +17,6 @@
 #include "records/DemoClients.h"
 #include "records/FilterExpression.h"
 #include "records/windows/frmDataGrid.h"
-#include "records/windows/frmMain.h"
 
 #include <QApplication>
 #include <QDir>

@@ -1,10 +1,10 @@
 #include "app/AppStartupWindows.h"
 
+#include "app/windows/frmMain.h"
 #include "core/ErrorReporter.h"
 #include "core/HelpContexts.h"
 #include "core/ProgramState.h"
 #include "core/windows/ArrowCursor.h"
-#include "records/windows/frmMain.h"
 #include "setup/windows/frmCompanyInfo.h"
 #include "ui/windows/frmMsg.h"
 #include "ui/windows/frmSplash.h"

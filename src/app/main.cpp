@@ -1,4 +1,5 @@
 #include "app/AppStartupWindows.h"
+#include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
@@ -8,7 +9,6 @@
 #include "core/SystemTimeOfDay.h"
 #include "core/Version.h"
 #include "core/windows/HalcyraApplication.h"
-#include "records/windows/frmMain.h"
 #include "ui/windows/QtPrompts.h"
 
 #include <QCommandLineParser>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "records/CompanyRecord.h"
+#include "core/CompanyFields.h"
 
 #include <QString>
 

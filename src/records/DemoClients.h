@@ -1,8 +1,8 @@
 #pragma once
 
+#include "core/CompanyFields.h"
 #include "core/Result.h"
 #include "records/ClientRecord.h"
-#include "records/CompanyRecord.h"
 
 #include <QSqlDatabase>
 #include <QString>

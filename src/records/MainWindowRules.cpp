@@ -25,12 +25,6 @@ std::optional<int> storedNumber(const QString& text)
 
 } // namespace
 
-bool hasOwnWebAddress(const QString& storedAddress)
-{
-    const QString address = storedAddress.trimmed();
-    return !address.isEmpty() && address.compare(u"http://", Qt::CaseInsensitive) != 0;
-}
-
 std::optional<QRect> restoredMainGeometry(const QString& left, const QString& top,
                                           const QString& width, const QString& height,
                                           const QList<QRect>& screens)

@@ -7,10 +7,6 @@
 
 namespace halcyra {
 
-// The "My Website" entry is offered only when the adviser has stored an address of their own:
-// not empty and more than the bare "http://" the company window starts with.
-bool hasOwnWebAddress(const QString& storedAddress);
-
 // Where the main window opens: the stored left, top, width and height (pixels), unless one of
 // them is missing or the stored place is off every screen (`screens`, their available areas),
 // for instance after a second monitor was removed. The size is kept within the screen.

@@ -1,7 +1,7 @@
 #pragma once
 
+#include "core/CompanyFields.h"
 #include "core/Result.h"
-#include "records/CompanyRecord.h"
 #include "ui/EmailSetup.h"
 
 #include <QDate>

@@ -1,7 +1,6 @@
 #include "ui/WebLinks.h"
 
 #include "flyers/ReaderQueue.h"
-#include "records/MainWindowRules.h"
 
 #include <QDir>
 #include <QFile>
@@ -52,6 +51,12 @@ Result<QString> ReadWebURL(const QString& programFolder, int line)
         return fail(
             QStringLiteral("Line %1 of the list of web links %2 is empty.").arg(line).arg(shown));
     return text;
+}
+
+bool hasOwnWebAddress(const QString& storedAddress)
+{
+    const QString address = storedAddress.trimmed();
+    return !address.isEmpty() && address.compare(u"http://", Qt::CaseInsensitive) != 0;
 }
 
 Result<QString> webLinkAddress(WebLink link, const WebLinkSources& sources)

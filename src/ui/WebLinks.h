@@ -31,6 +31,10 @@ struct WebLinkSources
 // The address an entry opens.
 Result<QString> webLinkAddress(WebLink link, const WebLinkSources& sources);
 
+// The "My Website" entry is offered only when the adviser has stored an address of their own:
+// not empty and more than the bare "http://" the company window starts with.
+bool hasOwnWebAddress(const QString& storedAddress);
+
 // The page the browser window's Search button opens.
 inline QString searchPageAddress()
 {

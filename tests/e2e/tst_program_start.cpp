@@ -1,5 +1,6 @@
 // Starts the real program in a temporary program folder.
 
+#include "records/CompanyRecord.h"
 #include "support/CompanyRow.h"
 #include "support/TempProgramFolder.h"
 

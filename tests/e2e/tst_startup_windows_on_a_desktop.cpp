@@ -1,6 +1,7 @@
 // The real program on a virtual screen with a real window manager: what stacks above what
 // cannot be seen offscreen.
 
+#include "records/CompanyRecord.h"
 #include "support/CompanyRow.h"
 #include "support/RealDesktop.h"
 #include "support/TempProgramFolder.h"

@@ -2,6 +2,7 @@
 // adviser runs them: the window must keep its hold on the database throughout, its saves must
 // reach the file, and a kill of the window must lose nothing that was saved.
 
+#include "records/CompanyRecord.h"
 #include "support/CompanyRow.h"
 #include "support/FileLocks.h"
 #include "support/RealDesktop.h"

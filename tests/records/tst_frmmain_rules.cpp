@@ -3,6 +3,7 @@
 
 #include "records/ClientForm.h"
 #include "records/MainWindowRules.h"
+#include "ui/WebLinks.h"
 
 #include <QtTest>
 

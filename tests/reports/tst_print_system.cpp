@@ -6,7 +6,7 @@
 // warning that names the printer and says what became of the job; the paper chosen in the
 // Print dialog's properties is kept for the next print.
 
-#include "reports/PrintQueue.h"
+#include "print/PrintQueue.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"

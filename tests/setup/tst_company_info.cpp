@@ -1,6 +1,7 @@
 // The company information rules: the brand-word check, required fields, the web address, and
 // reading and writing the "Company Info" row.
 
+#include "records/CompanyRecord.h"
 #include "records/DatabaseFile.h"
 #include "setup/CompanyInfo.h"
 #include "support/CompanyRow.h"

@@ -2,6 +2,7 @@
 // the web address, the save question, typing and Undo, and the main window's My Website entry.
 
 #include "core/SettingsKeys.h"
+#include "records/CompanyRecord.h"
 #include "setup/CompanyInfo.h"
 #include "setup/windows/frmCompanyInfo.h"
 #include "support/CompanyRow.h"

@@ -2,12 +2,13 @@
 // main window, only when a required detail is missing; Setup > Company Info. opens it later.
 
 #include "app/AppStartupWindows.h"
+#include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "core/SystemTimeOfDay.h"
-#include "records/windows/frmMain.h"
+#include "records/CompanyRecord.h"
 #include "setup/CompanyInfo.h"
 #include "setup/windows/frmCompanyInfo.h"
 #include "support/CompanyRow.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "app/windows/frmMain.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "records/ClientRecord.h"
-#include "records/windows/frmMain.h"
 #include "support/ScriptedPrompts.h"
 #include "support/TempProgramFolder.h"
 

@@ -3,7 +3,7 @@
 #include "core/BusyCursor.h"
 #include "core/UserPrompts.h"
 #include "core/Version.h"
-#include "reports/PrinterSettings.h"
+#include "print/PrinterSettings.h"
 
 #include <QApplication>
 #include <QComboBox>

@@ -8,6 +8,7 @@
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
+#include "records/CompanyRecord.h"
 #include "records/windows/EditBoxes.h"
 #include "ui/windows/EnterPressesButton.h"
 

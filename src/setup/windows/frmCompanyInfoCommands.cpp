@@ -7,6 +7,7 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "core/Version.h"
+#include "records/CompanyRecord.h"
 #include "setup/windows/frmCompanyInfo.h"
 #include "ui/MessageWindow.h"
 

@@ -1,12 +1,12 @@
 // The main window's questionnaire e-mail: a personal copy of the questionnaire for the client
 // on screen, attached to a prepared message in the e-mail window.
 
+#include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/Version.h"
-#include "records/windows/frmMain.h"
 #include "ui/Email.h"
 #include "ui/MessageWindow.h"
 #include "ui/SendEmail.h"

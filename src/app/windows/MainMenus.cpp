@@ -1,4 +1,4 @@
-#include "records/windows/MainMenus.h"
+#include "app/windows/MainMenus.h"
 
 #include <QAction>
 #include <QIcon>

@@ -1,4 +1,4 @@
-#include "records/windows/frmMain.h"
+#include "app/windows/frmMain.h"
 
 #include "core/BusyCursor.h"
 #include "core/Catalogue.h"
@@ -24,6 +24,7 @@
 #include "reports/windows/ViewWellCommand.h"
 #include "reports/windows/frmPrnDialog.h"
 #include "setup/windows/frmOptions.h"
+#include "ui/WebLinks.h"
 #include "ui/windows/EnterPressesButton.h"
 
 #include <QApplication>

@@ -1,11 +1,11 @@
 // The main window's report viewer and the documents of the help menu.
 
+#include "app/windows/frmMain.h"
 #include "core/ErrorReporter.h"
 #include "core/ProgramState.h"
 #include "flyers/ReaderQueue.h"
 #include "records/ClientDataSource.h"
 #include "records/ClientForm.h"
-#include "records/windows/frmMain.h"
 #include "reports/windows/DailyCommand.h"
 #include "reports/windows/PrintQuestionnaireCommand.h"
 #include "reports/windows/ViewWellCommand.h"

@@ -1,12 +1,12 @@
 // The main window's boxes: what entering, changing and leaving a detail or score box does, and
 // the Edit menu's Undo.
 
+#include "app/windows/frmMain.h"
 #include "core/ErrorReporter.h"
 #include "records/DetailRules.h"
 #include "records/windows/DetailForm.h"
 #include "records/windows/EditBoxes.h"
 #include "records/windows/ScoreGrid.h"
-#include "records/windows/frmMain.h"
 
 #include <QAction>
 #include <QApplication>

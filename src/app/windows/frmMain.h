@@ -1,8 +1,8 @@
 #pragma once
 
+#include "app/windows/MainMenus.h"
 #include "records/ClientForm.h"
 #include "records/DataControl.h"
-#include "records/windows/MainMenus.h"
 
 #include <QList>
 #include <QMainWindow>

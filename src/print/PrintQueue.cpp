@@ -1,4 +1,4 @@
-#include "reports/PrintQueue.h"
+#include "print/PrintQueue.h"
 
 #include "core/ErrorReporter.h"
 #include "core/UserPrompts.h"

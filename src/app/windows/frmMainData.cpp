@@ -1,6 +1,7 @@
 // The main window's side of Data1: showing the current record, saving it, and the commands
 // that follow the data source's actions.
 
+#include "app/windows/frmMain.h"
 #include "core/ErrorReporter.h"
 #include "core/Version.h"
 #include "records/ClientDataSource.h"
@@ -11,7 +12,6 @@
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
 #include "records/windows/frmDataGrid.h"
-#include "records/windows/frmMain.h"
 
 #include <QAction>
 #include <QLabel>

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "core/Result.h"
-#include "reports/PrinterSettings.h"
+#include "print/PrinterSettings.h"
 
 #include <QByteArray>
 #include <QList>

@@ -1,6 +1,7 @@
 // The main window's commands for the client's assessments and for moving clients to and from
 // CSV files.
 
+#include "app/windows/frmMain.h"
 #include "core/BusyCursor.h"
 #include "core/Catalogue.h"
 #include "core/Conversions.h"
@@ -12,7 +13,6 @@
 #include "records/DetailRules.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/frmHistory.h"
-#include "records/windows/frmMain.h"
 #include "reports/ProfileFromRecord.h"
 
 #include <QDate>

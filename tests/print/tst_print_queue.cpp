@@ -1,7 +1,7 @@
 // What a report sent as PDF tells the print system, and what the adviser is told when the
 // print system does not take a job.
 
-#include "reports/PrintQueue.h"
+#include "print/PrintQueue.h"
 
 #include <QtTest>
 

@@ -1,7 +1,7 @@
 // The printer choice without its dialog: finding the chosen printer by name, when the device
 // changes, and the settings that reach the program's printer.
 
-#include "reports/PrinterSettings.h"
+#include "print/PrinterSettings.h"
 
 #include <QHash>
 #include <QPaintEngine>

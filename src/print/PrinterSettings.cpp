@@ -1,4 +1,4 @@
-#include "reports/PrinterSettings.h"
+#include "print/PrinterSettings.h"
 
 #include <QDir>
 #include <QFileInfo>

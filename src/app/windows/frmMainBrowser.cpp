@@ -1,5 +1,6 @@
 // The main window's web links and the About box with its support commands.
 
+#include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/CatalogueIds.h"
 #include "core/ErrorReporter.h"
@@ -7,7 +8,6 @@
 #include "core/Settings.h"
 #include "core/SettingsKeys.h"
 #include "core/Version.h"
-#include "records/windows/frmMain.h"
 #include "ui/DesktopLaunch.h"
 #include "ui/SupportCommands.h"
 #include "ui/WebLinks.h"

@@ -1,5 +1,6 @@
 // The main window's help: F1, the Help button, Help > Contents and the help window.
 
+#include "app/windows/frmMain.h"
 #include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
 #include "core/HelpContexts.h"
@@ -10,7 +11,6 @@
 #include "records/windows/DetailForm.h"
 #include "records/windows/ScoreGrid.h"
 #include "records/windows/YesNoFrame.h"
-#include "records/windows/frmMain.h"
 #include "ui/HelpTopics.h"
 #include "ui/MessageWindow.h"
 #include "ui/windows/HelpKey.h"

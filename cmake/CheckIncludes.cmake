@@ -1,0 +1,112 @@
+# Fails when an include runs up a layer or a logic file includes a widget header.
+#
+# Layers, lowest first:
+#   logic    src/<subsystem>/       core < flyers < ui < records < setup < reports
+#   print    src/print/             the QPrinter users (Qt PrintSupport brings Qt Widgets)
+#   windows  src/<subsystem>/windows/ and src/ui/webengine/, in the same subsystem order
+#   top      src/app/ (anything below), src/cli/ and tools/ (the logic only)
+# A file may include a lower layer, or its own layer at the same or a lower subsystem.
+#
+# cmake -DSOURCE_DIR=... -DWIDGET_INCLUDE_DIRS=... -DSTAMP=... -P CheckIncludes.cmake
+
+cmake_minimum_required(VERSION 3.24)
+
+set(subsystems core flyers ui records setup reports)
+
+# Sets <out>_KIND (0 logic, 1 print, 2 windows, 3 top), <out>_RANK (subsystem order) and
+# <out>_TOP (app, cli or tools) for a path relative to the source folder, or leaves
+# <out>_KIND empty for files outside the layers.
+function(classify path out)
+  set(kind "")
+  set(rank 0)
+  set(top "")
+  if(path MATCHES "^src/app/")
+    set(kind 3)
+    set(top app)
+  elseif(path MATCHES "^src/cli/")
+    set(kind 3)
+    set(top cli)
+  elseif(path MATCHES "^tools/")
+    set(kind 3)
+    set(top tools)
+  elseif(path MATCHES "^src/print/")
+    set(kind 1)
+  elseif(path MATCHES "^src/([a-z]+)/(windows|webengine)/")
+    set(kind 2)
+    list(FIND subsystems "${CMAKE_MATCH_1}" rank)
+  elseif(path MATCHES "^src/([a-z]+)/")
+    set(kind 0)
+    list(FIND subsystems "${CMAKE_MATCH_1}" rank)
+  endif()
+  if(rank EQUAL -1)
+    set(kind "")
+  endif()
+  set(${out}_KIND "${kind}" PARENT_SCOPE)
+  set(${out}_RANK "${rank}" PARENT_SCOPE)
+  set(${out}_TOP "${top}" PARENT_SCOPE)
+endfunction()
+
+# The header names of Qt Widgets and Qt PrintSupport.
+set(widget_headers "")
+foreach(dir IN LISTS WIDGET_INCLUDE_DIRS)
+  get_filename_component(dir_name "${dir}" NAME)
+  if(dir_name MATCHES "^Qt(Widgets|PrintSupport)$")
+    file(GLOB headers RELATIVE "${dir}" "${dir}/*")
+    foreach(header IN LISTS headers)
+      list(APPEND widget_headers "${header}" "${dir_name}/${header}")
+    endforeach()
+  endif()
+endforeach()
+if(NOT widget_headers)
+  message(FATAL_ERROR "No Qt Widgets headers found in: ${WIDGET_INCLUDE_DIRS}")
+endif()
+
+file(GLOB_RECURSE sources RELATIVE "${SOURCE_DIR}"
+  "${SOURCE_DIR}/src/*.cpp" "${SOURCE_DIR}/src/*.h"
+  "${SOURCE_DIR}/tools/*.cpp" "${SOURCE_DIR}/tools/*.h")
+set(problems "")
+foreach(source IN LISTS sources)
+  classify("${source}" from)
+  if(from_KIND STREQUAL "")
+    continue()
+  endif()
+  file(STRINGS "${SOURCE_DIR}/${source}" lines REGEX "^#include [<\"]")
+  foreach(line IN LISTS lines)
+    if(line MATCHES "^#include <([^>]+)>")
+      set(header "${CMAKE_MATCH_1}")
+      if((from_KIND EQUAL 0 OR from_TOP STREQUAL "cli") AND header IN_LIST widget_headers)
+        list(APPEND problems "${source}: <${header}> is a widget header")
+      endif()
+      continue()
+    endif()
+    if(NOT line MATCHES "^#include \"([a-z]+/[^\"]+)\"")
+      continue() # beside the file, or generated
+    endif()
+    set(included "${CMAKE_MATCH_1}")
+    classify("src/${included}" to)
+    if(to_KIND STREQUAL "")
+      continue()
+    endif()
+    set(allowed FALSE)
+    if(from_TOP STREQUAL "app")
+      set(allowed TRUE)
+    elseif(from_TOP)
+      if(to_KIND EQUAL 0 OR to_TOP STREQUAL from_TOP)
+        set(allowed TRUE)
+      endif()
+    elseif(to_KIND LESS from_KIND)
+      set(allowed TRUE)
+    elseif(to_KIND EQUAL from_KIND AND NOT to_RANK GREATER from_RANK)
+      set(allowed TRUE)
+    endif()
+    if(NOT allowed)
+      list(APPEND problems "${source}: \"${included}\" is in a higher layer")
+    endif()
+  endforeach()
+endforeach()
+
+if(problems)
+  list(JOIN problems "\n  " text)
+  message(FATAL_ERROR "Includes against the layers:\n  ${text}")
+endif()
+file(TOUCH "${STAMP}")
