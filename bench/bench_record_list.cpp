@@ -172,7 +172,7 @@ int main(int argc, char** argv)
             }));
             (void)source.setOrderAndFilter({});
             queryScroll.push_back(
-                milliseconds([&] { (void)source.recordsAt(source.RecordCount() - 128, 128); }));
+                milliseconds([&] { (void)source.recordsAt(source.recordCount() - 128, 128); }));
         }
         QSqlDatabase::removeDatabase(QStringLiteral("query"));
 

@@ -158,7 +158,7 @@ void measurePaper(const Fixture& fixture, QPageSize::PageSizeId paper, const cha
         PrintedReport report(fixture.inputs(client), documents, recorder);
         for (int section : sections)
             report.PrintDocument(section == 1, section);
-        report.EndDoc();
+        report.endDoc();
     }
 
     std::vector<double> bare;

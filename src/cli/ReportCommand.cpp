@@ -206,7 +206,7 @@ public:
             return false;
         }
         qint64 largestId = 0;
-        for (int i = 0; i < source.RecordCount(); ++i) {
+        for (int i = 0; i < source.recordCount(); ++i) {
             const qint64 id = source.idAt(i);
             largestId = std::max(largestId, id);
             if (chosen.isEmpty() || listsClient(chosen, id))

@@ -77,8 +77,8 @@ SettingsStore::File& SettingsStore::file(const QString& application) const
     return file;
 }
 
-QString SettingsStore::GetSetting(const QString& application, const QString& section,
-                                  const QString& key, const QString& defaultValue) const
+QString SettingsStore::value(const QString& application, const QString& section, const QString& key,
+                             const QString& defaultValue) const
 {
     const File& settings = file(application);
     const QString path = settingsPath(section, key);
@@ -89,15 +89,14 @@ QString SettingsStore::GetSetting(const QString& application, const QString& sec
                                                                : defaultValue;
 }
 
-void SettingsStore::SaveSetting(const QString& application, const QString& section,
-                                const QString& key, const QString& value)
+void SettingsStore::setValue(const QString& application, const QString& section, const QString& key,
+                             const QString& value)
 {
     file(application).unwritten[settingsPath(section, key)] = value;
     writeThrough(application);
 }
 
-void SettingsStore::DeleteSetting(const QString& application, const QString& section,
-                                  const QString& key)
+void SettingsStore::remove(const QString& application, const QString& section, const QString& key)
 {
     file(application).unwritten[settingsPath(section, key)] = std::nullopt;
     writeThrough(application);
@@ -159,12 +158,12 @@ bool SettingsStore::contains(const QString& application, const QString& section,
 
 QString SettingsStore::get(const SettingKey& key) const
 {
-    return GetSetting(key.application, key.section, key.key, key.defaultValue);
+    return value(key.application, key.section, key.key, key.defaultValue);
 }
 
 void SettingsStore::save(const SettingKey& key, const QString& value)
 {
-    SaveSetting(key.application, key.section, key.key, value);
+    setValue(key.application, key.section, key.key, value);
 }
 
 bool SettingsStore::flag(const SettingKey& key) const

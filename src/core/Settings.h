@@ -33,12 +33,12 @@ public:
     static QString defaultFolder();
     QString folder() const { return m_folder; }
 
-    QString GetSetting(const QString& application, const QString& section, const QString& key,
-                       const QString& defaultValue = {}) const;
+    QString value(const QString& application, const QString& section, const QString& key,
+                  const QString& defaultValue = {}) const;
     // Stores the value and writes the file at once, so nothing waits for the program's end.
-    void SaveSetting(const QString& application, const QString& section, const QString& key,
-                     const QString& value);
-    void DeleteSetting(const QString& application, const QString& section, const QString& key);
+    void setValue(const QString& application, const QString& section, const QString& key,
+                  const QString& value);
+    void remove(const QString& application, const QString& section, const QString& key);
     bool contains(const QString& application, const QString& section, const QString& key) const;
 
     QString get(const SettingKey& key) const;

@@ -104,7 +104,7 @@ Result<std::vector<ClientRecord>> ClientDataSource::recordsAt(int first, int cou
 {
     std::vector<ClientRecord> records;
     first = std::max(first, 0);
-    count = std::min(count, RecordCount() - first);
+    count = std::min(count, recordCount() - first);
     if (count <= 0)
         return records;
     QStringList marks;
@@ -188,7 +188,7 @@ Status ClientDataSource::moveTo(int position)
 {
     if (m_ids.empty())
         return {};
-    position = std::clamp(position, 0, RecordCount() - 1);
+    position = std::clamp(position, 0, recordCount() - 1);
     auto record = readRecord(m_ids[static_cast<size_t>(position)]);
     if (!record)
         return fail(record.error());
@@ -198,14 +198,14 @@ Status ClientDataSource::moveTo(int position)
     return {};
 }
 
-Status ClientDataSource::MoveNext()
+Status ClientDataSource::moveNext()
 {
-    return moveTo(m_newRecord ? RecordCount() - 1 : m_position + 1);
+    return moveTo(m_newRecord ? recordCount() - 1 : m_position + 1);
 }
 
-Status ClientDataSource::MovePrevious()
+Status ClientDataSource::movePrevious()
 {
-    return moveTo(m_newRecord ? RecordCount() - 1 : m_position - 1);
+    return moveTo(m_newRecord ? recordCount() - 1 : m_position - 1);
 }
 
 int ClientDataSource::positionOf(qint64 customerId) const
@@ -216,12 +216,12 @@ int ClientDataSource::positionOf(qint64 customerId) const
 
 qint64 ClientDataSource::idAt(int position) const
 {
-    if (position < 0 || position >= RecordCount())
+    if (position < 0 || position >= recordCount())
         return -1;
     return m_ids[static_cast<size_t>(position)];
 }
 
-void ClientDataSource::AddNew()
+void ClientDataSource::addNew()
 {
     if (!m_newRecord)
         m_positionBeforeNew = m_position;
@@ -230,7 +230,7 @@ void ClientDataSource::AddNew()
     m_current = emptyRecord();
 }
 
-Status ClientDataSource::CancelNew()
+Status ClientDataSource::cancelNew()
 {
     if (!m_newRecord)
         return {};
@@ -242,7 +242,7 @@ Status ClientDataSource::CancelNew()
     return moveTo(std::max(0, m_positionBeforeNew));
 }
 
-Status ClientDataSource::Update(const ClientRecord& edited)
+Status ClientDataSource::update(const ClientRecord& edited)
 {
     qint64 newId = -1;
     const Status stored = inTransaction(m_db, [&]() -> Status {
@@ -289,16 +289,16 @@ Status ClientDataSource::Update(const ClientRecord& edited)
         m_current.values[columns::kCustomerId] = newId;
         // A new record joins the end of the list, whatever the order, until the next re-read.
         m_ids.push_back(newId);
-        m_position = RecordCount() - 1;
+        m_position = recordCount() - 1;
         m_newRecord = false;
     }
     return {};
 }
 
-Status ClientDataSource::Delete()
+Status ClientDataSource::remove()
 {
     if (m_newRecord || m_position < 0)
-        return CancelNew();
+        return cancelNew();
     const qint64 id = m_current.customerId();
     const Status deleted = inTransaction(m_db, [&]() -> Status {
         QSqlQuery query(m_db);
@@ -318,9 +318,9 @@ Status ClientDataSource::Delete()
         m_current = emptyRecord();
         return {};
     }
-    if (Status moved = moveTo(std::min(m_position, RecordCount() - 1)); !moved) {
+    if (Status moved = moveTo(std::min(m_position, recordCount() - 1)); !moved) {
         // The deleted record must not stay current: a save would write to nothing.
-        AddNew();
+        addNew();
         m_positionBeforeNew = 0;
         return moved;
     }
@@ -329,7 +329,7 @@ Status ClientDataSource::Delete()
 
 Result<ClientRecord> ClientDataSource::recordAt(int position) const
 {
-    if (position < 0 || position >= RecordCount())
+    if (position < 0 || position >= recordCount())
         return emptyRecord();
     return readRecord(m_ids[static_cast<size_t>(position)]);
 }

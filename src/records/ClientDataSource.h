@@ -30,33 +30,33 @@ public:
     // current where it is still listed.
     Status requery() { return setOrderAndFilter(m_query); }
 
-    int RecordCount() const { return static_cast<int>(m_ids.size()); }
+    int recordCount() const { return static_cast<int>(m_ids.size()); }
     // Every client in the file, whatever the filter.
     Result<int> allClientsCount() const;
     // Position of the current record from 0, or -1 while a new record is being typed or when
     // there are no records.
-    int AbsolutePosition() const { return m_position; }
+    int absolutePosition() const { return m_position; }
     bool isNewRecord() const { return m_newRecord; }
     bool isEmpty() const { return m_ids.empty(); }
     const ClientRecord& current() const { return m_current; }
 
     Status moveTo(int position);
-    Status MoveFirst() { return moveTo(0); }
-    Status MoveLast() { return moveTo(RecordCount() - 1); }
-    Status MoveNext();
-    Status MovePrevious();
+    Status moveFirst() { return moveTo(0); }
+    Status moveLast() { return moveTo(recordCount() - 1); }
+    Status moveNext();
+    Status movePrevious();
     int positionOf(qint64 customerId) const;
 
-    // Starts a new, empty record; nothing is stored until Update.
-    void AddNew();
+    // Starts a new, empty record; nothing is stored until update().
+    void addNew();
     // Leaves a new record without storing it and goes back to where the source was.
-    Status CancelNew();
+    Status cancelNew();
 
     // Stores `edited` as the current record (a new record is inserted and gets its number).
     // On failure nothing is changed, in the file or here.
-    Status Update(const ClientRecord& edited);
+    Status update(const ClientRecord& edited);
     // Deletes the current record and moves to the next one (the last when it was the last).
-    Status Delete();
+    Status remove();
 
     // The record at a position, for lists; empty when the position is out of range.
     Result<ClientRecord> recordAt(int position) const;

@@ -13,7 +13,7 @@ bool isYesNo(int column)
 } // namespace
 
 ClientTableModel::ClientTableModel(ClientDataSource& source, QObject* parent)
-    : QAbstractTableModel(parent), m_source(source), m_rows(source.RecordCount())
+    : QAbstractTableModel(parent), m_source(source), m_rows(source.recordCount())
 {}
 
 int ClientTableModel::rowCount(const QModelIndex& parent) const
@@ -28,7 +28,7 @@ int ClientTableModel::columnCount(const QModelIndex& parent) const
 
 const ClientRecord* ClientTableModel::recordAt(int row) const
 {
-    if (row < 0 || row >= m_rows || row >= m_source.RecordCount())
+    if (row < 0 || row >= m_rows || row >= m_source.recordCount())
         return nullptr;
     const int block = row / kBlockRows;
     auto it = m_blocks.find(block);
@@ -103,11 +103,11 @@ bool ClientTableModel::setData(const QModelIndex& index, const QVariant& value, 
 
 void ClientTableModel::reload()
 {
-    if (m_rows != m_source.RecordCount()) {
+    if (m_rows != m_source.recordCount()) {
         beginResetModel();
         m_blocks.clear();
         m_recentBlocks.clear();
-        m_rows = m_source.RecordCount();
+        m_rows = m_source.recordCount();
         endResetModel();
         return;
     }

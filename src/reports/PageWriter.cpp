@@ -30,7 +30,7 @@ QRectF fittedPageRect(QSizeF pagePoints, QSizeF printableInches)
 
 PageWriter::PageWriter(const TextMeasure& measure) : m_measure(measure) {}
 
-void PageWriter::Print(const QString& text, bool endLine)
+void PageWriter::print(const QString& text, bool endLine)
 {
     if (!text.isEmpty()) {
         preparePage();
@@ -39,16 +39,16 @@ void PageWriter::Print(const QString& text, bool endLine)
     if (endLine)
         this->endLine();
     else
-        m_x += TextWidth(text);
+        m_x += textWidth(text);
 }
 
 void PageWriter::endLine()
 {
-    m_y += TextHeight();
+    m_y += textHeight();
     m_x = 0;
 }
 
-void PageWriter::NewPage()
+void PageWriter::newPage()
 {
     if (m_pageHasContent)
         m_newPagePending = true;
@@ -57,7 +57,7 @@ void PageWriter::NewPage()
     m_y = 0;
 }
 
-void PageWriter::EndDoc()
+void PageWriter::endDoc()
 {
     if (m_begun) {
         finishPage();

@@ -70,11 +70,11 @@ public:
     // The printable area in inches. Asked afresh every time: a printer's paper and margins
     // may change in the print dialog after the writer was made.
     virtual QSizeF printableSize() const = 0;
-    double ScaleWidth() const { return printableSize().width(); }
-    double ScaleHeight() const { return printableSize().height(); }
+    double scaleWidth() const { return printableSize().width(); }
+    double scaleHeight() const { return printableSize().height(); }
 
-    double CurrentX() const { return m_x; }
-    double CurrentY() const { return m_y; }
+    double currentX() const { return m_x; }
+    double currentY() const { return m_y; }
     void setCurrentX(double inches) { m_x = inches; }
     void setCurrentY(double inches) { m_y = inches; }
 
@@ -86,27 +86,27 @@ public:
     void setFontItalic(bool on) { m_font.italic = on; }
     void setFontUnderline(bool on) { m_font.underline = on; }
 
-    double TextWidth(const QString& text) const { return m_measure.width(text, m_font); }
+    double textWidth(const QString& text) const { return m_measure.width(text, m_font); }
     std::vector<double> prefixWidths(const QString& text,
                                      const std::vector<qsizetype>& lengths) const
     {
         return m_measure.prefixWidths(text, lengths, m_font);
     }
-    double TextHeight() const { return m_measure.lineHeight(m_font); }
+    double textHeight() const { return m_measure.lineHeight(m_font); }
     const TextMeasure& textMeasure() const { return m_measure; }
 
     // Prints `text` at the current position in the current font. With `endLine` the position
     // then moves to the start of the next line; without, it stays on the line after the text.
-    void Print(const QString& text, bool endLine = true);
+    void print(const QString& text, bool endLine = true);
     // Moves to the start of the next line (an empty line when nothing was printed on it).
     void endLine();
 
     // Finishes the current page; printing continues at the top left of a new one. The new
     // page is begun by the next thing printed, so a report never ends on an empty page, and a
     // page with nothing on it is not finished twice.
-    void NewPage();
+    void newPage();
     // Finishes the document: the print job is sent, or the file completed.
-    void EndDoc();
+    void endDoc();
 
     // Whether anything was printed on the current page, and how many pages have been begun.
     bool pageHasContent() const { return m_pageHasContent; }

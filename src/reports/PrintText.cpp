@@ -70,7 +70,7 @@ struct ParagraphPrinter::Line
 
 void ParagraphPrinter::PrintText(const QString& text, ParagraphStyle style, double indent)
 {
-    const double available = m_writer.ScaleWidth() - indent;
+    const double available = m_writer.scaleWidth() - indent;
     m_writer.setCurrentX(page::kLineStart);
     Line line;
     QString run;
@@ -128,19 +128,19 @@ void ParagraphPrinter::printRun(QStringView run, ParagraphStyle style, double av
     QStringView rest = run;
     while (!rest.isEmpty()) {
         breakPageIfPastBottom(style);
-        const double room = available - (m_writer.CurrentX() - page::kLineStart);
+        const double room = available - (m_writer.currentX() - page::kLineStart);
         const QStringView candidate = rest.left(kCandidateLength);
         qsizetype length = fittingLength(candidate, room);
         if (length == 0) {
             // Nothing fits after text already on this line: try again on a line of its own.
-            if (m_writer.CurrentX() > page::kLineStart + kSamePlace) {
+            if (m_writer.currentX() > page::kLineStart + kSamePlace) {
                 startNextLine(line);
                 rest = withoutLeadingBlanks(rest);
                 continue;
             }
             length = firstWordLength(candidate);
         }
-        m_writer.Print(candidate.left(length).toString(), false);
+        m_writer.print(candidate.left(length).toString(), false);
         line.used = true;
         rest = rest.mid(length);
         if (!rest.isEmpty()) {
@@ -159,20 +159,20 @@ void ParagraphPrinter::startNextLine(Line& line)
 
 void ParagraphPrinter::breakPageIfPastBottom(ParagraphStyle style)
 {
-    if (m_writer.CurrentY() > m_bottomLimit)
+    if (m_writer.currentY() > m_bottomLimit)
         continueOnNewPage(style);
 }
 
 void ParagraphPrinter::continueOnNewPage(ParagraphStyle style)
 {
-    const double x = m_writer.CurrentX();
+    const double x = m_writer.currentX();
     PrintPageFooter(false);
     m_writer.setCurrentY(page::kTop);
     const QString own = continuationHeading(style);
     const QString heading = own.isEmpty() ? m_sectionHeading : own;
     if (!heading.isEmpty()) {
         PrintContinuationHeading(heading);
-        m_writer.setCurrentY(m_writer.CurrentY() + page::kLineSpacing);
+        m_writer.setCurrentY(m_writer.currentY() + page::kLineSpacing);
     }
     if (own.isEmpty() && m_afterHeading)
         m_afterHeading();
@@ -184,7 +184,7 @@ void ParagraphPrinter::PrintPageFooter(bool lastPage)
     if (m_writer.hasPageFinisher()) {
         ++m_pageCounter;
         if (!lastPage)
-            m_writer.NewPage();
+            m_writer.newPage();
         return;
     }
     const bool wasBold = m_writer.font().bold;
@@ -192,10 +192,10 @@ void ParagraphPrinter::PrintPageFooter(bool lastPage)
     m_writer.setCurrentY(page::kFooterTop);
     ++m_pageCounter;
     const QString footer = QStringLiteral("Page ") + QString::number(m_pageCounter);
-    m_writer.setCurrentX((m_writer.ScaleWidth() - m_writer.TextWidth(footer)) / 2);
-    m_writer.Print(footer);
+    m_writer.setCurrentX((m_writer.scaleWidth() - m_writer.textWidth(footer)) / 2);
+    m_writer.print(footer);
     if (!lastPage)
-        m_writer.NewPage();
+        m_writer.newPage();
     m_writer.setFontBold(wasBold);
 }
 
@@ -204,8 +204,8 @@ void ParagraphPrinter::PrintContinuationHeading(const QString& title)
     const PrintFont saved = m_writer.font();
     m_writer.setFontName(timesNewRoman());
     m_writer.setFontBold(true);
-    m_writer.setCurrentX((m_writer.ScaleWidth() - m_writer.TextWidth(title)) / 2);
-    m_writer.Print(title);
+    m_writer.setCurrentX((m_writer.scaleWidth() - m_writer.textWidth(title)) / 2);
+    m_writer.print(title);
     m_writer.setFont(saved);
     m_writer.setCurrentX(page::kLineStart);
 }

@@ -100,10 +100,10 @@ void PrintedReport::PrintDocument(bool first, int section)
         m_run << section;
 }
 
-void PrintedReport::EndDoc()
+void PrintedReport::endDoc()
 {
     printRun();
-    m_writer.EndDoc();
+    m_writer.endDoc();
 }
 
 void PrintedReport::printRun()
@@ -113,10 +113,10 @@ void PrintedReport::printRun()
     const QList<int> sections = std::exchange(m_run, {});
     m_paragraphs.resetPageCounter();
     // The paper is known now: the printer was chosen at the run's first section.
-    m_paragraphs.setBottomLimit(m_writer.ScaleHeight() - page::kFooterBand);
+    m_paragraphs.setBottomLimit(m_writer.scaleHeight() - page::kFooterBand);
     const int pages = countPages(sections);
     if (m_writer.pageHasContent())
-        m_writer.NewPage();
+        m_writer.newPage();
     // The last page of an earlier run is finished when this run's first page begins.
     m_previousRun = {m_runStartPage, m_runPages};
     m_runStartPage = m_writer.pagesBegun();
@@ -155,13 +155,13 @@ int PrintedReport::countPages(const QList<int>& sections)
 // The one footer of every page: the report's title, the client and the page's number in the run.
 void PrintedReport::printFooter(int page)
 {
-    const double width = m_writer.ScaleWidth();
+    const double width = m_writer.scaleWidth();
     setFont(arial(), 8);
-    const double top = m_writer.ScaleHeight() - m_writer.TextHeight();
+    const double top = m_writer.scaleHeight() - m_writer.textHeight();
     m_writer.drawRule(0, width, top - 0.06, 0.006);
     m_writer.setCurrentY(top);
     m_writer.setCurrentX(0);
-    m_writer.Print(text(ids::kTitleReport), false);
+    m_writer.print(text(ids::kTitleReport), false);
     const QString client = (m_inputs.client.firstName + u' ' + m_inputs.client.lastName).trimmed();
     if (!client.isEmpty()) {
         m_writer.setCurrentY(top);
@@ -177,7 +177,7 @@ void PrintedReport::printFooter(int page)
 
 double PrintedReport::column(double letterInches) const
 {
-    return letterInches * m_writer.ScaleWidth() / page::kLetterWidth;
+    return letterInches * m_writer.scaleWidth() / page::kLetterWidth;
 }
 
 void PrintedReport::printSection(int section)
@@ -210,7 +210,7 @@ void PrintedReport::printDocument(const QString& fileName)
 void PrintedReport::DocHeader()
 {
     m_writer.setCurrentX(page::kLineStart);
-    m_writer.Print(QStringLiteral("Provided By:"), false);
+    m_writer.print(QStringLiteral("Provided By:"), false);
     PrintDate();
     for (const QString& line : adviserBlockLines(m_inputs.CompanyInfoLines, m_inputs.header))
         printAt(page::kLineStart, line);
@@ -231,17 +231,17 @@ void PrintedReport::PrintClient()
 
 bool PrintedReport::blocksFitAcross()
 {
-    const double width = m_writer.ScaleWidth();
+    const double width = m_writer.scaleWidth();
     for (const QString& line : clientBlockLines())
-        if (m_writer.TextWidth(line) > width)
+        if (m_writer.textWidth(line) > width)
             return false;
     for (const QString& line : adviserBlockLines(m_inputs.CompanyInfoLines, m_inputs.header))
-        if (page::kLineStart + m_writer.TextWidth(line) > width)
+        if (page::kLineStart + m_writer.textWidth(line) > width)
             return false;
-    const double provided = m_writer.TextWidth(QStringLiteral("Provided By: "));
+    const double provided = m_writer.textWidth(QStringLiteral("Provided By: "));
     const bool wasBold = m_writer.font().bold;
     m_writer.setFontBold(true);
-    const double date = m_writer.TextWidth(QStringLiteral("Date: ") + m_inputs.client.date);
+    const double date = m_writer.textWidth(QStringLiteral("Date: ") + m_inputs.client.date);
     m_writer.setFontBold(wasBold);
     return page::kLineStart + provided + date <= width;
 }
@@ -250,7 +250,7 @@ void PrintedReport::PrintDate()
 {
     const bool wasBold = m_writer.font().bold;
     m_writer.setFontBold(true);
-    printAlignedRight(m_writer.ScaleWidth(), QStringLiteral("Date: ") + m_inputs.client.date);
+    printAlignedRight(m_writer.scaleWidth(), QStringLiteral("Date: ") + m_inputs.client.date);
     m_writer.setFontBold(wasBold);
     m_writer.endLine();
 }
@@ -266,7 +266,7 @@ void PrintedReport::PrintDisclaimer()
 void PrintedReport::startSection()
 {
     if (m_writer.pageHasContent())
-        m_writer.NewPage();
+        m_writer.newPage();
     m_paragraphs.setSectionHeading({});
     m_writer.setCurrentX(0);
     m_writer.setCurrentY(0);
@@ -281,27 +281,27 @@ void PrintedReport::printTitle(int titleId)
 
 void PrintedReport::printCentred(const QString& line, bool endLine)
 {
-    m_writer.setCurrentX((m_writer.ScaleWidth() - m_writer.TextWidth(line)) / 2);
-    m_writer.Print(line, endLine);
+    m_writer.setCurrentX((m_writer.scaleWidth() - m_writer.textWidth(line)) / 2);
+    m_writer.print(line, endLine);
 }
 
 // Prints on the current line, leaving the position at the line's start.
 void PrintedReport::printAt(double x, const QString& line)
 {
     m_writer.setCurrentX(x);
-    m_writer.Print(line);
+    m_writer.print(line);
 }
 
 // Prints so that the text ends at `rightEdge`, staying on the line.
 void PrintedReport::printAlignedRight(double rightEdge, const QString& line)
 {
-    m_writer.setCurrentX(rightEdge - m_writer.TextWidth(line));
-    m_writer.Print(line, false);
+    m_writer.setCurrentX(rightEdge - m_writer.textWidth(line));
+    m_writer.print(line, false);
 }
 
 void PrintedReport::addSpacing()
 {
-    m_writer.setCurrentY(m_writer.CurrentY() + page::kLineSpacing);
+    m_writer.setCurrentY(m_writer.currentY() + page::kLineSpacing);
 }
 
 void PrintedReport::setFont(const QString& name, double size, bool bold, bool italic)

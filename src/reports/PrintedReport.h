@@ -81,10 +81,10 @@ public:
     // numbers start again and the printer is chosen. A problem ends the section; the
     // following sections still print.
     // Every page carries "Page n of N" over the whole run, so a run's sections are laid out
-    // when its total is known: at the start of the next run or at EndDoc.
+    // when its total is known: at the start of the next run or at endDoc().
     void PrintDocument(bool first, int section);
     // Finishes the print job (or the file) after the last section.
-    void EndDoc();
+    void endDoc();
 
     // Whether the printer choice of this run was cancelled.
     bool skipped() const { return m_skipRun; }

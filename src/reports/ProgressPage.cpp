@@ -45,21 +45,21 @@ void PrintedReport::printProgress()
     for (const SectionProgress& section : progress.sections) {
         m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
         m_writer.setCurrentX(column(kNameColumn));
-        m_writer.Print(section.name, false);
+        m_writer.print(section.name, false);
         printAlignedRight(column(kEarlierEnd), number(section.earlier));
         printAlignedRight(column(kNowEnd), number(section.current));
         printAlignedRight(column(kChangeEnd), changeText(section.change()));
         printAt(column(kNoteColumn), markChangeNote(section.earlierMark, section.currentMark));
     }
     m_paragraphs.setSectionHeading({});
-    m_writer.NewPage();
+    m_writer.newPage();
 }
 
 void PrintedReport::printProgressColumnHeading()
 {
     m_writer.setFontUnderline(true);
     m_writer.setCurrentX(column(kNameColumn));
-    m_writer.Print(QStringLiteral("Section"), false);
+    m_writer.print(QStringLiteral("Section"), false);
     printAlignedRight(column(kEarlierEnd), QStringLiteral("Earlier"));
     printAlignedRight(column(kNowEnd), QStringLiteral("Now"));
     printAlignedRight(column(kChangeEnd), QStringLiteral("Change"));

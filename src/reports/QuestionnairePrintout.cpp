@@ -109,7 +109,7 @@ public:
         // whole form.
         printList(pointsSectionHeading(), ids::kQuestionnaireCount, true);
         m_paragraphs.breakPageIfPastBottom(ParagraphStyle::Plain);
-        m_writer.setCurrentY(m_writer.CurrentY() + kHeadingGap);
+        m_writer.setCurrentY(m_writer.currentY() + kHeadingGap);
         setFont(true);
         m_paragraphs.PrintText(m_catalogue.LoadResString(ids::kQuestionnaireReminder),
                                ParagraphStyle::Plain, 0);
@@ -126,12 +126,12 @@ private:
         m_writer.setFont(font);
     }
 
-    double width() const { return m_writer.ScaleWidth(); }
+    double width() const { return m_writer.scaleWidth(); }
 
     void printCentred(const QString& text)
     {
-        m_writer.setCurrentX((width() - m_writer.TextWidth(text)) / 2);
-        m_writer.Print(text);
+        m_writer.setCurrentX((width() - m_writer.textWidth(text)) / 2);
+        m_writer.print(text);
     }
 
     void printTitle()
@@ -139,15 +139,15 @@ private:
         setFont(true, 8);
         printCentred(m_catalogue.LoadResString(ids::kTitleReport));
         setFont(false);
-        m_writer.setCurrentY(m_writer.CurrentY() + kHeadingGap);
+        m_writer.setCurrentY(m_writer.currentY() + kHeadingGap);
     }
 
     void printDetailLine(const QString& line)
     {
         breakPage();
-        const double top = m_writer.CurrentY();
+        const double top = m_writer.currentY();
         printWrapped(line, page::kLineStart);
-        m_writer.setCurrentY(std::max(m_writer.CurrentY(), top + kDetailStep));
+        m_writer.setCurrentY(std::max(m_writer.currentY(), top + kDetailStep));
     }
 
     void printDetails()
@@ -156,20 +156,20 @@ private:
             printDetailLine(line);
         // A second line for the medications, as long as the page is wide.
         const double room = width() - page::kLineStart;
-        const double one = m_writer.TextWidth(QStringLiteral("_"));
+        const double one = m_writer.textWidth(QStringLiteral("_"));
         printDetailLine(QString(one > 0 ? static_cast<int>(room / one) : 1, u'_'));
     }
 
     void printCentredHeading(const QString& heading)
     {
-        m_writer.setCurrentY(m_writer.CurrentY() + kHeadingGap);
+        m_writer.setCurrentY(m_writer.currentY() + kHeadingGap);
         // A heading is not left alone at the foot of a page.
-        if (m_writer.CurrentY() + 3 * m_writer.TextHeight() > page::kBottomLimit)
+        if (m_writer.currentY() + 3 * m_writer.textHeight() > page::kBottomLimit)
             m_paragraphs.continueOnNewPage(ParagraphStyle::Plain);
         setFont(true, 2);
         printCentred(heading);
         setFont(false);
-        m_writer.setCurrentY(m_writer.CurrentY() + kHeadingGap);
+        m_writer.setCurrentY(m_writer.currentY() + kHeadingGap);
     }
 
     void printList(int headingId, int countId, bool scored)
@@ -189,13 +189,13 @@ private:
     {
         const QuestionnaireItem kind = questionnaireItemKind(item);
         if (kind == QuestionnaireItem::Rule) {
-            m_writer.setCurrentY(m_writer.CurrentY() + kRuleGap);
-            m_writer.drawRule(page::kLineStart, width(), m_writer.CurrentY(), kRuleThickness);
-            m_writer.setCurrentY(m_writer.CurrentY() + kRuleGap + kRuleThickness);
+            m_writer.setCurrentY(m_writer.currentY() + kRuleGap);
+            m_writer.drawRule(page::kLineStart, width(), m_writer.currentY(), kRuleThickness);
+            m_writer.setCurrentY(m_writer.currentY() + kRuleGap + kRuleThickness);
             return;
         }
         if (kind == QuestionnaireItem::Instruction &&
-            m_writer.CurrentY() + 3 * m_writer.TextHeight() > page::kBottomLimit) {
+            m_writer.currentY() + 3 * m_writer.textHeight() > page::kBottomLimit) {
             // An instruction heads the items below it: not left alone at the foot of a page.
             m_paragraphs.continueOnNewPage(ParagraphStyle::Plain);
         }
@@ -203,8 +203,8 @@ private:
         switch (kind) {
         case QuestionnaireItem::Total:
             setFont(true);
-            m_writer.setCurrentX(std::max(0.0, width() - m_writer.TextWidth(item)));
-            m_writer.Print(item);
+            m_writer.setCurrentX(std::max(0.0, width() - m_writer.textWidth(item)));
+            m_writer.print(item);
             setFont(false);
             break;
         case QuestionnaireItem::Instruction: {
@@ -225,7 +225,7 @@ private:
             printWrapped(item, page::kLineStart);
             break;
         }
-        m_writer.setCurrentY(m_writer.CurrentY() + kItemGap);
+        m_writer.setCurrentY(m_writer.currentY() + kItemGap);
     }
 
     // One line, or more when it is wider than the page, continued indented. A line of blanks to
@@ -245,7 +245,7 @@ private:
                 if (field < 0)
                     field = text.size();
                 QString head = text.left(field);
-                while (head.count(u'_') > 1 && m_writer.TextWidth(head) > room)
+                while (head.count(u'_') > 1 && m_writer.textWidth(head) > room)
                     head.remove(head.lastIndexOf(u'_'), 1);
                 text = head + text.mid(field);
                 length = fittingLength(text, room, QStringLiteral(" "));
@@ -253,7 +253,7 @@ private:
             if (length == 0) // one word wider than the page: printed as it is
                 length = text.indexOf(u' ') > 0 ? text.indexOf(u' ') : text.size();
             m_writer.setCurrentX(start);
-            m_writer.Print(text.left(length));
+            m_writer.print(text.left(length));
             text = text.mid(length).trimmed();
             start = x + kWrapIndent;
         }
@@ -262,10 +262,10 @@ private:
     // How much of `text` fits in `room`, broken at a `gap`; 0 when not even the first part does.
     qsizetype fittingLength(const QString& text, double room, const QString& gap) const
     {
-        if (m_writer.TextWidth(text) <= room)
+        if (m_writer.textWidth(text) <= room)
             return text.size();
         for (qsizetype at = text.lastIndexOf(gap); at > 0; at = text.lastIndexOf(gap, at - 1))
-            if (m_writer.TextWidth(text.left(at)) <= room)
+            if (m_writer.textWidth(text.left(at)) <= room)
                 return at;
         return 0;
     }
@@ -328,7 +328,7 @@ Result<int> writeQuestionnairePdf(const QString& path, const Catalogue& catalogu
         PainterPageWriter writer(pdf);
         printQuestionnaire(catalogue, font, writer);
         pages = writer.pagesBegun();
-        writer.EndDoc();
+        writer.endDoc();
         if (writer.deviceFailed())
             return fail(QStringLiteral("the PDF could not be started"));
     }

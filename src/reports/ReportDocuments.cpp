@@ -103,7 +103,7 @@ Status FixedDocuments::print(const QString& fileName, PageWriter& writer)
         return fail(opened.error());
     Document* document = *opened;
     for (int page = 0; page < document->pdf->pageCount(); ++page) {
-        writer.NewPage();
+        writer.newPage();
         if (writer.placeDocumentPage(document->path, page))
             continue;
         const QSizeF points = document->pdf->pagePointSize(page);
@@ -113,7 +113,7 @@ Status FixedDocuments::print(const QString& fileName, PageWriter& writer)
             image = renderOnPaper(*document->pdf, page, pixels);
         writer.drawPageImage(image, points);
     }
-    writer.NewPage();
+    writer.newPage();
     return {};
 }
 

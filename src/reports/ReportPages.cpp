@@ -48,12 +48,12 @@ QString numberText(double value)
 void PrintedReport::printCoverPage()
 {
     startSection();
-    const double height = m_writer.ScaleHeight();
-    const double width = m_writer.ScaleWidth();
+    const double height = m_writer.scaleHeight();
+    const double width = m_writer.scaleWidth();
     setFont(arial(), kCoverTitleSize, true);
     m_writer.setCurrentY(kCoverTitleTop * height);
     printCentred(text(ids::kTitleReport));
-    m_writer.drawRule(width * 0.3, width * 0.7, m_writer.CurrentY() + 0.1, 0.02);
+    m_writer.drawRule(width * 0.3, width * 0.7, m_writer.currentY() + 0.1, 0.02);
     // A long name or address makes a block smaller rather than run off the paper.
     for (double size : {kCoverClientSize, kCoverAdviserSize}) {
         setFont(arial(), size);
@@ -67,7 +67,7 @@ void PrintedReport::printCoverPage()
             DocHeader();
         }
     }
-    m_writer.NewPage();
+    m_writer.newPage();
     printDocument(sectionDocument(section::kCoverPage));
 }
 
@@ -102,7 +102,7 @@ void PrintedReport::printSummary()
         m_paragraphs.PrintText(text(id), ParagraphStyle::Plain, page::kParagraphIndent);
     m_paragraphs.PrintText(text(kNotDeterminedTextId) + text(kNotDeterminedLegend),
                            ParagraphStyle::Plain, page::kParagraphIndent);
-    m_writer.NewPage();
+    m_writer.newPage();
     if (m_inputs.progress)
         printProgress();
 }
@@ -113,13 +113,13 @@ void PrintedReport::printSummaryHeading()
     const double veryHighColumn = column(kVeryHighColumn);
     const double scoreColumn = column(kScoreColumn);
     const double categoryColumn = column(kCategoryColumn);
-    const double top = m_writer.CurrentY();
+    const double top = m_writer.currentY();
     for (auto [column, word] :
          {std::pair{highColumn, "High"}, std::pair{veryHighColumn, "Very High"},
           std::pair{scoreColumn, "Your"}}) {
         const QString heading = QString::fromLatin1(word);
-        m_writer.setCurrentX(column - m_writer.TextWidth(heading) / 2);
-        m_writer.Print(heading, false);
+        m_writer.setCurrentX(column - m_writer.textWidth(heading) / 2);
+        m_writer.print(heading, false);
     }
     m_writer.setCurrentY(top);
     m_writer.endLine();
@@ -129,8 +129,8 @@ void PrintedReport::printSummaryHeading()
          {std::pair{highColumn, "Percentile"}, std::pair{veryHighColumn, "Percentile"},
           std::pair{scoreColumn, "Score"}}) {
         const QString heading = QString::fromLatin1(word);
-        m_writer.setCurrentX(column - m_writer.TextWidth(heading) / 2);
-        m_writer.Print(heading, false);
+        m_writer.setCurrentX(column - m_writer.textWidth(heading) / 2);
+        m_writer.print(heading, false);
     }
     printAt(categoryColumn, QStringLiteral("Category"));
     m_writer.setFontUnderline(false);
@@ -145,29 +145,29 @@ void PrintedReport::printSummaryRow(int r)
     const double categoryColumn = column(kCategoryColumn);
     const RowResult& row = m_evaluation.row(r);
     // One-digit values move right by a digit's width, so the values align on their last digit.
-    const double digit = m_writer.TextWidth(QStringLiteral("0"));
+    const double digit = m_writer.textWidth(QStringLiteral("0"));
     m_writer.setCurrentX(highColumn + (row.high < 10 ? digit : 0));
-    m_writer.Print(numberText(row.high), false);
+    m_writer.print(numberText(row.high), false);
     // The score's last digit stands under the "o" of the centred "Score" heading.
-    const double headingStart = scoreColumn - m_writer.TextWidth(QStringLiteral("Score")) / 2;
-    const double scoreEnd = headingStart + m_writer.TextWidth(QStringLiteral("Sco"));
+    const double headingStart = scoreColumn - m_writer.textWidth(QStringLiteral("Score")) / 2;
+    const double scoreEnd = headingStart + m_writer.textWidth(QStringLiteral("Sco"));
     const QString score = numberText(row.score);
-    const double scoreStart = scoreEnd - m_writer.TextWidth(score);
+    const double scoreStart = scoreEnd - m_writer.textWidth(score);
     if (veryHighNotDetermined(row)) {
         // Centred on the column where it fits: from the column's start it would run into the
         // score.
         const QString notDetermined = text(kNotDeterminedTextId);
-        const double width = m_writer.TextWidth(notDetermined);
+        const double width = m_writer.textWidth(notDetermined);
         m_writer.setCurrentX(
             std::min(veryHighColumn - width / 2,
-                     scoreStart - m_writer.TextWidth(QStringLiteral("  ")) - width));
-        m_writer.Print(notDetermined, false);
+                     scoreStart - m_writer.textWidth(QStringLiteral("  ")) - width));
+        m_writer.print(notDetermined, false);
     } else {
         m_writer.setCurrentX(veryHighColumn + (row.veryHigh < 10 ? digit : 0));
-        m_writer.Print(numberText(row.veryHigh), false);
+        m_writer.print(numberText(row.veryHigh), false);
     }
     m_writer.setCurrentX(scoreStart);
-    m_writer.Print(score + summaryMarkSuffix(row.mark), false);
+    m_writer.print(score + summaryMarkSuffix(row.mark), false);
     printAt(categoryColumn, text(ids::rowName(r)));
 }
 
@@ -197,7 +197,7 @@ void PrintedReport::printAnalysis()
     for (const AnalysisParagraph& paragraph : m_evaluation.analysis())
         printAnalysisParagraph(paragraph);
     m_paragraphs.PrintPageFooter(true);
-    m_writer.NewPage();
+    m_writer.newPage();
 }
 
 void PrintedReport::printAnalysisParagraph(const AnalysisParagraph& paragraph)
@@ -205,7 +205,7 @@ void PrintedReport::printAnalysisParagraph(const AnalysisParagraph& paragraph)
     addSpacing();
     // A title goes with at least two lines of its text. This also puts the "Analysis" heading
     // over a page that would start with a bold title, whose own style has none.
-    if (m_writer.CurrentY() + 2 * m_writer.TextHeight() > m_paragraphs.bottomLimit())
+    if (m_writer.currentY() + 2 * m_writer.textHeight() > m_paragraphs.bottomLimit())
         m_paragraphs.continueOnNewPage(ParagraphStyle::Analysis);
     const QString title = printedTitle(paragraph, m_inputs.catalogue);
     if (paragraph.style == TitleStyle::Emphasised) {
@@ -248,10 +248,10 @@ void PrintedReport::printSupplementGuide()
     // On narrower paper the reference column moves right of the longest quantity.
     double quantityEnd = 0;
     for (const GuideLine& line : m_guide)
-        quantityEnd = std::max(quantityEnd, m_writer.TextWidth(line.unit));
-    quantityEnd += column(kQuantityColumn) + m_writer.TextWidth(QStringLiteral("00 "));
+        quantityEnd = std::max(quantityEnd, m_writer.textWidth(line.unit));
+    quantityEnd += column(kQuantityColumn) + m_writer.textWidth(QStringLiteral("00 "));
     m_referencesColumn =
-        std::max(column(kReferencesColumn), quantityEnd + m_writer.TextWidth(QStringLiteral("  ")));
+        std::max(column(kReferencesColumn), quantityEnd + m_writer.textWidth(QStringLiteral("  ")));
     m_paragraphs.setSectionHeading(QStringLiteral("Supplement Guide"),
                                    [this] { printGuideColumnHeading(); });
     printGuideColumnHeading();
@@ -262,7 +262,7 @@ void PrintedReport::printSupplementGuide()
     const size_t keptWithNotes = std::min<size_t>(2, count);
     for (size_t i = 0; i < count; ++i) {
         if (i == count - keptWithNotes && i > 0 &&
-            m_writer.CurrentY() + static_cast<double>(keptWithNotes) * m_writer.TextHeight() +
+            m_writer.currentY() + static_cast<double>(keptWithNotes) * m_writer.textHeight() +
                     notes >
                 m_paragraphs.bottomLimit())
             m_paragraphs.continueOnNewPage(ParagraphStyle::Plain);
@@ -270,16 +270,16 @@ void PrintedReport::printSupplementGuide()
     }
     m_paragraphs.setSectionHeading(QStringLiteral("Supplement Guide"));
     printGuideNotes(m_paragraphs);
-    m_writer.NewPage();
+    m_writer.newPage();
 }
 
 void PrintedReport::printGuideColumnHeading()
 {
     m_writer.setFontUnderline(true);
     m_writer.setCurrentX(column(kSupplementColumn));
-    m_writer.Print(QStringLiteral("Supplement"), false);
+    m_writer.print(QStringLiteral("Supplement"), false);
     m_writer.setCurrentX(column(kQuantityColumn));
-    m_writer.Print(QStringLiteral("Quantity"), false);
+    m_writer.print(QStringLiteral("Quantity"), false);
     printAt(m_referencesColumn, QStringLiteral("Ref. #"));
     m_writer.setFontUnderline(false);
 }
@@ -287,11 +287,11 @@ void PrintedReport::printGuideColumnHeading()
 void PrintedReport::printGuideNotes(ParagraphPrinter& paragraphs)
 {
     PageWriter& writer = paragraphs.writer();
-    writer.setCurrentY(writer.CurrentY() + page::kLineSpacing);
+    writer.setCurrentY(writer.currentY() + page::kLineSpacing);
     paragraphs.PrintText(text(ids::kGuideNote), ParagraphStyle::Plain, page::kParagraphIndent);
     writer.setFont(PrintFont{arial(), 8});
     for (int id : kGuideNotes) {
-        writer.setCurrentY(writer.CurrentY() + page::kLineSpacing);
+        writer.setCurrentY(writer.currentY() + page::kLineSpacing);
         paragraphs.PrintText(text(id), ParagraphStyle::Plain, page::kParagraphIndent);
     }
 }
@@ -299,12 +299,12 @@ void PrintedReport::printGuideNotes(ParagraphPrinter& paragraphs)
 // How far the notes reach, from the top of their first line to the top of their last.
 double PrintedReport::guideNotesHeight()
 {
-    CountingPageWriter counter(m_writer.textMeasure(), {m_writer.ScaleWidth(), 1e6});
+    CountingPageWriter counter(m_writer.textMeasure(), {m_writer.scaleWidth(), 1e6});
     counter.setFont(m_writer.font());
     ParagraphPrinter paragraphs(counter);
     paragraphs.setBottomLimit(1e6);
     printGuideNotes(paragraphs);
-    return counter.CurrentY() - counter.TextHeight();
+    return counter.currentY() - counter.textHeight();
 }
 
 void PrintedReport::printGuideLine(const GuideLine& line)
@@ -314,16 +314,16 @@ void PrintedReport::printGuideLine(const GuideLine& line)
     const double supplementColumn = column(kSupplementColumn);
     const double quantityColumn = column(kQuantityColumn);
     const double referencesColumn = m_referencesColumn;
-    const double field = m_writer.TextWidth(QStringLiteral("00"));
-    const double blank = m_writer.TextWidth(QStringLiteral(" "));
+    const double field = m_writer.textWidth(QStringLiteral("00"));
+    const double blank = m_writer.textWidth(QStringLiteral(" "));
     m_writer.setCurrentX(supplementColumn);
-    m_writer.Print(line.name, false);
+    m_writer.print(line.name, false);
     printAlignedRight(quantityColumn + field, QString::number(line.quantity));
     m_writer.setCurrentX(quantityColumn + field + blank);
-    m_writer.Print(line.unit, false);
+    m_writer.print(line.unit, false);
     printAlignedRight(referencesColumn + field, QString::number(line.references));
     m_writer.setCurrentX(referencesColumn + field);
-    m_writer.Print(QStringLiteral(" of ") + line.possible);
+    m_writer.print(QStringLiteral(" of ") + line.possible);
 }
 
 } // namespace halcyra

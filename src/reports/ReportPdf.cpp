@@ -135,7 +135,7 @@ Result<ReportPdfWritten> writeReportPdf(QIODevice& device, const PrintedReport::
             report.PrintDocument(first, section);
             first = false;
         }
-        report.EndDoc();
+        report.endDoc();
         result.pages = writer.pagesBegun();
         result.problems = report.problems();
         placed = writer.placedPages();

@@ -87,12 +87,12 @@ Result<SupportOutcome> runSupportCommand(const QString& typed, const SupportCont
     }
     case SupportCommand::ClearNewP: {
         const SettingKey key = keys::newP();
-        context.settings.DeleteSetting(key.application, key.section, key.key);
+        context.settings.remove(key.application, key.section, key.key);
         break;
     }
     case SupportCommand::ClearReaderPath: {
         const SettingKey key = keys::readerPath();
-        context.settings.DeleteSetting(key.application, key.section, key.key);
+        context.settings.remove(key.application, key.section, key.key);
         break;
     }
     }

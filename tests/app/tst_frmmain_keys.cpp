@@ -150,7 +150,7 @@ private slots:
                      qPrintable(u"after step %1 (%2):\n  keys:   %3\n  arrows: %4"_s.arg(i + 1).arg(
                          steps.at(i), byKeys.at(i), byArrows.at(i))));
         QCOMPARE(storedClients(keys), storedClients(arrows));
-        QCOMPARE(keys.window().dataSource().AbsolutePosition(), lastPosition);
+        QCOMPARE(keys.window().dataSource().absolutePosition(), lastPosition);
     }
 
     // The keys of the text boxes stay theirs: Ctrl+Home and Ctrl+End move the cursor in a box
@@ -171,7 +171,7 @@ private slots:
         h.open();
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right, Qt::AltModifier);
         MainWindowHarness::settle();
-        const int position = h.window().dataSource().AbsolutePosition();
+        const int position = h.window().dataSource().absolutePosition();
         QCOMPARE(position, 1);
 
         QWidget* target = boxNamed(h, box);
@@ -179,7 +179,7 @@ private slots:
         for (Qt::Key key : {Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown}) {
             QTest::keyClick(target, key, Qt::ControlModifier);
             MainWindowHarness::settle();
-            QCOMPARE(h.window().dataSource().AbsolutePosition(), position);
+            QCOMPARE(h.window().dataSource().absolutePosition(), position);
             QCOMPARE(QApplication::focusWidget(), target);
         }
         if (auto* lines = qobject_cast<QPlainTextEdit*>(target)) {

@@ -84,13 +84,13 @@ void SettingsTest::valuesRoundTrip()
 
     {
         SettingsStore store(m_dir->path());
-        store.SaveSetting(u"HCY"_s, section, key, value);
-        QCOMPARE(store.GetSetting(u"HCY"_s, section, key, u"absent"_s), value);
+        store.setValue(u"HCY"_s, section, key, value);
+        QCOMPARE(store.value(u"HCY"_s, section, key, u"absent"_s), value);
         QVERIFY(store.contains(u"HCY"_s, section, key));
     }
     // Read back from the file by a store that never saw the value.
     SettingsStore reread(m_dir->path());
-    QCOMPARE(reread.GetSetting(u"HCY"_s, section, key, u"absent"_s), value);
+    QCOMPARE(reread.value(u"HCY"_s, section, key, u"absent"_s), value);
 
     // A file written by QSettings itself (as earlier versions wrote them) reads the same.
     const QString byQt = m_dir->filePath(u"byQt.ini"_s);
@@ -187,19 +187,19 @@ void SettingsTest::rewritesWithinAMillisecondReadBack()
     SettingsStore store(m_dir->path());
     for (int i = 0; i < 200; ++i) {
         const QString value = i % 2 ? u"1"_s : u"0"_s;
-        store.SaveSetting(u"HCY"_s, u"Options"_s, u"Empty Field"_s, value);
-        store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, value);
+        store.setValue(u"HCY"_s, u"Options"_s, u"Empty Field"_s, value);
+        store.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, value);
         SettingsStore other(m_dir->path());
-        QCOMPARE(other.GetSetting(u"HCY"_s, u"Options"_s, u"Empty Field"_s), value);
-        QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), value);
+        QCOMPARE(other.value(u"HCY"_s, u"Options"_s, u"Empty Field"_s), value);
+        QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"Tutorial"_s), value);
     }
 }
 
 void SettingsTest::absentKeyGivesDefault()
 {
     SettingsStore store(m_dir->path());
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"1"_s), u"1"_s);
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), QString());
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"1"_s), u"1"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"Tutorial"_s), QString());
     QVERIFY(!store.contains(u"HCY"_s, u"Options"_s, u"Tutorial"_s));
     QCOMPARE(store.get(keys::tutorial()), u"1"_s);
     QCOMPARE(store.get(keys::showTipsAtStartup()), u"1"_s);
@@ -208,13 +208,13 @@ void SettingsTest::absentKeyGivesDefault()
 void SettingsTest::applicationsAndSectionsAreSeparate()
 {
     SettingsStore store(m_dir->path());
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Web"_s, u"exe"_s);
-    store.SaveSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Web"_s, u"title"_s);
-    store.SaveSetting(u"HCY"_s, u"Settings"_s, u"Web"_s, u"other section"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"Web"_s, u"exe"_s);
+    store.setValue(u"Halcyra 6.3"_s, u"Options"_s, u"Web"_s, u"title"_s);
+    store.setValue(u"HCY"_s, u"Settings"_s, u"Web"_s, u"other section"_s);
 
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Web"_s), u"exe"_s);
-    QCOMPARE(store.GetSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Web"_s), u"title"_s);
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Settings"_s, u"Web"_s), u"other section"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"Web"_s), u"exe"_s);
+    QCOMPARE(store.value(u"Halcyra 6.3"_s, u"Options"_s, u"Web"_s), u"title"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Settings"_s, u"Web"_s), u"other section"_s);
     // The program's own key helpers point at the two application names.
     QCOMPARE(store.get(keys::webAddress()), u"title"_s);
     QCOMPARE(keys::tutorial().application, u"HCY"_s);
@@ -224,8 +224,8 @@ void SettingsTest::applicationsAndSectionsAreSeparate()
 void SettingsTest::eachApplicationIsItsOwnFile()
 {
     SettingsStore store(m_dir->path());
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"True"_s);
-    store.SaveSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, u"0"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"True"_s);
+    store.setValue(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, u"0"_s);
 
     const QStringList files = QDir(m_dir->path()).entryList(QDir::Files, QDir::Name);
     QCOMPARE(files.size(), 2);
@@ -272,9 +272,9 @@ void SettingsTest::saveFlagStoresTrueAndFalse()
     QCOMPARE(store.flag(keys::showTipsAtStartup()), true);
 
     store.saveFlag(keys::fieldHelpHidden(), true);
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s), u"True"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"F1 Help"_s), u"True"_s);
     store.saveFlag(keys::fieldHelpHidden(), false);
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s), u"False"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"F1 Help"_s), u"False"_s);
 }
 
 void SettingsTest::secondStoreSeesWhatTheFirstSaved()
@@ -282,9 +282,9 @@ void SettingsTest::secondStoreSeesWhatTheFirstSaved()
     SettingsStore first(m_dir->path());
     SettingsStore second(m_dir->path());
     // The second store has read the file before the first one writes.
-    QCOMPARE(second.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"none"_s), u"none"_s);
-    first.SaveSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/data/"_s);
-    QCOMPARE(second.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"none"_s), u"/data/"_s);
+    QCOMPARE(second.value(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"none"_s), u"none"_s);
+    first.setValue(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/data/"_s);
+    QCOMPARE(second.value(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"none"_s), u"/data/"_s);
 
     // Written at once: the file on disk already holds it, without the store being destroyed.
     QFile file(QDir(m_dir->path()).filePath(u"HCY.ini"_s));
@@ -295,11 +295,11 @@ void SettingsTest::secondStoreSeesWhatTheFirstSaved()
 void SettingsTest::deleteSettingRestoresDefault()
 {
     SettingsStore store(m_dir->path());
-    store.SaveSetting(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s, u"/usr/bin/reader"_s);
-    store.SaveSetting(u"HCY"_s, u"CallPrograms"_s, u"Other"_s, u"kept"_s);
-    store.DeleteSetting(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s);
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s, u"d"_s), u"d"_s);
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"CallPrograms"_s, u"Other"_s), u"kept"_s);
+    store.setValue(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s, u"/usr/bin/reader"_s);
+    store.setValue(u"HCY"_s, u"CallPrograms"_s, u"Other"_s, u"kept"_s);
+    store.remove(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s, u"d"_s), u"d"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"CallPrograms"_s, u"Other"_s), u"kept"_s);
     SettingsStore reread(m_dir->path());
     QVERIFY(!reread.contains(u"HCY"_s, u"CallPrograms"_s, u"Acrobat Reader"_s));
 }
@@ -308,9 +308,9 @@ void SettingsTest::storeMakesItsFolder()
 {
     const QString folder = m_dir->filePath(u"not/yet/there"_s);
     SettingsStore store(folder);
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"0"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"0"_s);
     SettingsStore reread(folder);
-    QCOMPARE(reread.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"0"_s);
+    QCOMPARE(reread.value(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"0"_s);
 }
 
 void SettingsTest::aFailedWriteIsToldOnceAndTheSessionGoesOn_data()
@@ -336,12 +336,12 @@ void SettingsTest::aFailedWriteIsToldOnceAndTheSessionGoesOn()
     SettingsStore store(folder);
     QStringList told;
     store.setWriteFailureHandler([&](const QString& reason) { told << reason; });
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"-1"_s);
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s, u"False"_s);
-    store.DeleteSetting(u"HCY"_s, u"Options"_s, u"F1 Help"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"-1"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"F1 Help"_s, u"False"_s);
+    store.remove(u"HCY"_s, u"Options"_s, u"F1 Help"_s);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().startsWith(reasonStart), qPrintable(told.first()));
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
 }
 
 void SettingsTest::aFullDiskLeavesTheFileWhole()
@@ -351,8 +351,8 @@ void SettingsTest::aFullDiskLeavesTheFileWhole()
     const QString folder = disk.filePath(u"Halcyra"_s);
     {
         SettingsStore first(folder);
-        first.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"1"_s);
-        first.SaveSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/home/ida/Halcyra/"_s);
+        first.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"1"_s);
+        first.setValue(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/home/ida/Halcyra/"_s);
     }
     QFile ini(folder + u"/HCY.ini"_s);
     QVERIFY(ini.open(QIODevice::ReadOnly));
@@ -363,11 +363,11 @@ void SettingsTest::aFullDiskLeavesTheFileWhole()
     SettingsStore store(folder);
     QStringList told;
     store.setWriteFailureHandler([&](const QString& reason) { told << reason; });
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"-1"_s);
-    store.SaveSetting(u"HCY"_s, u"Options"_s, u"Tips"_s, u"0"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"-1"_s);
+    store.setValue(u"HCY"_s, u"Options"_s, u"Tips"_s, u"0"_s);
     QCOMPARE(told.size(), 1);
     QVERIFY2(told.first().contains(u"No space left on device"), qPrintable(told.first()));
-    QCOMPARE(store.GetSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
+    QCOMPARE(store.value(u"HCY"_s, u"Options"_s, u"Tutorial"_s), u"-1"_s);
     QVERIFY(ini.open(QIODevice::ReadOnly));
     QCOMPARE(ini.readAll(), before);
     QCOMPARE(QDir(folder).entryList(QDir::Files | QDir::Hidden), QStringList{u"HCY.ini"_s});

@@ -133,7 +133,7 @@ void StartupTest::tutorialPrompt()
     QFETCH(bool, shown);
     StartupRun run;
     if (!stored.isNull())
-        run.settings.SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, stored);
+        run.settings.setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, stored);
     QVERIFY(run.run());
     QCOMPARE(run.windows.steps().contains(u"ShowMsg"_s), shown);
     if (shown) {
@@ -161,10 +161,10 @@ void StartupTest::showTips()
     QFETCH(bool, shown);
     StartupRun run;
     if (!stored.isNull())
-        run.settings.SaveSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, stored);
+        run.settings.setValue(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, stored);
     // The same key under the executable's name must not count.
-    run.settings.SaveSetting(u"HCY"_s, u"Options"_s, u"Show Tips at Startup"_s,
-                             shown ? u"0"_s : u"1"_s);
+    run.settings.setValue(u"HCY"_s, u"Options"_s, u"Show Tips at Startup"_s,
+                          shown ? u"0"_s : u"1"_s);
     QVERIFY(run.run());
     QCOMPARE(run.windows.steps().contains(u"showTips"_s), shown);
 }
@@ -172,15 +172,15 @@ void StartupTest::showTips()
 void StartupTest::databaseFolderIsStoredBeforeCompanyInfo()
 {
     StartupRun run;
-    run.settings.SaveSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/old/place/"_s);
+    run.settings.setValue(u"HCY"_s, u"Database"_s, u"DBPath"_s, u"/old/place/"_s);
     QString storedWhenCompanyLoads;
     run.windows.onStep(u"loadCompanyInfo"_s, [&] {
-        storedWhenCompanyLoads = run.settings.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s);
+        storedWhenCompanyLoads = run.settings.value(u"HCY"_s, u"Database"_s, u"DBPath"_s);
     });
     QVERIFY(run.run());
     QCOMPARE(storedWhenCompanyLoads, run.program.folder());
     SettingsStore reread(run.program.settingsFolder());
-    QCOMPARE(reread.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s), run.program.folder());
+    QCOMPARE(reread.value(u"HCY"_s, u"Database"_s, u"DBPath"_s), run.program.folder());
 }
 
 void StartupTest::splashStaysThreeSeconds_data()
@@ -276,7 +276,7 @@ void StartupTest::devStudioFolderUsesTheInstalledCopy()
     QVERIFY(run.run());
     QCOMPARE(run.state.DatabaseFolder, installed);
     QCOMPARE(run.state.DatabaseFullPath, installed + u"HCY300.db"_s);
-    QCOMPARE(run.settings.GetSetting(u"HCY"_s, u"Database"_s, u"DBPath"_s), installed);
+    QCOMPARE(run.settings.value(u"HCY"_s, u"Database"_s, u"DBPath"_s), installed);
     QVERIFY(run.prompts.shown().isEmpty());
 }
 

@@ -358,7 +358,7 @@ private slots:
         const CommandRun all = cliRun(words("report --all --sections 2 --folder") +
                                       QStringList{folder, u"--out-dir"_s, base.filePath(u"all"_s)});
         const unsigned created = modeOf(report);
-        SettingsStore(settings).SaveSetting(u"HCY"_s, u"Options"_s, u"Key"_s, u"1"_s);
+        SettingsStore(settings).setValue(u"HCY"_s, u"Options"_s, u"Key"_s, u"1"_s);
         // A report written over a file readable by others, or over a link planted where a
         // report goes, is a new owner-only file: the old mode is not kept, the link's target is
         // not touched.

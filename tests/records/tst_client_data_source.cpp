@@ -49,8 +49,8 @@ class ClientDataSourceTest : public QObject
         if (const Status opened = source->open(); !opened)
             qFatal("open: %s", qPrintable(opened.error()));
         for (const QString& name : lastNames) {
-            source->AddNew();
-            if (const Status stored = source->Update(client(name, QStringLiteral("Pat"))); !stored)
+            source->addNew();
+            if (const Status stored = source->update(client(name, QStringLiteral("Pat"))); !stored)
                 qFatal("update: %s", qPrintable(stored.error()));
         }
         return source;
@@ -77,14 +77,14 @@ private slots:
     {
         auto source = sourceWith({});
         QVERIFY(source->isEmpty());
-        QCOMPARE(source->AbsolutePosition(), -1);
+        QCOMPARE(source->absolutePosition(), -1);
 
-        source->AddNew();
+        source->addNew();
         QVERIFY(source->isNewRecord());
-        QVERIFY(source->Update(client(QStringLiteral("Moss"), QStringLiteral("Ada"))));
+        QVERIFY(source->update(client(QStringLiteral("Moss"), QStringLiteral("Ada"))));
         QVERIFY(!source->isNewRecord());
-        QCOMPARE(source->RecordCount(), 1);
-        QCOMPARE(source->AbsolutePosition(), 0);
+        QCOMPARE(source->recordCount(), 1);
+        QCOMPARE(source->absolutePosition(), 0);
         QVERIFY(source->current().customerId() > 0);
         QCOMPARE(storedValue(db(), source->current().customerId(), QStringLiteral("LastName")),
                  QVariant(QStringLiteral("Moss")));
@@ -93,20 +93,20 @@ private slots:
     void movingAndPositions()
     {
         auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
-        QVERIFY(source->MoveFirst());
+        QVERIFY(source->moveFirst());
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("A"));
-        QVERIFY(source->MoveNext());
-        QVERIFY(source->MoveNext());
-        QCOMPARE(source->AbsolutePosition(), 2);
-        QVERIFY(source->MoveNext()); // past the end stays on the last
-        QCOMPARE(source->AbsolutePosition(), 2);
-        QVERIFY(source->MovePrevious());
+        QVERIFY(source->moveNext());
+        QVERIFY(source->moveNext());
+        QCOMPARE(source->absolutePosition(), 2);
+        QVERIFY(source->moveNext()); // past the end stays on the last
+        QCOMPARE(source->absolutePosition(), 2);
+        QVERIFY(source->movePrevious());
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("B"));
 
         // Leaving a new record without saving goes back to where the source was.
-        source->AddNew();
-        QVERIFY(source->CancelNew());
-        QCOMPARE(source->AbsolutePosition(), 1);
+        source->addNew();
+        QVERIFY(source->cancelNew());
+        QCOMPARE(source->absolutePosition(), 1);
     }
 
     void scoresKeepTheirColumnsAndTypedText()
@@ -117,7 +117,7 @@ private slots:
         edited.setScore(42, QStringLiteral("2")); // section 39
         edited.setScore(13, QStringLiteral("7abc"));
         edited.setYesNo(2, true);
-        QVERIFY(source->Update(edited));
+        QVERIFY(source->update(edited));
 
         const qint64 id = source->current().customerId();
         QCOMPARE(storedValue(db(), id, QStringLiteral("Field25")).toInt(), 6);
@@ -137,7 +137,7 @@ private slots:
     void aFailedSaveChangesNothing()
     {
         auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B")});
-        QVERIFY(source->MoveFirst());
+        QVERIFY(source->moveFirst());
         const ClientRecord before = source->current();
         QSqlQuery(db()).exec(
             QStringLiteral("CREATE TRIGGER refuse BEFORE UPDATE ON \"Customers\" "
@@ -145,11 +145,11 @@ private slots:
 
         ClientRecord edited = before;
         edited.setText(columns::detail(1), QStringLiteral("Changed"));
-        const Status stored = source->Update(edited);
+        const Status stored = source->update(edited);
         QVERIFY(!stored);
         QVERIFY(stored.error().contains(QStringLiteral("refused by the test")));
         QCOMPARE(source->current(), before);
-        QCOMPARE(source->AbsolutePosition(), 0);
+        QCOMPARE(source->absolutePosition(), 0);
         QCOMPARE(storedValue(db(), before.customerId(), QStringLiteral("LastName")),
                  QVariant(QStringLiteral("A")));
     }
@@ -158,12 +158,12 @@ private slots:
     {
         auto source = sourceWith({QStringLiteral("A"), QStringLiteral("B"), QStringLiteral("C")});
         QVERIFY(source->moveTo(1));
-        QVERIFY(source->Delete());
-        QCOMPARE(source->RecordCount(), 2);
+        QVERIFY(source->remove());
+        QCOMPARE(source->recordCount(), 2);
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("C"));
-        QVERIFY(source->Delete()); // the last one: back to the new last
+        QVERIFY(source->remove()); // the last one: back to the new last
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("A"));
-        QCOMPARE(source->AbsolutePosition(), 0);
+        QCOMPARE(source->absolutePosition(), 0);
     }
 
     // A record read by position: the one there, an empty one off the list, and a failure that
@@ -202,10 +202,10 @@ private slots:
         }
         const QString missing = QStringLiteral("There is no client with the number %1.").arg(id);
         QCOMPARE(record.error(), missing);
-        QVERIFY(source->MoveFirst());
+        QVERIFY(source->moveFirst());
         const Status moved = source->moveTo(position);
         QCOMPARE(moved.error(), missing);
-        QCOMPARE(source->AbsolutePosition(), 0);
+        QCOMPARE(source->absolutePosition(), 0);
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("A"));
         QCOMPARE(loadClientRecord(db(), id).error(), missing);
     }
@@ -218,11 +218,11 @@ private slots:
         QVERIFY(
             source->setOrderAndFilter({*parseFilter({}), *parseSort(QStringLiteral("LastName"))}));
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("Baker"));
-        QCOMPARE(source->AbsolutePosition(), 1);
+        QCOMPARE(source->absolutePosition(), 1);
 
         QVERIFY(source->setOrderAndFilter({*parseFilter(QStringLiteral("LastName <> 'Baker'")),
                                            *parseSort(QStringLiteral("[LastName] DESC"))}));
-        QCOMPARE(source->RecordCount(), 2);
+        QCOMPARE(source->recordCount(), 2);
         QCOMPARE(source->current().text(columns::detail(1)), QStringLiteral("Cole"));
         QCOMPARE(source->query().sort.text, QStringLiteral("[LastName] DESC"));
     }

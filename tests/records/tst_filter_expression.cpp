@@ -62,7 +62,7 @@ private slots:
         ClientDataSource source(QSqlDatabase::database(m_connection));
         QVERIFY(source.open());
         for (const Client& c : kClients) {
-            source.AddNew();
+            source.addNew();
             ClientRecord record = source.current();
             record.setText(columns::detail(1), QString::fromUtf8(c.lastName));
             if (c.city)
@@ -71,7 +71,7 @@ private slots:
             record.setText(columns::detail(16), QString::fromUtf8(c.date));
             record.values[columns::score(1)] = c.field1;
             record.setYesNo(2, c.smoker);
-            const Status stored = source.Update(record);
+            const Status stored = source.update(record);
             QVERIFY2(stored, qPrintable(stored.error()));
         }
     }
@@ -129,7 +129,7 @@ private slots:
         ClientDataSource source(QSqlDatabase::database(m_connection));
         const Status status = source.setOrderAndFilter({*parsedFilter, *parsedSort});
         QVERIFY2(status, qPrintable(status.error()));
-        auto records = source.recordsAt(0, source.RecordCount());
+        auto records = source.recordsAt(0, source.recordCount());
         QVERIFY(records);
         QStringList names;
         for (const ClientRecord& record : *records)

@@ -89,7 +89,7 @@ private slots:
         MainWindowHarness::settle();
         QVERIFY(!list->isVisible());
         QCOMPARE(mainLastName(h), QStringLiteral("Baker"));
-        QCOMPARE(h.window().dataSource().AbsolutePosition(), 2);
+        QCOMPARE(h.window().dataSource().absolutePosition(), 2);
 
         // Moving in the main window moves the list's selection with it.
         openList(h);
@@ -121,7 +121,7 @@ private slots:
         h.prompts.setNextTexts({QStringLiteral("LastName Like 'b*'")});
         QTest::mouseClick(filterButton, Qt::LeftButton);
         QCOMPARE(list->grid()->model()->rowCount(), 2);
-        QCOMPARE(h.window().dataSource().RecordCount(), 2); // one record set
+        QCOMPARE(h.window().dataSource().recordCount(), 2); // one record set
         QCOMPARE(mainLastName(h), cell(list, list->grid()->currentIndex().row(), 1));
 
         // Header clicks: ascending, then descending, then staying descending.
@@ -171,7 +171,7 @@ private slots:
 
         showAll->trigger();
         MainWindowHarness::settle();
-        QCOMPARE(h.window().dataSource().RecordCount(), 4);
+        QCOMPARE(h.window().dataSource().recordCount(), 4);
         QVERIFY(notice->isHidden());
         QVERIFY(!showAll->isEnabled());
         h.window().moveRecord(DataAction::MoveLast);
@@ -304,11 +304,11 @@ private slots:
             ClientDataSource records(QSqlDatabase::database(QStringLiteral("list")));
             QVERIFY(records.open());
             for (const char* name : {"Cole", "Abel"}) {
-                records.AddNew();
+                records.addNew();
                 ClientRecord client = records.current();
                 client.setText(columns::detail(1), QString::fromLatin1(name));
                 client.setText(columns::detail(2), QStringLiteral("Sam"));
-                const Status stored = records.Update(client);
+                const Status stored = records.update(client);
                 QVERIFY2(stored, qPrintable(stored.error()));
             }
             QtPrompts prompts;
@@ -338,7 +338,7 @@ private slots:
             QCOMPARE(asked, QStringLiteral("Delete Current Row?\n\nSam Abel"));
             QVERIFY(noIsDefault);
             QVERIFY(noHasFocus);
-            QCOMPARE(records.RecordCount(), 2);
+            QCOMPARE(records.recordCount(), 2);
             QCOMPARE(list.grid()->model()->rowCount(), 2);
         }
         QSqlDatabase::removeDatabase(QStringLiteral("list"));

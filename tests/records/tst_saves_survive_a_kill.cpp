@@ -39,8 +39,8 @@ int runWriter(const QString& databasePath)
             record.setScore(box, QString::number(i % 45));
         for (int y = 0; y < columns::kYesNoCount; ++y)
             record.setYesNo(y, false);
-        source.AddNew();
-        if (const Status stored = source.Update(record); !stored) {
+        source.addNew();
+        if (const Status stored = source.update(record); !stored) {
             std::fprintf(stderr, "%s\n", qPrintable(stored.error()));
             return 1;
         }

@@ -48,7 +48,7 @@ private slots:
         QCOMPARE(p.writer.drawn[0].y, 1.0);
         QCOMPARE(p.writer.drawn[1].y, 1.2);
         // The paragraph leaves the position on the line below its last line.
-        QCOMPARE(p.writer.CurrentY(), 1.4);
+        QCOMPARE(p.writer.currentY(), 1.4);
 
         // One character more and the fifth word goes down; blanks after the cut are dropped.
         Printed q(QStringLiteral("aaaa bbbb cccc dddd eeeee   ffff"));

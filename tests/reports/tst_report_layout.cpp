@@ -62,7 +62,7 @@ private slots:
         run.fixture.setScores({{1, "2"}, {3, "8"}, {9, "24"}, {12, "8"}});
         run.make();
         run.report->PrintDocument(true, section::kSummary);
-        run.report->EndDoc();
+        run.report->endDoc();
 
         const auto vitaminA = lineOf(run.writer, QStringLiteral("01. Vitamin A"));
         const auto total = lineOf(run.writer, QStringLiteral("09. Total Vitamin + Mineral"));
@@ -92,7 +92,7 @@ private slots:
         run.fixture.setScores({{1, "9"}, {3, "12"}});
         run.make();
         run.report->PrintDocument(true, section::kSupplementGuide);
-        run.report->EndDoc();
+        run.report->endDoc();
         const auto water = lineOf(run.writer, QStringLiteral("Pure Water"));
         const auto vitaminC = lineOf(run.writer, QStringLiteral("Vitamin C"));
         QCOMPARE(water.size(), 5);
@@ -117,7 +117,7 @@ private slots:
         run.make();
         for (int section = 1; section <= 4; ++section)
             run.report->PrintDocument(section == 1, section);
-        run.report->EndDoc();
+        run.report->endDoc();
 
         QVERIFY(run.writer.pages > 5);
         for (const auto& item : run.writer.drawn) {
@@ -155,7 +155,7 @@ private slots:
         run.make();
         run.report->PrintDocument(true, section::kAnalysis);
         run.report->PrintDocument(true, section::kAnalysis);
-        run.report->EndDoc();
+        run.report->endDoc();
         QStringList footers;
         for (const auto& item : run.writer.drawn)
             if (item.text.startsWith(u"Page "))
@@ -198,7 +198,7 @@ private slots:
         answer = true;
         run.report->PrintDocument(true, section::kSummary);
         run.report->PrintDocument(false, section::kSupplementGuide);
-        run.report->EndDoc();
+        run.report->endDoc();
         QCOMPARE(asked, 2);
         QCOMPARE(shown,
                  QStringList({QStringLiteral("Summary"), QStringLiteral("Supplement Guide")}));
@@ -217,7 +217,7 @@ private slots:
         run.report->setErrorReporter(&reporter);
         run.report->PrintDocument(true, section::kReferences);
         run.report->PrintDocument(false, section::kSummary);
-        run.report->EndDoc();
+        run.report->endDoc();
         QCOMPARE(run.report->problems().size(), 1);
         QVERIFY(run.report->problems()[0].contains(u"References.pdf"));
         QCOMPARE(prompts.shown().size(), 1);

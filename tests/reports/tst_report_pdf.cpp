@@ -386,7 +386,7 @@ private slots:
             PrintedReport report(fixture.inputs(), documents, writer);
             for (int section : sections)
                 report.PrintDocument(section == sections.first(), section);
-            report.EndDoc();
+            report.endDoc();
         }
         QPdfDocument fromPlaced;
         QPdfDocument fromDrawn;

@@ -48,11 +48,11 @@ qint64 MainWindowHarness::addClient(const QMap<int, QVariant>& values)
         ClientDataSource source(db);
         if (const Status opened = source.open(); !opened)
             throw std::runtime_error(opened.error().toStdString());
-        source.AddNew();
+        source.addNew();
         ClientRecord record = source.current();
         for (auto it = values.cbegin(); it != values.cend(); ++it)
             record.values[static_cast<size_t>(it.key())] = it.value();
-        if (const Status stored = source.Update(record); !stored)
+        if (const Status stored = source.update(record); !stored)
             throw std::runtime_error(stored.error().toStdString());
         return source.current().customerId();
     });

@@ -84,7 +84,7 @@ void BrowserTest::navigationListsEachAddressOnce()
     // The same page again, written otherwise, from a menu link.
     window->open(u"FILE://"_s + first.path());
     QTRY_COMPARE_WITH_TIMEOUT(window->windowTitle(), u"First Page"_s, 20000);
-    QTRY_VERIFY(!window->control().Busy());
+    QTRY_VERIFY(!window->control().isBusy());
     QCOMPARE(combo->count(), 2);
 }
 

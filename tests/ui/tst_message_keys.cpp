@@ -78,7 +78,7 @@ private slots:
 private:
     QString stored(const QString& title) const
     {
-        return SettingsStore(m_dir->path()).GetSetting(u"HCY"_s, u"Options"_s, title, u"<none>"_s);
+        return SettingsStore(m_dir->path()).value(u"HCY"_s, u"Options"_s, title, u"<none>"_s);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;

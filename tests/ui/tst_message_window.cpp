@@ -85,7 +85,7 @@ private slots:
 private:
     QString stored(const QString& title) const
     {
-        return SettingsStore(m_dir->path()).GetSetting(u"HCY"_s, u"Options"_s, title, u"<none>"_s);
+        return SettingsStore(m_dir->path()).value(u"HCY"_s, u"Options"_s, title, u"<none>"_s);
     }
 
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -171,8 +171,8 @@ void MessageWindowTest::layoutPerTitle()
 
 void MessageWindowTest::suppressedTitleShowsNothing()
 {
-    m_settings->SaveSetting(u"HCY"_s, u"Options"_s, u"Empty Field"_s, u"1"_s);
-    m_settings->SaveSetting(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"0"_s);
+    m_settings->setValue(u"HCY"_s, u"Options"_s, u"Empty Field"_s, u"1"_s);
+    m_settings->setValue(u"HCY"_s, u"Options"_s, u"Tutorial"_s, u"0"_s);
     QFile file(QDir(m_dir->path()).filePath(u"HCY.ini"_s));
     QVERIFY(file.open(QIODevice::ReadOnly));
     const QByteArray before = file.readAll();
@@ -232,7 +232,7 @@ void MessageWindowTest::tickedBoxSuppressesTheTitle()
 
 void MessageWindowTest::untickedBoxStoresZero()
 {
-    m_settings->SaveSetting(u"HCY"_s, u"Options"_s, u"Backup/Restore"_s, u"0"_s);
+    m_settings->setValue(u"HCY"_s, u"Options"_s, u"Backup/Restore"_s, u"0"_s);
     whenModalShows(m_watch.get(),
                    [&](QWidget* modal) { part<QPushButton>(modal, "cmdOk")->click(); });
     QCOMPARE(m_window->ShowMsg(u"Backup/Restore"_s, u"Close other programs first."_s),

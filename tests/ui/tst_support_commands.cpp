@@ -64,7 +64,7 @@ void SupportCommandsTest::effectsOnSettings()
     const QStringList keys = {u"Database/DBPath"_s, u"Settings/newP"_s,
                               u"CallPrograms/Acrobat Reader"_s, u"Options/F1 Help"_s};
     for (const QString& key : keys)
-        settings.SaveSetting(AppExeName(), key.section(u'/', 0, 0), key.section(u'/', 1), u"v"_s);
+        settings.setValue(AppExeName(), key.section(u'/', 0, 0), key.section(u'/', 1), u"v"_s);
 
     const QString typed =
         command ? QString(supportWords()[size_t(command - 1)].word) : u"not a command"_s;
@@ -73,7 +73,7 @@ void SupportCommandsTest::effectsOnSettings()
     QVERIFY(outcome.ok());
     for (const QString& key : keys) {
         const QString value =
-            settings.GetSetting(AppExeName(), key.section(u'/', 0, 0), key.section(u'/', 1));
+            settings.value(AppExeName(), key.section(u'/', 0, 0), key.section(u'/', 1));
         QCOMPARE(value.isEmpty(), goneKeys.contains(key));
     }
     QFile log(reporter.logPath());

@@ -133,7 +133,7 @@ void TipWindowTest::checkBoxFollowsTheStoredFlag()
     QFETCH(QString, stored);
     QFETCH(bool, ticked);
     if (!stored.isNull())
-        m_settings->SaveSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, stored);
+        m_settings->setValue(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s, stored);
     frmTip window(*m_settings, m_program->folder());
     QCOMPARE(window.findChild<QCheckBox*>(u"chkLoadTipsAtStartup"_s)->isChecked(), ticked);
 }
@@ -145,7 +145,7 @@ void TipWindowTest::checkBoxStoresOneAndZero()
     QCOMPARE(box->text(), u"&Show Tips at Startup"_s);
     auto storedFlag = [&] {
         return SettingsStore(m_program->settingsFolder())
-            .GetSetting(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s);
+            .value(u"Halcyra 6.3"_s, u"Options"_s, u"Show Tips at Startup"_s);
     };
     box->click();
     QCOMPARE(storedFlag(), u"0"_s);

@@ -261,7 +261,7 @@ void frmMain::Form_Load(const Catalogue& catalogue)
     // With no client yet the adviser starts on a new record rather than on nothing.
     if (m_data->isEmpty() && !m_data->isNewRecord()) {
         Data1_Validate(DataAction::AddNew);
-        m_data->AddNew();
+        m_data->addNew();
     }
     Data1_Reposition();
 }
@@ -388,7 +388,7 @@ void frmMain::cmdAdd_Click()
         if (!finishEntryInFocusedBox() || !saveIfEdited())
             return;
         Data1_Validate(DataAction::AddNew);
-        m_data->AddNew();
+        m_data->addNew();
         Data1_Reposition();
         putCursorInLastName();
     });
@@ -399,7 +399,7 @@ void frmMain::cmdDelete_Click()
     m_reporter.trap(label("cmdDelete_Click"), [&] {
         processBoxEvents();
         UserPrompts& prompts = m_reporter.prompts();
-        if (m_data->RecordCount() <= 1 && !m_data->isNewRecord()) {
+        if (m_data->recordCount() <= 1 && !m_data->isNewRecord()) {
             prompts.inform(AppTitle(), QStringLiteral("You CAN NOT delete the last record."),
                            UserPrompts::Icon::None);
             return;
@@ -411,7 +411,7 @@ void frmMain::cmdDelete_Click()
         if (answer == UserPrompts::Answer::No)
             return;
         Data1_Validate(DataAction::Delete);
-        if (const Status deleted = m_data->Delete(); !deleted) {
+        if (const Status deleted = m_data->remove(); !deleted) {
             showDataError(deleted.error());
             return;
         }
@@ -426,7 +426,7 @@ void frmMain::cmdUpdate_Click()
             return;
         if (m_data->isNewRecord() && !isEdited(m_data->current(), formOnScreen())) {
             // A new record with nothing typed: nothing to keep, back to where the adviser was.
-            if (const Status cancelled = m_data->CancelNew(); !cancelled)
+            if (const Status cancelled = m_data->cancelNew(); !cancelled)
                 showDataError(cancelled.error());
         } else if (!saveIfEdited()) {
             return;
@@ -474,7 +474,7 @@ void frmMain::cmdList_Click()
                 // With its last record deleted the set is empty: a new record, as at start.
                 if (m_data->isEmpty() && !m_data->isNewRecord()) {
                     Data1_Validate(DataAction::AddNew);
-                    m_data->AddNew();
+                    m_data->addNew();
                 } else {
                     Data1_Validate(DataAction::Bookmark);
                 }
@@ -570,16 +570,16 @@ void frmMain::moveRecord(DataAction action)
         Status moved;
         switch (action) {
         case DataAction::MoveFirst:
-            moved = m_data->MoveFirst();
+            moved = m_data->moveFirst();
             break;
         case DataAction::MovePrevious:
-            moved = m_data->MovePrevious();
+            moved = m_data->movePrevious();
             break;
         case DataAction::MoveNext:
-            moved = m_data->MoveNext();
+            moved = m_data->moveNext();
             break;
         case DataAction::MoveLast:
-            moved = m_data->MoveLast();
+            moved = m_data->moveLast();
             break;
         default:
             break;

@@ -41,7 +41,7 @@ bool frmMain::saveIfEdited()
     const ClientForm form = formOnScreen();
     if (!isEdited(m_data->current(), form))
         return true;
-    const Status stored = m_data->Update(editedRecord(m_data->current(), form));
+    const Status stored = m_data->update(editedRecord(m_data->current(), form));
     if (!stored)
         showDataError(stored.error());
     return stored.ok();
@@ -66,7 +66,7 @@ void frmMain::Data1_Reposition()
 {
     showRecord();
     const bool adding = m_data->isNewRecord();
-    Data1->setCaption(dataControlCaption(adding, m_data->AbsolutePosition()));
+    Data1->setCaption(dataControlCaption(adding, m_data->absolutePosition()));
     // The list stays closed over a new record that is not stored yet, however it was reached.
     if (adding)
         setListCommandsEnabled(false);
@@ -82,14 +82,14 @@ void frmMain::Data1_Reposition()
 void frmMain::showFilterNotice()
 {
     const QString filter = m_data->query().filter.text;
-    std::pair<QString, int> now{filter, m_data->RecordCount()};
+    std::pair<QString, int> now{filter, m_data->recordCount()};
     if (now == m_filterNoticeFor)
         return;
     m_filterNoticeFor = std::move(now);
     QString notice;
     if (!filter.trimmed().isEmpty()) {
         const Result<int> total = m_data->allClientsCount();
-        notice = filterNotice(filter, m_data->RecordCount(), total ? *total : -1);
+        notice = filterNotice(filter, m_data->recordCount(), total ? *total : -1);
     }
     lblFilter->setText(notice);
     lblFilter->setVisible(!notice.isEmpty());

@@ -72,7 +72,7 @@ void frmMain::mnuFileNewAssessment_Click()
                            UserPrompts::Icon::Warning);
             return;
         }
-        if (const Status moved = m_data->moveTo(m_data->AbsolutePosition()); !moved)
+        if (const Status moved = m_data->moveTo(m_data->absolutePosition()); !moved)
             showDataError(moved.error());
         Data1_Reposition();
         Frame2->box(1)->setFocus();

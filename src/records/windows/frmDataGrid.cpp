@@ -194,7 +194,7 @@ void frmDataGrid::showMovedRecordSet()
 
 void frmDataGrid::selectCurrentRecord()
 {
-    const int position = m_records.AbsolutePosition();
+    const int position = m_records.absolutePosition();
     if (position < 0 || position >= m_model->rowCount())
         return;
     m_selecting = true;
@@ -208,7 +208,7 @@ void frmDataGrid::selectCurrentRecord()
 
 void frmDataGrid::rowSelected(int row)
 {
-    if (m_selecting || row == m_records.AbsolutePosition())
+    if (m_selecting || row == m_records.absolutePosition())
         return;
     m_reporter.trap(label("grdDataGrid_RowColChange"), [&] {
         // What the main window shows is stored first; if it cannot be, the list stays put.
@@ -373,10 +373,10 @@ void frmDataGrid::deleteCurrentRow()
         if (m_link.leaveRecord && !m_link.leaveRecord())
             return;
         Status deleted;
-        if (row != m_records.AbsolutePosition())
+        if (row != m_records.absolutePosition())
             deleted = m_records.moveTo(row);
         if (deleted)
-            deleted = m_records.Delete();
+            deleted = m_records.remove();
         if (!deleted)
             showError(deleted.error());
         showMovedRecordSet();
@@ -387,7 +387,7 @@ bool frmDataGrid::editCell(int row, int column, const QVariant& value)
 {
     if (m_link.leaveRecord && !m_link.leaveRecord())
         return false;
-    if (row != m_records.AbsolutePosition()) {
+    if (row != m_records.absolutePosition()) {
         if (const Status moved = m_records.moveTo(row); !moved) {
             showError(moved.error());
             return false;
@@ -414,7 +414,7 @@ bool frmDataGrid::editCell(int row, int column, const QVariant& value)
     }
     if (!isEdited(m_records.current(), form) || !grdDataGrid_BeforeUpdate())
         return false;
-    if (const Status stored = m_records.Update(editedRecord(m_records.current(), form)); !stored) {
+    if (const Status stored = m_records.update(editedRecord(m_records.current(), form)); !stored) {
         showError(stored.error());
         return false;
     }

@@ -36,7 +36,7 @@ public:
 
     // The sheets handed to the reader by the last view ("P1.PDF NSG.PDF"), or "00000" after a
     // cancelled printer choice; named in the error report of the view.
-    const QString& PrintQue() const { return m_printQue; }
+    const QString& printQue() const { return m_printQue; }
 
 private:
     const Catalogue& m_catalogue;

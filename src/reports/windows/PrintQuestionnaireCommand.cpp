@@ -75,7 +75,7 @@ bool PrintQuestionnaireCommand::run(QPrinter& printer, QWidget* parent)
     printer.setDocName(QStringLiteral("Halcyra - ") + title);
     PainterPageWriter writer(printer);
     printQuestionnaire(m_catalogue, *font, writer);
-    writer.EndDoc();
+    writer.endDoc();
     notice.hide();
     if (writer.deviceFailed()) {
         watch.deviceFailed(printer);

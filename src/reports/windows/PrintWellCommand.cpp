@@ -155,7 +155,7 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
     });
 
     printSections(report);
-    report.EndDoc();
+    report.endDoc();
     if (m_printing)
         m_printing->hide();
     busy.reset();

@@ -17,52 +17,52 @@ public:
         m_view->setObjectName(QStringLiteral("brwWebBrowser"));
         QObject::connect(m_view, &QWebEngineView::loadStarted, m_view, [this] {
             m_busy = true;
-            if (BeforeNavigate)
-                BeforeNavigate();
+            if (beforeNavigate)
+                beforeNavigate();
         });
         QObject::connect(m_view, &QWebEngineView::loadFinished, m_view, [this](bool) {
             m_busy = false;
-            if (NavigateComplete)
-                NavigateComplete();
+            if (navigateComplete)
+                navigateComplete();
         });
     }
     ~WebEngineControl() override { delete m_view; }
 
     QWidget* widget() override { return m_view; }
-    void Navigate(const QUrl& url) override
+    void navigate(const QUrl& url) override
     {
         // Busy from the moment it is asked, not only once the engine has started.
         m_busy = true;
         m_view->load(url);
     }
     // The engine starts these a moment later; busy at once, so the window's caption follows.
-    void GoBack() override
+    void goBack() override
     {
         m_busy = m_busy || m_view->history()->canGoBack();
         m_view->back();
     }
-    void GoForward() override
+    void goForward() override
     {
         m_busy = m_busy || m_view->history()->canGoForward();
         m_view->forward();
     }
-    void Refresh() override
+    void refresh() override
     {
         m_busy = true;
         m_view->reload();
     }
-    void Stop() override
+    void stop() override
     {
         m_view->stop();
         m_busy = false;
     }
-    QString LocationName() const override
+    QString locationName() const override
     {
         const QString title = m_view->title();
         return title.isEmpty() ? m_view->url().toDisplayString() : title;
     }
-    QUrl LocationURL() const override { return m_view->url(); }
-    bool Busy() const override { return m_busy; }
+    QUrl locationUrl() const override { return m_view->url(); }
+    bool isBusy() const override { return m_busy; }
 
 private:
     QPointer<QWebEngineView> m_view;

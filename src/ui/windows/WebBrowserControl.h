@@ -20,20 +20,20 @@ public:
     virtual ~WebBrowserControl() = default;
 
     virtual QWidget* widget() = 0;
-    virtual void Navigate(const QUrl& url) = 0;
-    virtual void GoBack() = 0;
-    virtual void GoForward() = 0;
-    virtual void Refresh() = 0;
-    virtual void Stop() = 0;
+    virtual void navigate(const QUrl& url) = 0;
+    virtual void goBack() = 0;
+    virtual void goForward() = 0;
+    virtual void refresh() = 0;
+    virtual void stop() = 0;
     // The page's title, or its address while it has none.
-    virtual QString LocationName() const = 0;
-    virtual QUrl LocationURL() const = 0;
-    virtual bool Busy() const = 0;
+    virtual QString locationName() const = 0;
+    virtual QUrl locationUrl() const = 0;
+    virtual bool isBusy() const = 0;
 
     // Called when a page starts loading, also when the page itself or a link starts it.
-    std::function<void()> BeforeNavigate;
+    std::function<void()> beforeNavigate;
     // Called when a page has finished loading, whether it loaded or not.
-    std::function<void()> NavigateComplete;
+    std::function<void()> navigateComplete;
 };
 
 // The control from the web engine module beside the program; fails with the reason when the

@@ -169,8 +169,8 @@ frmBrowser::frmBrowser(std::unique_ptr<WebBrowserControl> control, QWidget* pare
     connect(cboAddress, &QComboBox::activated, this, [this](int) { cboAddress_Click(); });
     connect(cboAddress->lineEdit(), &QLineEdit::returnPressed, this, &frmBrowser::cboAddress_Click);
     connect(timTimer, &QTimer::timeout, this, &frmBrowser::timTimer_Timer);
-    brwWebBrowser->NavigateComplete = [this] { brwWebBrowser_NavigateComplete(); };
-    brwWebBrowser->BeforeNavigate = [this] {
+    brwWebBrowser->navigateComplete = [this] { brwWebBrowser_NavigateComplete(); };
+    brwWebBrowser->beforeNavigate = [this] {
         if (!timTimer->isActive())
             timTimer->start();
     };
@@ -178,8 +178,8 @@ frmBrowser::frmBrowser(std::unique_ptr<WebBrowserControl> control, QWidget* pare
 
 frmBrowser::~frmBrowser()
 {
-    brwWebBrowser->NavigateComplete = nullptr;
-    brwWebBrowser->BeforeNavigate = nullptr;
+    brwWebBrowser->navigateComplete = nullptr;
+    brwWebBrowser->beforeNavigate = nullptr;
 }
 
 void frmBrowser::open(const QString& address)
@@ -208,7 +208,7 @@ void frmBrowser::navigate(const QString& address)
         cboAddress->addItem(address);
     cboAddress->setCurrentIndex(static_cast<int>(findAddress(itemTexts(*cboAddress), address)));
     timTimer->start();
-    brwWebBrowser->Navigate(QUrl::fromUserInput(address));
+    brwWebBrowser->navigate(QUrl::fromUserInput(address));
 }
 
 void frmBrowser::keyPressEvent(QKeyEvent* event)
@@ -228,13 +228,13 @@ void frmBrowser::cboAddress_Click()
     if (address.isEmpty())
         return;
     timTimer->start();
-    brwWebBrowser->Navigate(QUrl::fromUserInput(address));
+    brwWebBrowser->navigate(QUrl::fromUserInput(address));
 }
 
 void frmBrowser::brwWebBrowser_NavigateComplete()
 {
-    setWindowTitle(brwWebBrowser->LocationName());
-    const QString url = brwWebBrowser->LocationURL().toString();
+    setWindowTitle(brwWebBrowser->locationName());
+    const QString url = brwWebBrowser->locationUrl().toString();
     if (url.isEmpty())
         return;
     qsizetype index = findAddress(itemTexts(*cboAddress), url);
@@ -247,31 +247,31 @@ void frmBrowser::brwWebBrowser_NavigateComplete()
 
 void frmBrowser::timTimer_Timer()
 {
-    if (brwWebBrowser->Busy()) {
+    if (brwWebBrowser->isBusy()) {
         setWindowTitle(workingCaption());
         return;
     }
     timTimer->stop();
-    setWindowTitle(brwWebBrowser->LocationName());
+    setWindowTitle(brwWebBrowser->locationName());
 }
 
 void frmBrowser::tbToolBar_ButtonClick(const QString& key)
 {
     timTimer->start();
     if (key == u"Back")
-        brwWebBrowser->GoBack();
+        brwWebBrowser->goBack();
     else if (key == u"Forward")
-        brwWebBrowser->GoForward();
+        brwWebBrowser->goForward();
     else if (key == u"Refresh")
-        brwWebBrowser->Refresh();
+        brwWebBrowser->refresh();
     else if (key == u"Home")
-        brwWebBrowser->Navigate(QUrl::fromUserInput(StartingAddress));
+        brwWebBrowser->navigate(QUrl::fromUserInput(StartingAddress));
     else if (key == u"Search")
-        brwWebBrowser->Navigate(QUrl(searchPageAddress()));
+        brwWebBrowser->navigate(QUrl(searchPageAddress()));
     else if (key == u"Stop") {
         timTimer->stop();
-        brwWebBrowser->Stop();
-        setWindowTitle(brwWebBrowser->LocationName());
+        brwWebBrowser->stop();
+        setWindowTitle(brwWebBrowser->locationName());
     } else if (key == u"Close")
         close();
 }
