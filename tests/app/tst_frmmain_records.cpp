@@ -4,8 +4,8 @@
 #include "core/SettingsKeys.h"
 #include "records/ClientDataSource.h"
 #include "records/DataControl.h"
+#include "reports/windows/PrintWellCommand.h"
 #include "support/MainWindowHarness.h"
-#include "support/ModalDriver.h"
 #include "support/RefusedChange.h"
 
 #include <QAction>
@@ -420,13 +420,13 @@ private slots:
         QVERIFY(h.child<QWidget>(QStringLiteral("sbStatusBar"))->isHidden());
 
         // The toolbar's Print runs Print > Halcyra, which starts with the document choice.
-        QString shownByPrint;
-        test::whenModalShows(&h.window(), [&shownByPrint](QWidget* modal) {
-            shownByPrint = modal->objectName();
-            modal->close();
+        QList<OptionsMode> asked;
+        h.window().printWell().setOptionsChooser([&asked](OptionsMode mode, QWidget*) {
+            asked << mode;
+            return OptionsResult{OptionsButton::Cancel, std::nullopt, {}};
         });
         h.child<QAction>(QStringLiteral("tbToolBar_Print"))->trigger();
-        QCOMPARE(shownByPrint, QStringLiteral("frmOptions"));
+        QVERIFY(asked == QList<OptionsMode>{OptionsMode::PrintWell});
     }
 };
 

@@ -3,17 +3,18 @@
 // Close ending the loop.
 
 #include "flyers/ReaderQueue.h"
+#include "reports/windows/PrintWellCommand.h"
 #include "reports/windows/ViewWellCommand.h"
 #include "reports/windows/frmPreview.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/OptionsAnswers.h"
 
 #include <QAction>
-#include <QCheckBox>
 #include <QLabel>
 #include <QListWidget>
 #include <QPlainTextEdit>
-#include <QPrintDialog>
+#include <QPrinter>
 #include <QPushButton>
 #include <QtTest>
 
@@ -38,9 +39,11 @@ template <typename T> void whenShown(QObject* context, std::function<void(T*)> a
 // One visit of the preview: what it showed, then what the adviser does there.
 using Visit = std::function<void(frmPreview*)>;
 
-// Chooses the report pages in the options dialog and presses View; then each visit in turn.
-void viewPages(QObject* context, const QList<int>& pages, QList<Visit> visits, QStringList& seen)
+// The options answer View with the report pages chosen; then each visit in turn.
+void viewPages(frmMain& window, SettingsStore& settings, const QList<int>& pages,
+               QList<Visit> visits, QStringList& seen)
 {
+    QObject* context = &window;
     auto next = std::make_shared<std::function<void()>>();
     auto remaining = std::make_shared<QList<Visit>>(std::move(visits));
     // The chain refers to itself weakly; the pending callbacks keep it alive.
@@ -58,12 +61,9 @@ void viewPages(QObject* context, const QList<int>& pages, QList<Visit> visits, Q
             visit(preview);
         });
     };
-    whenShown<QDialog>(context, [pages, next](QDialog* options) {
-        for (int n = 1; n <= 5; ++n)
-            options->findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(n))
-                ->setChecked(pages.contains(n));
+    window.viewWell().setOptionsChooser([&settings, pages, next](OptionsMode, QWidget*) {
         (*next)();
-        options->findChild<QPushButton*>(QStringLiteral("cmdView"))->click();
+        return test::viewAnswer(settings, pages);
     });
 }
 
@@ -122,12 +122,12 @@ private slots:
         h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
         frmMain& window = h.open();
         QStringList seen;
-        viewPages(&window, {3}, {[](frmPreview* p) {
-            QCOMPARE(p->txtPreview->toPlainText(),
-                     QStringLiteral("No Scores in High or Very High Percentile.\n\n"));
-            QCOMPARE(p->lblClient->text(), QStringLiteral("Elena Galloway"));
-            p->cmdClose->click();
-        }},
+        viewPages(window, h.settings, {3}, {[](frmPreview* p) {
+                      QCOMPARE(p->txtPreview->toPlainText(),
+                               QStringLiteral("No Scores in High or Very High Percentile.\n\n"));
+                      QCOMPARE(p->lblClient->text(), QStringLiteral("Elena Galloway"));
+                      p->cmdClose->click();
+                  }},
                   seen);
         window.menuEntry(QStringLiteral("mnuViewWell"))->trigger();
         QCOMPARE(seen, QStringList{QStringLiteral("Analysis next=0 previous=0")});
@@ -148,11 +148,15 @@ private slots:
             return Status();
         });
         QStringList seen;
-        viewPages(&window, {4, 5},
+        int printerAsked = 0;
+        viewPages(window, h.settings, {4, 5},
                   {[](frmPreview* p) { p->cmdNext->click(); },
                    [](frmPreview* p) { p->cmdPrevious->click(); },
-                   [&window](frmPreview* p) {
-                       whenShown<QPrintDialog>(&window, [](QPrintDialog* d) { d->reject(); });
+                   [&window, &printerAsked](frmPreview* p) {
+                       window.printWell().setPrinterChooser([&printerAsked](QPrinter&, QWidget*) {
+                           ++printerAsked;
+                           return false;
+                       });
                        p->cmdPrint->click();
                    },
                    [](frmPreview* p) {
@@ -180,6 +184,7 @@ private slots:
                  (QStringList{h.folder.path(QStringLiteral("References.pdf")),
                               h.folder.path(QStringLiteral("Ginseng-Stress-Reliever-Note.pdf"))}));
         QCOMPARE(launches, 1);
+        QCOMPARE(printerAsked, 1);
         QCOMPARE(window.viewWell().missingFlyers().count(), 0);
         QVERIFY(h.prompts.shown().isEmpty());
         QVERIFY(!h.prompts.busy());

@@ -2,21 +2,21 @@
 // dialog, asks for its file and never writes over the file another print chose; a report on
 // paper too small for it says that once and nothing else.
 
+#include "reports/windows/PrintWellCommand.h"
 #include "reports/windows/frmPrinting.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/OptionsAnswers.h"
 #include "support/PdfText.h"
 
+#include <QAbstractButton>
 #include <QAction>
-#include <QCheckBox>
 #include <QDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPdfDocument>
-#include <QPrintDialog>
 #include <QPrinter>
-#include <QPushButton>
 #include <QTimer>
 #include <QtTest>
 
@@ -147,17 +147,9 @@ private slots:
         window.programPrinter().setOutputFileName(file);
         window.programPrinter().setPageSize(QPageSize(QPageSize::A6));
 
-        whenModalShows(&window, [&](QWidget* options) {
-            for (int n = 1; n <= 5; ++n)
-                if (auto* box = options->findChild<QCheckBox*>(QStringLiteral("Check1_%1").arg(n)))
-                    box->setChecked(n == 2);
-            whenModalShows(&window, [&](QWidget* modal) {
-                auto* dialog = qobject_cast<QPrintDialog*>(modal);
-                QVERIFY(dialog);
-                dialog->accept();
-            });
-            options->findChild<QPushButton*>(QStringLiteral("cmdPrint"))->click();
-        });
+        window.printWell().setOptionsChooser(
+            [](OptionsMode, QWidget*) { return test::printAnswer({2}); });
+        window.printWell().setPrinterChooser([](QPrinter&, QWidget*) { return true; });
         window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
 
         QCOMPARE(h.prompts.shown().size(), 1);

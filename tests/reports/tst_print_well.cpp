@@ -1,9 +1,11 @@
 // Print > Halcyra in the main window: the record on screen is saved, the adviser chooses the
 // printer, and the report documents chosen in the options print while the notice names them.
 
+#include "reports/windows/PrintWellCommand.h"
 #include "reports/windows/frmPrinting.h"
 #include "support/MainWindowHarness.h"
 #include "support/ModalDriver.h"
+#include "support/OptionsAnswers.h"
 #include "support/PdfText.h"
 
 #include <QAction>
@@ -116,34 +118,43 @@ private slots:
         QVERIFY(h.prompts.shown().isEmpty());
     }
 
-    void cancelledPrintDialogPrintsNothing()
+    // The command acts on the answers alone: a printer choice cancelled prints nothing and says
+    // nothing; no document chosen asks for no printer.
+    void printsWhatTheAnswersSay_data()
     {
+        QTest::addColumn<QList<int>>("chosen");
+        QTest::addColumn<bool>("printerChosen");
+        QTest::addColumn<bool>("printerAsked");
+        QTest::newRow("printer choice cancelled") << QList<int>{2, 4} << false << true;
+        QTest::newRow("nothing chosen") << QList<int>{} << true << false;
+    }
+    void printsWhatTheAnswersSay()
+    {
+        QFETCH(QList<int>, chosen);
+        QFETCH(bool, printerChosen);
+        QFETCH(bool, printerAsked);
         MainWindowHarness h;
         h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
         frmMain& window = h.open();
-        bool shown = false;
-        QString options;
-        printFromNextOptionsDialog(&window, {2, 4}, QString(), shown, options);
+        QList<OptionsMode> asked;
+        window.printWell().setOptionsChooser([&](OptionsMode mode, QWidget*) {
+            asked << mode;
+            return test::printAnswer(chosen);
+        });
+        bool printerShown = false;
+        window.printWell().setPrinterChooser([&](QPrinter&, QWidget*) {
+            printerShown = true;
+            return printerChosen;
+        });
         window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
-        QVERIFY(shown);
+
+        QVERIFY(asked == QList<OptionsMode>{OptionsMode::PrintWell});
+        QCOMPARE(h.state.OptionsMode, QStringLiteral("P-Well"));
+        QCOMPARE(printerShown, printerAsked);
         QVERIFY(!h.state.SkipPrinting);
         QVERIFY(!window.findChild<frmPrinting*>(QStringLiteral("frmPrinting")));
         QVERIFY(h.prompts.shown().isEmpty());
         QVERIFY(!h.prompts.busy() && !h.prompts.busyUnderflow());
-    }
-
-    void nothingChosenAsksForNoPrinter()
-    {
-        MainWindowHarness h;
-        h.addClient(QStringLiteral("Galloway"), QStringLiteral("Elena"));
-        frmMain& window = h.open();
-        bool shown = false;
-        QString options;
-        printFromNextOptionsDialog(&window, {}, QString(), shown, options);
-        window.menuEntry(QStringLiteral("mnuPrintWell"))->trigger();
-        QCOMPARE(options, QStringLiteral("frmOptions"));
-        QVERIFY(!shown);
-        QVERIFY(!window.findChild<frmPrinting*>(QStringLiteral("frmPrinting")));
         QCOMPARE(window.menuEntry(QStringLiteral("mnuPrintWell"))->shortcut(),
                  QKeySequence(QStringLiteral("Ctrl+W")));
     }

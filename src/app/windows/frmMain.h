@@ -98,6 +98,7 @@ public:
     // View and Print > Daily Intake Sheets, through the reader and as report documents 6 to 10.
     void mnuViewDaily_Click();
     void mnuPrintDaily_Click();
+    PrintWellCommand& printWell() const { return *m_printWell; }
     // Print > Questionnaire: the blank form; View > Questionnaire: the document sent to clients.
     void mnuPrintQ();
     void mnuViewQ_Click();

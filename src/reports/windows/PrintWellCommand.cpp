@@ -41,7 +41,10 @@ PrintWellCommand::PrintWellCommand(const Catalogue& catalogue, SettingsStore& se
                                    ProgramState& state, ErrorReporter& reporter)
     : m_catalogue(catalogue), m_settings(settings), m_state(state), m_reporter(reporter),
       m_tables(ReferenceTables::fromCatalogue(catalogue)),
-      m_chooseOptions(optionsDialogChooser(catalogue, settings, reporter))
+      m_chooseOptions(optionsDialogChooser(catalogue, settings, reporter)),
+      m_choosePrinter([&reporter](QPrinter& printer, QWidget* parent) {
+          return frmPrnDialog(reporter.prompts(), parent).Command2_Click(printer);
+      })
 {}
 
 PrintWellCommand::~PrintWellCommand() = default;
@@ -116,7 +119,7 @@ void PrintWellCommand::print(const ClientRecord& record, const QSqlDatabase* dat
     report.setErrorReporter(&m_reporter);
     PrintJobWatch watch(m_reporter);
     report.setChoosePrinter([&] {
-        const bool chosen = frmPrnDialog(prompts, parent).Command2_Click(printer);
+        const bool chosen = m_choosePrinter(printer, parent);
         // The report remembers a cancel for the rest of its run; the flag is left clear.
         m_state.SkipPrinting = false;
         // A queue that would lose the job stops the run as a cancel does, with its message.

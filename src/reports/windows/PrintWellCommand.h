@@ -52,6 +52,10 @@ public:
 
     // Where the documents are chosen; the options dialog unless a test answers instead.
     void setOptionsChooser(OptionsChooser choose) { m_chooseOptions = std::move(choose); }
+    // How the printer is chosen before the first section prints: true when `printer` is set
+    // up to print on. The Print dialog unless a test answers instead.
+    using PrinterChooser = std::function<bool(QPrinter& printer, QWidget* parent)>;
+    void setPrinterChooser(PrinterChooser choose) { m_choosePrinter = std::move(choose); }
 
 private:
     // `database`, when given, is where the client's earlier assessments are looked up.
@@ -71,6 +75,7 @@ private:
     ErrorReporter& m_reporter;
     ReferenceTables m_tables;
     OptionsChooser m_chooseOptions;
+    PrinterChooser m_choosePrinter;
     QPointer<frmPrinting> m_printing;
 };
 
