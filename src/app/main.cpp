@@ -19,33 +19,68 @@
 
 using namespace halcyra;
 
-int main(int argc, char** argv)
+namespace {
+
+struct ProgramOptions
 {
-    QElapsedTimer sinceLaunch;
-    sinceLaunch.start();
+    QCommandLineOption splashSeconds{
+        QStringLiteral("splash-seconds"),
+        QStringLiteral("Shortest time the start-up window stays (default 3)."),
+        QStringLiteral("seconds"), QStringLiteral("3")};
+    QCommandLineOption exitAfterStart{
+        QStringLiteral("exit-after-start"),
+        QStringLiteral("Quit as soon as the main window shows and print the start-up time.")};
+};
 
-    // The browser window's web engine, loaded later, shares its drawing contexts; this can
-    // only be set before the application object exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    HalcyraApplication app(argc, argv);
-    QApplication::setApplicationName(AppTitle());
-    QApplication::setApplicationVersion(versionNumber());
-
-    QCommandLineParser parser;
+void describe(QCommandLineParser& parser, const ProgramOptions& options)
+{
+    QCoreApplication::setApplicationVersion(versionNumber());
     parser.setApplicationDescription(
         QStringLiteral("Halcyra: client records and wellness profiles. Runs in its program "
                        "folder, the current working folder."));
     parser.addHelpOption();
     parser.addVersionOption();
-    const QCommandLineOption splashSeconds(
-        QStringLiteral("splash-seconds"),
-        QStringLiteral("Shortest time the start-up window stays (default 3)."),
-        QStringLiteral("seconds"), QStringLiteral("3"));
-    const QCommandLineOption exitAfterStart(
-        QStringLiteral("exit-after-start"),
-        QStringLiteral("Quit as soon as the main window shows and print the start-up time."));
-    parser.addOption(splashSeconds);
-    parser.addOption(exitAfterStart);
+    parser.addOption(options.splashSeconds);
+    parser.addOption(options.exitAfterStart);
+}
+
+// --help and --version are answered on the terminal before any window is asked for, so they
+// work without a display.
+bool answersOnTheTerminal(int argc, char** argv)
+{
+    for (int i = 1; i < argc; ++i) {
+        const QByteArray word(argv[i]);
+        if (word == "-h" || word == "--help" || word == "-?" || word == "--help-all" ||
+            word == "-v" || word == "--version")
+            return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    QElapsedTimer sinceLaunch;
+    sinceLaunch.start();
+    const ProgramOptions options;
+    if (answersOnTheTerminal(argc, argv)) {
+        const QCoreApplication terminal(argc, argv);
+        // "halcyra 6.3.18", as the other programs answer.
+        QCoreApplication::setApplicationName(QStringLiteral("halcyra"));
+        QCommandLineParser parser;
+        describe(parser, options);
+        parser.process(terminal); // prints the answer and ends the program
+        return 0;
+    }
+
+    // The browser window's web engine, loaded later, shares its drawing contexts; this can
+    // only be set before the application object exists.
+    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    HalcyraApplication app(argc, argv);
+    QCoreApplication::setApplicationName(AppTitle());
+    QCommandLineParser parser;
+    describe(parser, options);
     parser.process(app);
 
     QtPrompts prompts;
@@ -73,15 +108,15 @@ int main(int argc, char** argv)
     prompts.openHelp = [&windows](int context) { windows.showHelpTopic(context); };
     SystemTimeOfDay clock;
 
-    StartupOptions options;
-    options.workingFolder = QDir::currentPath();
-    options.splashSeconds = qMax(0.0, parser.value(splashSeconds).toDouble());
+    StartupOptions startup;
+    startup.workingFolder = QDir::currentPath();
+    startup.splashSeconds = qMax(0.0, parser.value(options.splashSeconds).toDouble());
     QObject::connect(&instance, &SingleInstance::activationRequested, &app,
                      [&windows] { windows.bringToFront(); });
-    if (!Main(options, state, settings, reporter, windows, clock))
+    if (!Main(startup, state, settings, reporter, windows, clock))
         return 1;
 
-    if (parser.isSet(exitAfterStart)) {
+    if (parser.isSet(options.exitAfterStart)) {
         QApplication::processEvents();
         const qint64 ms = sinceLaunch.elapsed() - windows.waitedMilliseconds();
         QTextStream(stdout) << "Main window shown after " << ms << " ms (splash wait excluded)\n";

@@ -1,31 +1,30 @@
 #include "cli/CatalogueCommand.h"
 
+#include "cli/Options.h"
 #include "core/Catalogue.h"
 
 namespace halcyra::cli {
 
 int CatalogueCommand::execute(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    if (arguments.contains(QStringLiteral("--help"))) {
-        out << "Usage: halcyra-cli catalogue [ID]\n\n"
-            << "With an id, prints the text of that catalogue entry. Without one, prints every\n"
-            << "entry as one line ID<TAB>TEXT in id order.\n";
-        return kExitOk;
-    }
-    if (arguments.size() > 1) {
-        err << "halcyra-cli catalogue: expected at most one id.\n";
-        return kExitUsage;
-    }
+    Options options(QStringLiteral("catalogue"), QStringLiteral("[ID]"),
+                    QStringLiteral("With an id, prints the text of that catalogue entry. Without "
+                                   "one, prints every\nentry as one line ID<TAB>TEXT in id "
+                                   "order."));
+    options.allowPositional(1);
+    if (const auto stop = options.parse(arguments, out, err))
+        return *stop;
+    const QStringList& words = options.positional();
     const Catalogue catalogue = Catalogue::builtIn();
-    if (arguments.isEmpty()) {
+    if (words.isEmpty()) {
         for (int id : catalogue.ids())
             out << id << '\t' << catalogue.LoadResString(id) << '\n';
         return kExitOk;
     }
     bool isNumber = false;
-    const int id = arguments.first().toInt(&isNumber);
+    const int id = words.first().toInt(&isNumber);
     if (!isNumber) {
-        err << "halcyra-cli catalogue: '" << arguments.first() << "' is not a number.\n";
+        err << "halcyra-cli catalogue: '" << words.first() << "' is not a number.\n";
         return kExitUsage;
     }
     if (!catalogue.contains(id)) {

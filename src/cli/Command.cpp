@@ -9,7 +9,9 @@
 #include "cli/ProfileCommand.h"
 #include "cli/QuestionnaireCommand.h"
 #include "cli/ReportCommand.h"
+#include "core/Version.h"
 
+#include <QCommandLineParser>
 #include <algorithm>
 
 namespace halcyra::cli {
@@ -17,7 +19,8 @@ namespace {
 
 void printHelp(const std::vector<std::unique_ptr<Command>>& commands, QTextStream& out)
 {
-    out << "Usage: halcyra-cli COMMAND [OPTIONS]\n\n"
+    out << "Usage: halcyra-cli COMMAND [OPTIONS]\n"
+        << "       halcyra-cli --help | --version\n\n"
         << "The Halcyra program's work without its windows.\n\nCommands:\n";
     // The summaries start in one column, two blanks after the longest name.
     qsizetype width = 0;
@@ -50,15 +53,35 @@ std::vector<std::unique_ptr<Command>> allCommands()
 int run(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
     const auto commands = allCommands();
-    if (arguments.size() < 2 || arguments.at(1) == u"--help" || arguments.at(1) == u"-h" ||
-        arguments.at(1) == u"help") {
-        printHelp(commands, arguments.size() < 2 ? err : out);
-        return arguments.size() < 2 ? kExitUsage : kExitOk;
+    // The program's own options come before the command; what follows the command is its own.
+    QCommandLineParser parser;
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringList{QStringLiteral("v"), QStringLiteral("version")});
+    parser.addOption(help);
+    parser.addOption(version);
+    if (!parser.parse(arguments)) {
+        err << "halcyra-cli: " << parser.errorText() << " Run 'halcyra-cli --help'.\n";
+        return kExitUsage;
     }
-    const QString& name = arguments.at(1);
+    if (parser.isSet(version)) {
+        out << "halcyra-cli " << versionNumber() << '\n';
+        return kExitOk;
+    }
+    const QStringList words = parser.positionalArguments();
+    if (parser.isSet(help) || words.value(0) == u"help") {
+        printHelp(commands, out);
+        return kExitOk;
+    }
+    if (words.isEmpty()) {
+        printHelp(commands, err);
+        return kExitUsage;
+    }
+    const QString& name = words.first();
     for (const auto& command : commands)
         if (command->name() == name)
-            return command->execute(arguments.mid(2), out, err);
+            return command->execute(words.mid(1), out, err);
     err << "halcyra-cli: unknown command '" << name << "'. Run 'halcyra-cli --help'.\n";
     return kExitUsage;
 }

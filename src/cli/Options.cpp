@@ -1,6 +1,10 @@
 #include "cli/Options.h"
 
 #include "cli/Command.h"
+#include "core/Version.h"
+
+#include <QCommandLineParser>
+#include <utility>
 
 namespace halcyra::cli {
 
@@ -21,50 +25,51 @@ void Options::addFlag(const QString& name)
 
 std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out, QTextStream& err)
 {
-    for (qsizetype i = 0; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == u"--help" || argument == u"-h") {
-            out << "Usage: halcyra-cli " << m_command << ' ' << m_usage << "\n\n"
-                << m_description << '\n';
-            return kExitOk;
-        }
-        if (!argument.startsWith(QStringLiteral("--"))) {
-            if (m_positional.size() >= m_positionalAllowed) {
-                err << "halcyra-cli " << m_command << ": unexpected argument '" << argument
-                    << "'.\n";
-                return kExitUsage;
-            }
-            m_positional.append(argument);
-            continue;
-        }
-        QString name = argument.mid(2);
-        std::optional<QString> inlineValue;
-        if (const qsizetype equals = name.indexOf(u'='); equals >= 0) {
-            inlineValue = name.mid(equals + 1);
-            name.truncate(equals);
-        }
-        if (m_flagOptions.contains(name)) {
-            if (inlineValue) {
-                err << "halcyra-cli " << m_command << ": --" << name << " takes no value.\n";
-                return kExitUsage;
-            }
-            m_given.insert(name);
-            continue;
-        }
-        if (!m_valueOptions.contains(name)) {
-            err << "halcyra-cli " << m_command << ": unknown option --" << name << ".\n";
-            return kExitUsage;
-        }
-        if (!inlineValue) {
-            if (i + 1 >= arguments.size()) {
-                err << "halcyra-cli " << m_command << ": --" << name << " needs a value.\n";
-                return kExitUsage;
-            }
-            inlineValue = arguments.at(++i);
-        }
-        m_values.insert(name, *inlineValue);
-        m_given.insert(name);
+    QCommandLineParser parser;
+    // "-x" is an unknown option, never the letters of several.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    const QCommandLineOption help(QStringList{QStringLiteral("h"), QStringLiteral("help")});
+    const QCommandLineOption version(QStringLiteral("version"));
+    parser.addOption(help);
+    parser.addOption(version);
+    for (const QString& name : std::as_const(m_valueOptions))
+        parser.addOption(QCommandLineOption(name, QString(), QStringLiteral("value")));
+    for (const QString& name : std::as_const(m_flagOptions))
+        parser.addOption(QCommandLineOption(name));
+
+    const QString prefix = QStringLiteral("halcyra-cli ") + m_command + QStringLiteral(": ");
+    if (!parser.parse(QStringList{QStringLiteral("halcyra-cli")} + arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        if (!unknown.isEmpty())
+            err << prefix << "unknown option " << (unknown.first().size() == 1 ? "-" : "--")
+                << unknown.first() << ".\n";
+        else
+            err << prefix << parser.errorText() << '\n';
+        return kExitUsage;
     }
+    if (parser.isSet(help)) {
+        out << "Usage: halcyra-cli " << m_command << ' ' << m_usage << "\n\n"
+            << m_description << '\n';
+        return kExitOk;
+    }
+    if (parser.isSet(version)) {
+        out << "halcyra-cli " << versionNumber() << '\n';
+        return kExitOk;
+    }
+    m_positional = parser.positionalArguments();
+    if (m_positional.size() > m_positionalAllowed) {
+        err << prefix << "unexpected argument '" << m_positional.at(m_positionalAllowed) << "'.\n";
+        return kExitUsage;
+    }
+    for (const QString& name : std::as_const(m_valueOptions))
+        if (parser.isSet(name)) {
+            // The last of a repeated option counts, as a later word overrides an earlier one.
+            m_values.insert(name, parser.values(name).constLast());
+            m_given.insert(name);
+        }
+    for (const QString& name : std::as_const(m_flagOptions))
+        if (parser.isSet(name))
+            m_given.insert(name);
     return std::nullopt;
 }
 

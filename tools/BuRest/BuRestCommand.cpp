@@ -1,7 +1,9 @@
 #include "BuRestCommand.h"
 
 #include "BackupStore.h"
+#include "core/Version.h"
 
+#include <QCommandLineParser>
 #include <QDir>
 #include <QLocale>
 
@@ -10,6 +12,7 @@ namespace {
 
 const char* const kUsage =
     "Usage: BuRest [COMMAND] [OPTIONS]\n"
+    "       BuRest --help | --version\n"
     "Backs up and restores the Halcyra client database. Without a command, opens its window.\n"
     "\n"
     "Commands:\n"
@@ -33,34 +36,38 @@ struct Arguments
     QHash<QString, QString> values;
 };
 
-// "--name VALUE" or "--name=VALUE"; returns an error text for anything else.
-QString parse(const QStringList& arguments, Arguments& parsed)
+// The options every command takes, --help and --version among them.
+struct Parser
 {
-    static const QStringList known = {QStringLiteral("to"), QStringLiteral("keep"),
-                                      QStringLiteral("from"), QStringLiteral("database")};
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (!argument.startsWith(QStringLiteral("--"))) {
-            if (parsed.command.isEmpty())
-                parsed.command = argument;
-            else
-                parsed.positional << argument;
-            continue;
-        }
-        QString name = argument.mid(2);
-        QString value;
-        if (const qsizetype equals = name.indexOf(u'='); equals >= 0) {
-            value = name.mid(equals + 1);
-            name.truncate(equals);
-        } else if (known.contains(name)) {
-            if (i + 1 >= arguments.size())
-                return QStringLiteral("--%1 needs a value.").arg(name);
-            value = arguments.at(++i);
-        }
-        if (!known.contains(name))
-            return QStringLiteral("unknown option --%1.").arg(name);
-        parsed.values.insert(name, value);
+    Parser()
+    {
+        parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+        parser.addOption(help);
+        parser.addOption(version);
+        for (const char* name : {"to", "keep", "from", "database"})
+            parser.addOption(
+                QCommandLineOption(QString::fromLatin1(name), QString(), QStringLiteral("value")));
     }
+    QCommandLineParser parser;
+    const QCommandLineOption help{QStringList{QStringLiteral("h"), QStringLiteral("help")}};
+    const QCommandLineOption version{QStringList{QStringLiteral("v"), QStringLiteral("version")}};
+};
+
+// "--name VALUE" or "--name=VALUE"; returns an error text for anything else.
+QString parse(Parser& options, const QStringList& arguments, Arguments& parsed)
+{
+    QCommandLineParser& parser = options.parser;
+    if (!parser.parse(arguments)) {
+        const QStringList unknown = parser.unknownOptionNames();
+        return unknown.isEmpty() ? parser.errorText()
+                                 : QStringLiteral("unknown option --%1.").arg(unknown.first());
+    }
+    parsed.positional = parser.positionalArguments();
+    if (!parsed.positional.isEmpty())
+        parsed.command = parsed.positional.takeFirst();
+    for (const char* name : {"to", "keep", "from", "database"})
+        if (const QString option = QString::fromLatin1(name); parser.isSet(option))
+            parsed.values.insert(option, parser.values(option).constLast());
     return {};
 }
 
@@ -104,42 +111,40 @@ void printBackups(const QString& folder, QTextStream& out)
 
 bool wantsCommandLine(const QStringList& arguments)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        const QString& argument = arguments.at(i);
-        if (argument == u"--help" || argument == u"-h")
-            return true;
-        if (argument.startsWith(QStringLiteral("--"))) {
-            if (!argument.contains(u'='))
-                ++i; // its value
-            continue;
-        }
+    // A command, --help or --version, or a mistake that only the command line can tell about;
+    // options alone open the window (--database on that database).
+    Parser options;
+    Arguments parsed;
+    if (!parse(options, arguments, parsed).isEmpty())
         return true;
-    }
-    return false;
+    return !parsed.command.isEmpty() || options.parser.isSet(options.help) ||
+           options.parser.isSet(options.version);
 }
 
 QString databaseArgument(const QStringList& arguments)
 {
-    for (qsizetype i = 1; i < arguments.size(); ++i) {
-        if (arguments.at(i) == u"--database" && i + 1 < arguments.size())
-            return arguments.at(i + 1);
-        if (arguments.at(i).startsWith(QStringLiteral("--database=")))
-            return arguments.at(i).mid(11);
-    }
-    return {};
+    Parser options;
+    Arguments parsed;
+    parse(options, arguments, parsed);
+    return parsed.values.value(QStringLiteral("database"));
 }
 
 int runCommandLine(const QStringList& arguments, const QString& programFolder,
                    const QString& settingsFolder, QTextStream& out, QTextStream& err)
 {
-    if (arguments.contains(QStringLiteral("--help")) || arguments.contains(QStringLiteral("-h"))) {
+    Parser options;
+    Arguments parsed;
+    if (const QString problem = parse(options, arguments, parsed); !problem.isEmpty()) {
+        err << "BuRest: " << problem << " Run 'BuRest --help'.\n";
+        return 2;
+    }
+    if (options.parser.isSet(options.help)) {
         out << kUsage;
         return 0;
     }
-    Arguments parsed;
-    if (const QString problem = parse(arguments, parsed); !problem.isEmpty()) {
-        err << "BuRest: " << problem << " Run 'BuRest --help'.\n";
-        return 2;
+    if (options.parser.isSet(options.version)) {
+        out << "BuRest " << versionNumber() << '\n';
+        return 0;
     }
     const QString database = parsed.values.value(QStringLiteral("database"),
                                                  defaultDatabase(settingsFolder, programFolder));

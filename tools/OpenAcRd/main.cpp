@@ -5,7 +5,9 @@
 #include "core/ErrorReporter.h"
 #include "core/Settings.h"
 #include "core/UserPrompts.h"
+#include "core/Version.h"
 
+#include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDir>
 #include <QTextStream>
@@ -37,13 +39,27 @@ int main(int argc, char** argv)
 {
     using namespace halcyra;
     QCoreApplication app(argc, argv);
-    const QStringList arguments = QCoreApplication::arguments();
+    QCoreApplication::setApplicationName(QStringLiteral("OpenAcRd"));
+    QCoreApplication::setApplicationVersion(versionNumber());
+    QCommandLineParser parser;
+    parser.setApplicationDescription(
+        QStringLiteral("Opens the documents Halcyra has queued in Temp/tmpAcroRd.txt of its "
+                       "program folder with the PDF reader of the options, or the desktop's own "
+                       "viewer, and empties the queue. Halcyra starts it; problems go to the "
+                       "error log and standard error."));
+    parser.addHelpOption();
+    parser.addVersionOption();
+    const QCommandLineOption folderOption(
+        QStringLiteral("folder"),
+        QStringLiteral("The program folder (default: the folder above this program's)."),
+        QStringLiteral("folder"));
+    parser.addOption(folderOption);
+    parser.process(app);
     // The program folder: given by the program, else the folder above this one.
     QString folder =
         QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath();
-    if (const qsizetype at = arguments.indexOf(QStringLiteral("--folder"));
-        at > 0 && at + 1 < arguments.size())
-        folder = arguments.at(at + 1);
+    if (parser.isSet(folderOption))
+        folder = parser.value(folderOption);
     folder = QDir(folder).absolutePath() + u'/';
 
     const SettingsStore settings(SettingsStore::defaultFolder());
