@@ -2,9 +2,17 @@
 
 #include "core/ErrorReporter.h"
 
+#include <QIcon>
+
 namespace halcyra {
 
-HalcyraApplication::HalcyraApplication(int& argc, char** argv) : QApplication(argc, argv) {}
+HalcyraApplication::HalcyraApplication(int& argc, char** argv) : QApplication(argc, argv)
+{
+    // Every window takes this icon; the desktop file's name lets a Wayland desktop match the
+    // windows to the menu entry and its icon.
+    setWindowIcon(QIcon(QStringLiteral(":/icons/org.halcyra.Halcyra.svg")));
+    setDesktopFileName(QStringLiteral("org.halcyra.Halcyra"));
+}
 
 bool HalcyraApplication::notify(QObject* receiver, QEvent* event)
 {
