@@ -77,7 +77,7 @@ QVariant ClientTableModel::headerData(int section, Qt::Orientation orientation, 
     if (role != Qt::DisplayRole)
         return {};
     if (orientation == Qt::Horizontal)
-        return columns::name(section);
+        return section < m_headings.size() ? m_headings.at(section) : columns::name(section);
     return section + 1;
 }
 

@@ -5,6 +5,7 @@
 #include <QAbstractTableModel>
 #include <QHash>
 #include <QList>
+#include <QStringList>
 #include <functional>
 #include <vector>
 
@@ -33,6 +34,10 @@ public:
     // false leaves the cell as it was.
     std::function<bool(int row, int column, const QVariant& value)> editHandler;
 
+    // The column headings the adviser reads (the main window's labels); without them, or for a
+    // column they do not cover, the column's name. Sorting and filters keep using the names.
+    void setHeadings(const QStringList& headings) { m_headings = headings; }
+
     // The data source was re-read or changed: forget every row read so far (the views are reset
     // only when the number of rows changed).
     void reload();
@@ -49,6 +54,7 @@ private:
     const ClientRecord* recordAt(int row) const;
 
     ClientDataSource& m_source;
+    QStringList m_headings;
     int m_rows = 0; // as the views were last told
     mutable QHash<int, std::vector<ClientRecord>> m_blocks;
     mutable QList<int> m_recentBlocks; // most recently used last

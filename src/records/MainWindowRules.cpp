@@ -3,6 +3,7 @@
 #include "core/Conversions.h"
 #include "core/ErrorReporter.h"
 #include "records/DataControl.h"
+#include "ui/WindowFit.h"
 
 #include <algorithm>
 
@@ -42,7 +43,7 @@ std::optional<QRect> restoredMainGeometry(const QString& left, const QString& to
         if (onScreen.width() < std::min(kReachableWidth, *w) ||
             onScreen.height() < kReachableHeight)
             continue;
-        return QRect(*x, *y, std::min(*w, screen.width()), std::min(*h, screen.height()));
+        return fitInside(QRect(*x, *y, *w, *h), screen);
     }
     return std::nullopt;
 }

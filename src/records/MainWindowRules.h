@@ -9,7 +9,8 @@ namespace halcyra {
 
 // Where the main window opens: the stored left, top, width and height (pixels), unless one of
 // them is missing or the stored place is off every screen (`screens`, their available areas),
-// for instance after a second monitor was removed. The size is kept within the screen.
+// for instance after a second monitor was removed. A place that no longer fits the screen (a
+// smaller screen, a larger scale) is brought inside it.
 std::optional<QRect> restoredMainGeometry(const QString& left, const QString& top,
                                           const QString& width, const QString& height,
                                           const QList<QRect>& screens);

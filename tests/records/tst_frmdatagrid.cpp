@@ -142,6 +142,43 @@ private slots:
         QCOMPARE(cell(list, 0, 1), QStringLiteral("Cole"));
     }
 
+    // The headings are what the main window's labels say; a click on one still sorts by the
+    // column's name.
+    void headingsAreTheLabels_data()
+    {
+        QTest::addColumn<int>("column");
+        QTest::addColumn<QString>("mainLabel");
+        QTest::addColumn<QString>("heading");
+        QTest::addColumn<QString>("sort");
+        QTest::newRow("last name") << 1 << u"lblLabels_1"_s << u"Last Name"_s << u"[LastName]"_s;
+        QTest::newRow("zip code") << 6 << u"lblLabels_6"_s << u"Zip Code"_s << u"[ZipCode]"_s;
+        QTest::newRow("sex") << 15 << u"lblLabels_15"_s << u"Sex (M/F)"_s << u"[Sex]"_s;
+        QTest::newRow("score 12A")
+            << 19 + 12 << u"lblScore_13"_s << u"Field 12A"_s << u"[Field13]"_s;
+        QTest::newRow("score 1") << 19 << u"lblScore_1"_s << u"Field 1"_s << u"[Field1]"_s;
+    }
+
+    void headingsAreTheLabels()
+    {
+        QFETCH(int, column);
+        QFETCH(QString, mainLabel);
+        QFETCH(QString, heading);
+        QFETCH(QString, sort);
+        MainWindowHarness h;
+        h.addClient(QStringLiteral("Abel"), QStringLiteral("Pat"));
+        h.open();
+        frmDataGrid* list = openList(h);
+        QVERIFY(list);
+        const QString shown =
+            list->grid()->model()->headerData(column, Qt::Horizontal, Qt::DisplayRole).toString();
+        QCOMPARE(shown, heading);
+        auto* label = h.child<QLabel>(mainLabel);
+        QVERIFY(label);
+        QCOMPARE(label->text().remove(u':').remove(u'&').simplified(), heading);
+        clickHeader(list, column);
+        QCOMPARE(list->sortColumn(), sort);
+    }
+
     // Once the list is closed on a filter, the main window says so under its arrows, and
     // View > Show All Clients brings every client back.
     void theMainWindowTellsOfTheFilter()

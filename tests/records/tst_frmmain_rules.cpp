@@ -119,10 +119,15 @@ private slots:
         QCOMPARE(place("1500", "100", "900", "600", oneScreen), std::nullopt);
         // Above the top edge the title bar cannot be reached.
         QCOMPARE(place("100", "-200", "900", "600", oneScreen), std::nullopt);
-        // Mostly off to the left, but enough of the title bar to grab: kept.
-        QCOMPARE(place("-700", "10", "900", "600", oneScreen), QRect(-700, 10, 900, 600));
-        // Larger than the screen it is on: kept within it.
+        // Mostly off to the left, but enough of the title bar to grab: brought inside, so that
+        // every button is in reach.
+        QCOMPARE(place("-700", "10", "900", "600", oneScreen), QRect(0, 10, 900, 600));
+        // Larger than the screen it is on: kept within it, and moved in where it sticks out
+        // (stored on a larger screen or at a smaller scale).
         QCOMPARE(place("0", "0", "3000", "2000", oneScreen), QRect(0, 0, 1366, 768));
+        QCOMPARE(place("300", "200", "1366", "768", oneScreen), QRect(0, 0, 1366, 768));
+        QCOMPARE(place("1000", "500", "900", "600", oneScreen), QRect(466, 168, 900, 600));
+        QCOMPARE(place("2500", "100", "900", "600", twoScreens), QRect(2386, 100, 900, 600));
         // A window too small to use is not brought back.
         QCOMPARE(place("10", "10", "20", "20", oneScreen), std::nullopt);
     }

@@ -26,6 +26,7 @@
 #include "setup/windows/frmOptions.h"
 #include "ui/WebLinks.h"
 #include "ui/windows/EnterPressesButton.h"
+#include "ui/windows/KeepOnScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -279,6 +280,7 @@ void frmMain::placeOnScreen()
     if (stored) {
         resize(stored->size());
         move(stored->topLeft());
+        keepOnScreen(this);
         return;
     }
     // First start: the whole form where the screen allows it, in the middle of the screen.
@@ -289,6 +291,7 @@ void frmMain::placeOnScreen()
         (fraHolder->widget()->sizeHint() + chrome).boundedTo(available.size() - QSize(16, 40));
     resize(wanted);
     move(available.center() - QPoint(wanted.width() / 2, wanted.height() / 2));
+    keepOnScreen(this);
 }
 
 void frmMain::storePlacement()

@@ -2,7 +2,9 @@
 
 #include "core/Catalogue.h"
 #include "core/CatalogueIds.h"
+#include "records/ScoreBoxDescription.h"
 #include "records/windows/EditBoxes.h"
+#include "ui/ReadableColours.h"
 
 #include <QApplication>
 #include <QGridLayout>
@@ -38,11 +40,12 @@ ScoreGrid::ScoreGrid(const Catalogue& catalogue, QWidget* parent)
         box->setProperty("tag", QString::number(n));
         box->setAlignment(Qt::AlignCenter);
         box->setFixedWidth(boxWidth);
-        if (isAutomaticScoreBox(n)) {
-            QPalette blue = box->palette();
-            blue.setColor(QPalette::Text, QColor(0, 0, 255));
-            box->setPalette(blue);
-        }
+        const bool marked = isAutomaticScoreBox(n);
+        box->setToolTip(scoreBoxToolTip(marked));
+        box->setAccessibleName(scoreBoxAccessibleName(caption, {}, marked));
+        connect(box, &QLineEdit::textChanged, this, [box, caption, marked](const QString& text) {
+            box->setAccessibleName(scoreBoxAccessibleName(caption, text, marked));
+        });
         label->setBuddy(box);
         m_focusEvents->watch(box);
         connect(box, &QLineEdit::textEdited, this, [this, n] { emit edited(n); });
@@ -63,7 +66,27 @@ ScoreGrid::ScoreGrid(const Catalogue& catalogue, QWidget* parent)
             [this](QWidget* box) { emit entered(numberOf(box)); });
     connect(m_focusEvents, &BoxFocusEvents::left, this,
             [this](QWidget* box) { emit left(numberOf(box)); });
+    colourMarkedBoxes();
     layOut();
+}
+
+void ScoreGrid::colourMarkedBoxes()
+{
+    for (int n = 1; n <= kScoreBoxes; ++n) {
+        if (!isAutomaticScoreBox(n))
+            continue;
+        // From the window's palette, not the box's own, which carries the last colour set.
+        QPalette marked = palette();
+        marked.setColor(QPalette::Text, markedScoreColour(marked));
+        box(n)->setPalette(marked);
+    }
+}
+
+void ScoreGrid::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::PaletteChange)
+        colourMarkedBoxes();
+    QGroupBox::changeEvent(event);
 }
 
 void ScoreGrid::layOut()

@@ -15,7 +15,8 @@ class Catalogue;
 
 // Frame2, "Group Scores": the score boxes txtScore(1..42) with their labels lblScore(1..42), in
 // six columns of seven numbered down each column. Boxes of sections beyond the highest one the
-// catalogue shows are hidden; the sums the window fills in are drawn in blue.
+// catalogue shows are hidden; the sums the window fills in are drawn in blue (a blue that reads
+// on the palette's boxes) and say so to a screen reader.
 class ScoreGrid : public QGroupBox
 {
     Q_OBJECT
@@ -44,8 +45,12 @@ signals:
     void edited(int n);
     void left(int n);
 
+protected:
+    void changeEvent(QEvent* event) override;
+
 private:
     void layOut();
+    void colourMarkedBoxes();
 
     std::array<QLineEdit*, kScoreBoxes + 1> m_boxes{};
     std::array<QLabel*, kScoreBoxes + 1> m_labels{};

@@ -4,6 +4,7 @@
 #include "core/ErrorReporter.h"
 #include "core/Version.h"
 #include "core/windows/ApplyCatalogueCaptions.h"
+#include "records/ClientCsvFormat.h"
 #include "records/ClientDataSource.h"
 #include "records/ClientForm.h"
 #include "records/ClientTableModel.h"
@@ -12,6 +13,7 @@
 #include "records/MainWindowRules.h"
 #include "records/ScoreRules.h"
 #include "ui/windows/EnterPressesButton.h"
+#include "ui/windows/KeepOnScreen.h"
 
 #include <QDate>
 #include <QHBoxLayout>
@@ -69,11 +71,11 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
     return result;
 }
 
-int columnWidth(int column, const QFontMetrics& metrics)
+int columnWidth(int column, const QString& heading, const QFontMetrics& metrics)
 {
     const int letter = metrics.horizontalAdvance(u'M');
     if (column >= columns::score(1))
-        return metrics.horizontalAdvance(columns::name(column)) + letter;
+        return metrics.horizontalAdvance(heading) + letter;
     switch (column) {
     case 1:
     case 2:
@@ -86,7 +88,7 @@ int columnWidth(int column, const QFontMetrics& metrics)
     case 7:
         return 9 * letter;
     default:
-        return std::max(6 * letter, metrics.horizontalAdvance(columns::name(column)) + letter);
+        return std::max(6 * letter, metrics.horizontalAdvance(heading) + letter);
     }
 }
 
@@ -99,6 +101,10 @@ frmDataGrid::frmDataGrid(ClientDataSource& records, RecordsetType type, const Ca
 {
     setObjectName(QStringLiteral("frmDataGrid"));
     m_model = new ClientTableModel(m_records, this);
+    QStringList headings;
+    for (int column = 0; column < columns::kCount; ++column)
+        headings << clientcsv::columnLabel(catalogue, column).simplified();
+    m_model->setHeadings(headings);
     m_model->editHandler = [this](int row, int column, const QVariant& value) {
         bool stored = false;
         m_reporter.trap(label("grdDataGrid_BeforeUpdate"),
@@ -126,7 +132,7 @@ frmDataGrid::frmDataGrid(ClientDataSource& records, RecordsetType type, const Ca
     header->setSectionsClickable(true);
     header->setHighlightSections(false);
     for (int column = 0; column < m_model->columnCount(); ++column)
-        header->resizeSection(column, columnWidth(column, fontMetrics()));
+        header->resizeSection(column, columnWidth(column, headings.at(column), fontMetrics()));
 
     picButtons = new QWidget(this);
     picButtons->setObjectName(QStringLiteral("picButtons"));
@@ -161,7 +167,7 @@ frmDataGrid::frmDataGrid(ClientDataSource& records, RecordsetType type, const Ca
     deleteKey->setContext(Qt::WidgetShortcut);
     connect(deleteKey, &QShortcut::activated, this, &frmDataGrid::deleteCurrentRow);
 
-    resize(900, 480);
+    keepOnScreen(this, QSize(900, 480));
     Form_Load(catalogue);
 }
 
@@ -316,8 +322,8 @@ void frmDataGrid::grdDataGrid_HeadClick(int colIndex)
     m_reporter.trap(label("grdDataGrid_HeadClick"), [&] {
         if (m_type == RecordsetType::Table)
             return;
-        const QString field =
-            m_model->headerData(colIndex, Qt::Horizontal, Qt::DisplayRole).toString();
+        // The heading is the label; the sort names the column.
+        const QString field = columns::name(colIndex);
         SortColumn = colIndex == SortColumnIndex ? u'[' + field + QStringLiteral("] desc")
                                                  : u'[' + field + u']';
         SortColumnIndex = colIndex;

@@ -1,5 +1,8 @@
 #include "records/windows/frmHistory.h"
 
+#include "ui/ReadableColours.h"
+#include "ui/windows/KeepOnScreen.h"
+
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
@@ -85,7 +88,7 @@ frmHistory::frmHistory(const QString& clientName, std::vector<AssessmentSummary>
         chooseRows(defaultRows(m_assessments.back(), m_sections));
     connect(m_choices, &QListWidget::itemChanged, this, &frmHistory::redrawChart);
     redrawChart();
-    resize(980, 720);
+    keepOnScreen(this, QSize(980, 720));
 }
 
 void frmHistory::fillTable()
@@ -142,6 +145,8 @@ void frmHistory::chooseRows(const QList<int>& rows)
 void frmHistory::redrawChart()
 {
     auto* chart = new QChart;
+    // The theme first: it chooses the series' colours, which the reference lines take.
+    chart->setTheme(isDarkPalette(palette()) ? QChart::ChartThemeDark : QChart::ChartThemeLight);
     chart->setTitle(QStringLiteral("Section scores by visit"));
     // On the side, where the names of the reference lines have room.
     chart->legend()->setAlignment(Qt::AlignRight);

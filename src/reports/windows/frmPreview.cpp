@@ -3,6 +3,7 @@
 #include "core/ErrorReporter.h"
 #include "flyers/ReaderQueue.h"
 #include "reports/PageWriter.h"
+#include "ui/windows/KeepOnScreen.h"
 
 #include <QDir>
 #include <QFile>
@@ -114,6 +115,7 @@ frmPreview::frmPreview(QString folder, ErrorReporter& reporter, QWidget* parent)
     const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
     setGeometry(screen.left() + screen.width() / 5, screen.top() + screen.height() / 10,
                 screen.width() * 7 / 10, screen.height() * 8 / 10);
+    keepOnScreen(this);
     cmdFlyers->setEnabled(false);
     cmdOther->setEnabled(false);
 }
@@ -230,6 +232,8 @@ void frmPreview::setFrame(const Frame& frame, int stackIndex)
     setGeometry(screen.left() + screen.width() / 5, screen.top() + screen.height() / 10, width,
                 screen.height() * 8 / 10);
     Form_Resize();
+    if (isVisible())
+        fitOnScreenNow(this);
 }
 
 void frmPreview::showCover(const Frame& frame, const screen::CoverPage& cover)

@@ -11,6 +11,7 @@
 #include "records/CompanyRecord.h"
 #include "records/windows/EditBoxes.h"
 #include "ui/windows/EnterPressesButton.h"
+#include "ui/windows/KeepOnScreen.h"
 
 #include <QAction>
 #include <QGridLayout>
@@ -271,6 +272,7 @@ void frmCompanyInfo::placeOnScreen()
         return;
     const QRect available = where->availableGeometry();
     move(available.center() - QPoint(width() / 2, height() / 2));
+    keepOnScreen(this);
 }
 
 void frmCompanyInfo::setFieldHelpButtonHidden(bool hidden)

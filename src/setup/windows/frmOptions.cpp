@@ -7,6 +7,7 @@
 #include "core/SettingsKeys.h"
 #include "core/windows/ApplyCatalogueCaptions.h"
 #include "setup/OptionsTexts.h"
+#include "ui/windows/KeepOnScreen.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -115,6 +116,7 @@ frmOptions::frmOptions(const Catalogue& catalogue, SettingsStore& settings, Erro
     }
 
     Form_Load(catalogue);
+    keepOnScreen(this);
 }
 
 QWidget* frmOptions::buildDocumentsPage(int index)

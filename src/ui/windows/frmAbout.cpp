@@ -4,6 +4,7 @@
 #include "core/CatalogueIds.h"
 #include "core/Version.h"
 #include "core/windows/ApplyCatalogueCaptions.h"
+#include "ui/windows/KeepOnScreen.h"
 #include "ui/windows/Logo.h"
 
 #include <QFrame>
@@ -102,6 +103,7 @@ frmAbout::frmAbout(const Catalogue& catalogue, QWidget* parent)
 
     connect(Picture1, &QToolButton::clicked, this, [this] { emit helpTopicRequested(kHelpTopic); });
     connect(cmdOk, &QPushButton::clicked, this, &frmAbout::cmdOK_Click);
+    keepOnScreen(this);
 }
 
 QString frmAbout::run()

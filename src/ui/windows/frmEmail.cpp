@@ -3,6 +3,7 @@
 #include "core/BusyCursor.h"
 #include "core/ErrorReporter.h"
 #include "ui/SendEmail.h"
+#include "ui/windows/KeepOnScreen.h"
 
 #include <QCheckBox>
 #include <QFormLayout>
@@ -103,6 +104,7 @@ frmEmail::frmEmail(const EmailSetupValues& values, MailService& service, ErrorRe
     const QScreen* screen = parent ? parent->screen() : QGuiApplication::primaryScreen();
     if (screen)
         move(screen->availableGeometry().center() - rect().center());
+    keepOnScreen(this);
 }
 
 EmailOutcome frmEmail::run()

@@ -2,6 +2,8 @@
 
 #include "core/HelpContexts.h"
 #include "ui/DesktopLaunch.h"
+#include "ui/ReadableColours.h"
+#include "ui/windows/KeepOnScreen.h"
 #include "ui/windows/QtPrompts.h"
 
 #include <QAction>
@@ -33,6 +35,31 @@ QUrl withoutFragment(const QUrl& url)
     return url.adjusted(QUrl::RemoveFragment);
 }
 
+// The topics carry colours for a light page; they are fitted to the palette as they are read,
+// so a dark desktop shows light text on its dark page.
+class HelpBrowser : public QTextBrowser
+{
+public:
+    QVariant loadResource(int type, const QUrl& name) override
+    {
+        const QVariant loaded = QTextBrowser::loadResource(type, name);
+        if (type != QTextDocument::HtmlResource && type != QTextDocument::StyleSheetResource)
+            return loaded;
+        const QString text = loaded.typeId() == QMetaType::QByteArray
+                                 ? QString::fromUtf8(loaded.toByteArray())
+                                 : loaded.toString();
+        return htmlColoursFor(text, palette());
+    }
+
+protected:
+    void changeEvent(QEvent* event) override
+    {
+        QTextBrowser::changeEvent(event);
+        if (event->type() == QEvent::PaletteChange && !source().isEmpty())
+            reload();
+    }
+};
+
 } // namespace
 
 frmHelp::frmHelp(QString folder, QWidget* home)
@@ -50,7 +77,7 @@ frmHelp::frmHelp(QString folder, QWidget* home)
             QtPrompts().inform(windowTitle(), opened.error(), UserPrompts::Icon::Warning);
     };
     buildWindow();
-    resize(940, 660);
+    keepOnScreen(this, QSize(940, 660));
 }
 
 void frmHelp::buildWindow()
@@ -98,7 +125,7 @@ void frmHelp::buildWindow()
     tbsHelp->addTab(tvwContents, QStringLiteral("&Contents"));
     tbsHelp->addTab(search, QStringLiteral("&Search"));
 
-    brwTopic = new QTextBrowser;
+    brwTopic = new HelpBrowser;
     brwTopic->setObjectName(QStringLiteral("brwTopic"));
     // Every link comes through here, so other sites go to the desktop's browser.
     brwTopic->setOpenLinks(false);
