@@ -2,6 +2,7 @@
 #include "app/windows/frmMain.h"
 #include "core/Catalogue.h"
 #include "core/ErrorReporter.h"
+#include "core/Paths.h"
 #include "core/ProgramState.h"
 #include "core/Settings.h"
 #include "core/SingleInstance.h"
@@ -9,6 +10,7 @@
 #include "core/SystemTimeOfDay.h"
 #include "core/Version.h"
 #include "core/windows/HalcyraApplication.h"
+#include "records/ProgramFolder.h"
 #include "ui/windows/QtPrompts.h"
 
 #include <QCommandLineParser>
@@ -36,8 +38,10 @@ void describe(QCommandLineParser& parser, const ProgramOptions& options)
 {
     QCoreApplication::setApplicationVersion(versionNumber());
     parser.setApplicationDescription(
-        QStringLiteral("Halcyra: client records and wellness profiles. Runs in its program "
-                       "folder, the current working folder."));
+        QStringLiteral("Halcyra: client records and wellness profiles. Works in the adviser's "
+                       "program folder: $HALCYRA_HOME, else the working folder or the program's "
+                       "own when it holds the database, else ~/Halcyra when it holds one, else "
+                       "~/.local/share/Halcyra, made at the first start."));
     parser.addHelpOption();
     parser.addVersionOption();
     parser.addOption(options.splashSeconds);
@@ -57,6 +61,21 @@ bool answersOnTheTerminal(int argc, char** argv)
     return false;
 }
 
+// Reads the options: wrong ones end the program with 2 and the reason, as the other programs
+// do; --help and --version print their answer and end it with 0.
+bool readOptions(QCommandLineParser& parser)
+{
+    if (!parser.parse(QCoreApplication::arguments())) {
+        QTextStream(stderr) << "halcyra: " << parser.errorText() << " Run 'halcyra --help'.\n";
+        return false;
+    }
+    if (parser.isSet(QStringLiteral("help")) || parser.isSet(QStringLiteral("help-all")))
+        parser.showHelp(0);
+    if (parser.isSet(QStringLiteral("version")))
+        parser.showVersion();
+    return true;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -70,8 +89,7 @@ int main(int argc, char** argv)
         QCoreApplication::setApplicationName(QStringLiteral("halcyra"));
         QCommandLineParser parser;
         describe(parser, options);
-        parser.process(terminal); // prints the answer and ends the program
-        return 0;
+        return readOptions(parser) ? 0 : 2;
     }
 
     // The browser window's web engine, loaded later, shares its drawing contexts; this can
@@ -81,9 +99,21 @@ int main(int argc, char** argv)
     QCoreApplication::setApplicationName(AppTitle());
     QCommandLineParser parser;
     describe(parser, options);
-    parser.process(app);
+    if (!readOptions(parser))
+        return 2;
 
     QtPrompts prompts;
+    // The program works in the adviser's program folder, wherever it was started from.
+    const QString folder = userProgramFolder(QDir::currentPath());
+    if (const Status ready = prepareProgramFolder(folder, installedProgramData());
+        !ready || !QDir::setCurrent(folder)) {
+        prompts.inform(AppTitle(),
+                       QStringLiteral("The program folder %1 could not be made ready: %2")
+                           .arg(QDir::toNativeSeparators(folder),
+                                ready ? QStringLiteral("it cannot be entered.") : ready.error()),
+                       UserPrompts::Icon::Critical);
+        return 1;
+    }
     SingleInstance instance(QDir::currentPath());
     if (!instance.claim()) {
         prompts.inform(AppTitle(),

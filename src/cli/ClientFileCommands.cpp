@@ -68,9 +68,7 @@ int ExportCommand::execute(const QStringList& arguments, QTextStream& out, QText
         return kExitUsage;
     }
     CommandDatabase database(QStringLiteral("export"));
-    if (const Status opened =
-            database.open(options.value(QStringLiteral("folder"), QDir::currentPath()), true);
-        !opened) {
+    if (const Status opened = database.open(options.programFolder(), true); !opened) {
         err << "halcyra-cli export: " << opened.error() << '\n';
         return kExitFailed;
     }
@@ -130,8 +128,7 @@ int ImportCommand::execute(const QStringList& arguments, QTextStream& out, QText
     importOptions.skipBad = options.isSet(QStringLiteral("skip-bad"));
     importOptions.today = QDate::currentDate();
     CommandDatabase database(QStringLiteral("import"));
-    if (const Status opened = database.open(
-            options.value(QStringLiteral("folder"), QDir::currentPath()), importOptions.dryRun);
+    if (const Status opened = database.open(options.programFolder(), importOptions.dryRun);
         !opened) {
         err << "halcyra-cli import: " << opened.error() << '\n';
         return kExitFailed;
@@ -169,9 +166,7 @@ int HistoryCommand::execute(const QStringList& arguments, QTextStream& out, QTex
     }
     const qint64 id = *client;
     CommandDatabase database(QStringLiteral("history"));
-    if (const Status opened =
-            database.open(options.value(QStringLiteral("folder"), QDir::currentPath()), true);
-        !opened) {
+    if (const Status opened = database.open(options.programFolder(), true); !opened) {
         err << "halcyra-cli history: " << opened.error() << '\n';
         return kExitFailed;
     }

@@ -1,8 +1,10 @@
 #include "cli/DemoCommand.h"
 
 #include "cli/Options.h"
+#include "core/Paths.h"
 #include "records/DatabaseFile.h"
 #include "records/DemoClients.h"
+#include "records/ProgramFolder.h"
 
 #include <QDir>
 #include <QSqlDatabase>
@@ -35,8 +37,12 @@ int DemoCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         err << "halcyra-cli demo: --seed needs a whole number from 0 to 4294967295.\n";
         return kExitUsage;
     }
-    const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
+    const QString folder = options.programFolder();
 
+    if (const Status ready = prepareProgramFolder(folder, installedProgramData()); !ready) {
+        err << "halcyra-cli demo: " << ready.error() << '\n';
+        return kExitFailed;
+    }
     if (const Result<CreateResult> created = createDatabaseIfMissing(folder); !created) {
         err << "halcyra-cli demo: " << created.error() << '\n';
         return kExitFailed;

@@ -1,9 +1,12 @@
 #include "cli/InitCommand.h"
 
 #include "cli/Options.h"
+#include "core/Paths.h"
 #include "records/DatabaseFile.h"
+#include "records/ProgramFolder.h"
 
 #include <QDir>
+#include <QFileInfo>
 
 namespace halcyra::cli {
 
@@ -11,27 +14,27 @@ int InitCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
 {
     Options options(QStringLiteral("init"), QStringLiteral("[--folder DIR]"),
                     QStringLiteral("Creates HCY300.db from the built-in schema in the program "
-                                   "folder (default: the working folder).\nAn existing "
+                                   "folder (default: the adviser's program folder).\nAn existing "
                                    "database is left exactly as it is."));
     options.addValue(QStringLiteral("folder"));
     if (const auto exit = options.parse(arguments, out, err))
         return *exit;
 
-    const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
-    const Result<CreateResult> created = createDatabaseIfMissing(folder);
-    if (!created) {
+    const QString folder = options.programFolder();
+    const QString database = QDir(folder).filePath(QStringLiteral("HCY300.db"));
+    const bool existed = QFileInfo::exists(database);
+    if (const Status ready = prepareProgramFolder(folder, installedProgramData()); !ready) {
+        err << "halcyra-cli init: " << ready.error() << '\n';
+        return kExitFailed;
+    }
+    if (const Result<CreateResult> created = createDatabaseIfMissing(folder); !created) {
         err << "halcyra-cli init: " << created.error() << '\n';
         return kExitFailed;
     }
-    switch (*created) {
-    case CreateResult::Created:
-        out << "Created "
-            << QDir::toNativeSeparators(QDir(folder).filePath(QStringLiteral("HCY300.db"))) << '\n';
-        break;
-    case CreateResult::AlreadyPresent:
+    if (existed)
         out << "Kept the existing database in " << QDir::toNativeSeparators(folder) << '\n';
-        break;
-    }
+    else
+        out << "Created " << QDir::toNativeSeparators(database) << '\n';
     return kExitOk;
 }
 

@@ -105,8 +105,7 @@ int ListCommand::execute(const QStringList& arguments, QTextStream& out, QTextSt
         return kExitUsage;
     }
 
-    const QString path = QDir(options.value(QStringLiteral("folder"), QDir::currentPath()))
-                             .filePath(ProgramState::DatabaseFileName());
+    const QString path = QDir(options.programFolder()).filePath(ProgramState::DatabaseFileName());
     if (!QFileInfo(path).isFile()) {
         err << "halcyra-cli list: there is no database at " << QDir::toNativeSeparators(path)
             << ".\n";

@@ -1,9 +1,11 @@
 #include "cli/Options.h"
 
 #include "cli/Command.h"
+#include "core/Paths.h"
 #include "core/Version.h"
 
 #include <QCommandLineParser>
+#include <QDir>
 #include <utility>
 
 namespace halcyra::cli {
@@ -71,6 +73,12 @@ std::optional<int> Options::parse(const QStringList& arguments, QTextStream& out
         if (parser.isSet(name))
             m_given.insert(name);
     return std::nullopt;
+}
+
+QString Options::programFolder() const
+{
+    return isSet(QStringLiteral("folder")) ? value(QStringLiteral("folder"))
+                                           : userProgramFolder(QDir::currentPath());
 }
 
 QString Options::value(const QString& name, const QString& fallback) const

@@ -28,6 +28,8 @@ public:
     bool isSet(const QString& name) const { return m_given.contains(name); }
     QString value(const QString& name, const QString& fallback = {}) const;
     const QStringList& positional() const { return m_positional; }
+    // --folder, else the adviser's program folder as the program finds it.
+    QString programFolder() const;
 
 private:
     QString m_command;

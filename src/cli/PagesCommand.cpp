@@ -69,8 +69,7 @@ int PagesCommand::execute(const QStringList& arguments, QTextStream& out, QTextS
             return kExitUsage;
         }
     }
-    const QString path = QDir(options.value(QStringLiteral("folder"), QDir::currentPath()))
-                             .filePath(ProgramState::DatabaseFileName());
+    const QString path = QDir(options.programFolder()).filePath(ProgramState::DatabaseFileName());
     if (!QFileInfo(path).isFile()) {
         err << "halcyra-cli pages: there is no database at " << QDir::toNativeSeparators(path)
             << ".\n";

@@ -29,7 +29,7 @@ const char* const kDescription =
     "reactive hypoglycemia, smoker, high cholesterol, pain). With --json, prints one JSON\n"
     "object with the rows, the Analysis titles, the whole guide and the listed guide.\n"
     "--client evaluates the saved record with that number in the program folder's database\n"
-    "(default: the working folder) instead.";
+    "(default: the adviser's program folder) instead.";
 
 // The profile of a saved client, read from the database opened read-only.
 Result<ProfileInput> profileInputFromClient(const QString& folder, qint64 id)
@@ -212,8 +212,7 @@ int ProfileCommand::execute(const QStringList& arguments, QTextStream& out, QTex
             err << "halcyra-cli profile: " << id.error() << '\n';
             return kExitUsage;
         }
-        Result<ProfileInput> saved = profileInputFromClient(
-            options.value(QStringLiteral("folder"), QDir::currentPath()), *id);
+        Result<ProfileInput> saved = profileInputFromClient(options.programFolder(), *id);
         if (!saved) {
             err << "halcyra-cli profile: " << saved.error() << '\n';
             return kExitFailed;

@@ -48,7 +48,7 @@ const char* const kDescription =
     "written at the same time (default: one per processor core). A client whose report\n"
     "fails is named and the others are still written. On a terminal a line on standard\n"
     "error shows how far the batch has got.\n"
-    "--folder is the program folder with the database (default: the working folder);\n"
+    "--folder is the program folder with the database (default: the adviser's program folder);\n"
     "--documents the folder with the fixed PDF documents (default: the program folder).\n"
     "--paper is the paper the pages are laid out for (default: the system's paper, as\n"
     "/etc/papersize or else the locale gives it); the fixed documents go in as their own pages.\n"
@@ -456,7 +456,7 @@ int ReportCommand::execute(const QStringList& arguments, QTextStream& out, QText
         return kExitFailed;
     }
 
-    const QString folder = options.value(QStringLiteral("folder"), QDir::currentPath());
+    const QString folder = options.programFolder();
     ReportRun run(folder, options.value(QStringLiteral("documents"), folder), sections, *paper, out,
                   err);
     if (!run.open())

@@ -1,5 +1,7 @@
 #include "flyers/ReaderQueue.h"
 
+#include "core/Paths.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -122,9 +124,9 @@ Result<QStringList> takeReaderQueue(const QString& folder)
 QString launcherPath(const QString& folder)
 {
 #ifdef Q_OS_WIN
-    return QDir(folder).filePath(QStringLiteral("OpenAcRd/OpenAcRd.exe"));
+    return helperProgramPath(folder, QStringLiteral("OpenAcRd/OpenAcRd.exe"));
 #else
-    return QDir(folder).filePath(QStringLiteral("OpenAcRd/OpenAcRd"));
+    return helperProgramPath(folder, QStringLiteral("OpenAcRd/OpenAcRd"));
 #endif
 }
 

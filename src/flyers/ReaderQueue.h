@@ -29,7 +29,8 @@ Status QueueFileForReader(const QString& folder, const QString& fileName);
 // Takes every queued document and leaves the queue empty: the launcher's side.
 Result<QStringList> takeReaderQueue(const QString& folder);
 
-// The launcher beside the program: "<folder>OpenAcRd/OpenAcRd".
+// The launcher: "<folder>OpenAcRd/OpenAcRd" in the program folder, else where this program
+// was installed (see helperProgramPath).
 QString launcherPath(const QString& folder);
 // Starts the launcher without waiting for it.
 Status startReaderLauncher(const QString& folder);

@@ -4,6 +4,7 @@
 #include "support/CompanyRow.h"
 #include "support/TempProgramFolder.h"
 
+#include <QDir>
 #include <QProcess>
 #include <QSettings>
 #include <QtTest>
@@ -87,11 +88,16 @@ private slots:
     {
         TempProgramFolder folder;
         quietSettings(folder);
+        // A program folder in use that has lost its database: start-up says so, and makes no
+        // new one in its place.
+        QVERIFY(QDir(folder.folder()).mkdir(QStringLiteral("Backups")));
         // No display can answer the error box here; the offscreen box would wait forever, so
         // the program is ended once the report is in the log.
         QProcess program;
         program.setWorkingDirectory(folder.folder());
-        program.setProcessEnvironment(environmentFor(folder));
+        QProcessEnvironment environment = environmentFor(folder);
+        environment.insert(QStringLiteral("HALCYRA_HOME"), folder.folder());
+        program.setProcessEnvironment(environment);
         program.start(QStringLiteral(HALCYRA_APP_PATH),
                       {QStringLiteral("--splash-seconds"), QStringLiteral("0"),
                        QStringLiteral("--exit-after-start")});

@@ -109,8 +109,9 @@ QString defaultBackupFolder(const QString& databasePath)
 QString defaultDatabase(const QString& settingsFolder, const QString& programFolder)
 {
     const SettingsStore settings(settingsFolder);
+    // What the program named, as long as it still names a database.
     const QString stored = settings.get(keys::hcyLocation());
-    if (!stored.isEmpty())
+    if (!stored.isEmpty() && QFileInfo(stored).isFile())
         return stored;
     return QDir(programFolder).filePath(QStringLiteral("HCY300.db"));
 }

@@ -26,7 +26,7 @@ inline constexpr int kDefaultKeep = 30;
 QString defaultBackupFolder(const QString& databasePath);
 
 // The database the utility works on when none is named: the "HCY Location" the program stored
-// before handing over, else "HCY300.db" in `programFolder`.
+// before handing over while that file is there, else "HCY300.db" in `programFolder`.
 QString defaultDatabase(const QString& settingsFolder, const QString& programFolder);
 
 // Copies the live database with SQLite's online backup into a new file named by date and

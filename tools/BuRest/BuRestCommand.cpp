@@ -27,7 +27,8 @@ const char* const kUsage =
     "                                and unfinished copies a stopped run left\n"
     "\n"
     "Every command takes --database FILE: the client database (default: the one the program\n"
-    "named before handing over, else HCY300.db beside BuRest).\n";
+    "named before handing over, while it is there, else HCY300.db in the adviser's program\n"
+    "folder, found as the program finds it).\n";
 
 struct Arguments
 {

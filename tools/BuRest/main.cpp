@@ -3,10 +3,12 @@
 #include "BackupStore.h"
 #include "BuRestCommand.h"
 #include "BuRestWindow.h"
+#include "core/Paths.h"
 #include "core/Settings.h"
 
 #include <QApplication>
 #include <QCoreApplication>
+#include <QDir>
 #include <QTextStream>
 #include <cstdio>
 
@@ -21,14 +23,14 @@ int main(int argc, char** argv)
         QTextStream out(stdout);
         QTextStream err(stderr);
         return burest::runCommandLine(QCoreApplication::arguments(),
-                                      QCoreApplication::applicationDirPath(),
+                                      userProgramFolder(QDir::currentPath()),
                                       SettingsStore::defaultFolder(), out, err);
     }
     QApplication app(argc, argv);
     QString database = burest::databaseArgument(QCoreApplication::arguments());
     if (database.isEmpty())
         database = burest::defaultDatabase(SettingsStore::defaultFolder(),
-                                           QCoreApplication::applicationDirPath());
+                                           userProgramFolder(QDir::currentPath()));
     burest::BuRestWindow window(database);
     window.show();
     return app.exec();

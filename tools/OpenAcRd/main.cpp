@@ -3,6 +3,7 @@
 
 #include "ReaderLaunch.h"
 #include "core/ErrorReporter.h"
+#include "core/Paths.h"
 #include "core/Settings.h"
 #include "core/UserPrompts.h"
 #include "core/Version.h"
@@ -51,15 +52,13 @@ int main(int argc, char** argv)
     parser.addVersionOption();
     const QCommandLineOption folderOption(
         QStringLiteral("folder"),
-        QStringLiteral("The program folder (default: the folder above this program's)."),
+        QStringLiteral("The program folder (default: the adviser's, as Halcyra finds it)."),
         QStringLiteral("folder"));
     parser.addOption(folderOption);
     parser.process(app);
-    // The program folder: given by the program, else the folder above this one.
-    QString folder =
-        QDir(QCoreApplication::applicationDirPath() + QStringLiteral("/..")).absolutePath();
-    if (parser.isSet(folderOption))
-        folder = parser.value(folderOption);
+    // The program folder: given by the program, else found as the program finds it.
+    QString folder = parser.isSet(folderOption) ? parser.value(folderOption)
+                                                : userProgramFolder(QDir::currentPath());
     folder = QDir(folder).absolutePath() + u'/';
 
     const SettingsStore settings(SettingsStore::defaultFolder());

@@ -1,5 +1,6 @@
 #include "ui/windows/frmBrowser.h"
 
+#include "core/Paths.h"
 #include "ui/WebLinks.h"
 #include "ui/windows/WebBrowserControl.h"
 
@@ -59,10 +60,12 @@ QString moduleFileName()
 #endif
 }
 
-// Beside the program first; in a build tree the module lies where the build put it.
+// Beside the program (or in the package's library folder) first; in a build tree the module
+// lies where the build put it.
 QStringList moduleCandidates()
 {
-    QStringList candidates{QDir(QCoreApplication::applicationDirPath()).filePath(moduleFileName())};
+    QStringList candidates{
+        helperProgramPath(QCoreApplication::applicationDirPath(), moduleFileName())};
 #ifdef HALCYRA_WEBENGINE_MODULE_BUILD_PATH
     candidates << QStringLiteral(HALCYRA_WEBENGINE_MODULE_BUILD_PATH);
 #endif
