@@ -85,6 +85,11 @@ QColor readableOn(const QColor& wanted, const QColor& background, double minimum
     return lighter ? QColor(Qt::white) : QColor(Qt::black);
 }
 
+QColor meaningColour(const QColor& wanted, const QPalette& palette, QPalette::ColorRole background)
+{
+    return isDarkPalette(palette) ? readableOn(wanted, palette.color(background)) : wanted;
+}
+
 QColor markedScoreColour(const QPalette& palette)
 {
     return readableOn(QColor(0, 0, 255), palette.color(QPalette::Base));

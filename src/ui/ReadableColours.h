@@ -22,6 +22,11 @@ bool isDarkPalette(const QPalette& palette);
 QColor readableOn(const QColor& wanted, const QColor& background,
                   double minimum = kReadableContrast);
 
+// A colour that carries a meaning (a heading's green, a mandatory field's red) as it is on a
+// light palette, and readable on `background` of a dark one.
+QColor meaningColour(const QColor& wanted, const QPalette& palette,
+                     QPalette::ColorRole background = QPalette::Window);
+
 // The colour the sums worked out in the score boxes are drawn in: blue, readable on the boxes.
 QColor markedScoreColour(const QPalette& palette);
 

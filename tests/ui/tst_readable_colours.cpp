@@ -72,6 +72,17 @@ private slots:
         if (!dark && contrastRatio(QColor(0, 0, 255), base) >= kReadableContrast)
             QCOMPARE(marked, QColor(0, 0, 255));
 
+        // The message headings' green and red, as they are on a light page, readable on a dark
+        // one.
+        for (const QColor& meaning : {QColor(15, 150, 15), QColor(Qt::red), QColor(Qt::black)}) {
+            const QColor shown = meaningColour(meaning, palette);
+            if (dark)
+                QVERIFY2(contrastRatio(shown, palette.color(QPalette::Window)) >= kReadableContrast,
+                         qPrintable(meaning.name()));
+            else
+                QCOMPARE(shown, meaning);
+        }
+
         // The help pages: every text colour reads on the page, the body text also on the
         // tinted notes and table headings; on a light page nothing changes.
         const QString css = helpFile(u"style.css"_s);

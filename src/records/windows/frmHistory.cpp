@@ -6,6 +6,7 @@
 #include <QCategoryAxis>
 #include <QChart>
 #include <QChartView>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -140,6 +141,13 @@ void frmHistory::chooseRows(const QList<int>& rows)
                                                                             : Qt::Unchecked);
     }
     redrawChart();
+}
+
+void frmHistory::changeEvent(QEvent* event)
+{
+    QDialog::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && m_chart && m_chart->chart())
+        redrawChart();
 }
 
 void frmHistory::redrawChart()

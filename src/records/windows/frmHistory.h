@@ -29,6 +29,10 @@ public:
     QList<int> chosenRows() const;
     void chooseRows(const QList<int>& rows);
 
+protected:
+    // A new palette (the desktop turned dark or light) redraws the chart in its theme.
+    void changeEvent(QEvent* event) override;
+
 private:
     void fillTable();
     void fillChoices();

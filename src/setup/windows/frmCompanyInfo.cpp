@@ -10,6 +10,7 @@
 #include "core/SettingsKeys.h"
 #include "records/CompanyRecord.h"
 #include "records/windows/EditBoxes.h"
+#include "ui/ReadableColours.h"
 #include "ui/windows/EnterPressesButton.h"
 #include "ui/windows/KeepOnScreen.h"
 
@@ -39,7 +40,7 @@ QLabel* redAsterisk(QWidget* parent)
 {
     auto* star = new QLabel(QStringLiteral("*"), parent);
     QPalette palette = star->palette();
-    palette.setColor(QPalette::WindowText, Qt::red);
+    palette.setColor(QPalette::WindowText, meaningColour(Qt::red, palette));
     star->setPalette(palette);
     QFont bold = star->font();
     bold.setBold(true);

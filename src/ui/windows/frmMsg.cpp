@@ -2,6 +2,7 @@
 
 #include "core/windows/ArrowCursor.h"
 #include "ui/DesktopLaunch.h"
+#include "ui/ReadableColours.h"
 #include "ui/windows/QtPrompts.h"
 
 #include <QApplication>
@@ -94,7 +95,7 @@ void frmMsg::layoutFor(const QString& title)
     const MessageLayout layout = messageLayoutFor(title);
     lblWarn->setText(layout.heading);
     QPalette palette = lblWarn->palette();
-    palette.setColor(QPalette::WindowText, layout.headingColor);
+    palette.setColor(QPalette::WindowText, meaningColour(layout.headingColor, palette));
     lblWarn->setPalette(palette);
     cmdOk->setText(layout.okCaption);
     cmd1->setVisible(layout.showCancel);
