@@ -8,6 +8,7 @@
 #include <QDirIterator>
 #include <QFile>
 #include <QFileInfo>
+#include <unistd.h>
 
 namespace halcyra {
 namespace {
@@ -82,6 +83,17 @@ Status prepareProgramFolder(const QString& folder, const QString& programData)
     const bool isNew = isEmptyOrMissing(folder);
     if (const Status made = makeOwnerOnlyFolder(folder); !made)
         return made;
+    // Health data: a folder of ours that others may look into is closed to them.
+    constexpr QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup |
+                                                QFile::ExeGroup | QFile::ReadOther |
+                                                QFile::WriteOther | QFile::ExeOther;
+    // (On a read-only medium there is nothing to change; what is written there says why not.)
+    if (const QFileInfo info(folder);
+        info.ownerId() == ::getuid() && info.isWritable() && (info.permissions() & others))
+        if (!QFile::setPermissions(folder, kOwnerOnlyFolder))
+            return fail(QStringLiteral("The program folder %1 is open to other users and could "
+                                       "not be closed to them.")
+                            .arg(QDir::toNativeSeparators(folder)));
     if (!programData.isEmpty() && QDir(programData).absolutePath() != QDir(folder).absolutePath())
         if (const Status filled = fillFromProgramData(folder, programData); !filled)
             return filled;

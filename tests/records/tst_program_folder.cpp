@@ -171,8 +171,15 @@ private slots:
         const QDir dir(root.path());
         const QString folder = dir.filePath(QStringLiteral("Halcyra"));
         QVERIFY(QDir().mkpath(folder + QStringLiteral("/Backups")));
+        QVERIFY(QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner |
+                                                  QFile::ExeOwner | QFile::ReadGroup |
+                                                  QFile::ExeGroup | QFile::ReadOther));
         QVERIFY(prepareProgramFolder(folder, {}));
         QVERIFY(!QFileInfo::exists(folder + QStringLiteral("/HCY300.db")));
+        // An earlier install left it open to others: it is closed now.
+        QCOMPARE(QFileInfo(folder).permissions() &
+                     (QFile::ReadGroup | QFile::ExeGroup | QFile::ReadOther),
+                 QFile::Permissions());
 
         writeFile(dir.filePath(QStringLiteral("file")), "not a folder");
         const Status refused =

@@ -7,6 +7,7 @@
 #include <QFileInfo>
 #include <QHBoxLayout>
 #include <QHeaderView>
+#include <QIcon>
 #include <QLabel>
 #include <QLocale>
 #include <QMessageBox>
@@ -27,6 +28,7 @@ BuRestWindow::BuRestWindow(QString databasePath, QWidget* parent)
 {
     setObjectName(QStringLiteral("frmBuRest"));
     setWindowTitle(QStringLiteral("Halcyra Backup and Restore"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/org.halcyra.Halcyra.svg")));
     lblDatabase->setText(QStringLiteral("Database: ") + QDir::toNativeSeparators(m_database) +
                          QStringLiteral("\nBackups: ") + QDir::toNativeSeparators(m_folder));
     lblDatabase->setTextInteractionFlags(Qt::TextSelectableByMouse);
