@@ -84,12 +84,12 @@ Status prepareProgramFolder(const QString& folder, const QString& programData)
     if (const Status made = makeOwnerOnlyFolder(folder); !made)
         return made;
     // Health data: a folder of ours that others may look into is closed to them.
-    constexpr QFileDevice::Permissions others = QFile::ReadGroup | QFile::WriteGroup |
-                                                QFile::ExeGroup | QFile::ReadOther |
-                                                QFile::WriteOther | QFile::ExeOther;
+    constexpr QFileDevice::Permissions kOpenToOthers = QFile::ReadGroup | QFile::WriteGroup |
+                                                       QFile::ExeGroup | QFile::ReadOther |
+                                                       QFile::WriteOther | QFile::ExeOther;
     // (On a read-only medium there is nothing to change; what is written there says why not.)
     if (const QFileInfo info(folder);
-        info.ownerId() == ::getuid() && info.isWritable() && (info.permissions() & others))
+        info.ownerId() == ::getuid() && info.isWritable() && (info.permissions() & kOpenToOthers))
         if (!QFile::setPermissions(folder, kOwnerOnlyFolder))
             return fail(QStringLiteral("The program folder %1 is open to other users and could "
                                        "not be closed to them.")
