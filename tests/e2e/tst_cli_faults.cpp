@@ -445,7 +445,8 @@ private slots:
         row("demo extra", words("demo --clients 3 --add extra"), "'extra'");
         row("seed text", words("demo --clients 3 --seed xyz"), "--seed");
         row("seed negative", words("demo --clients 3 --seed -1"), "--seed");
-        row("flag with value", words("demo --clients 3 --add=yes"), "Unexpected value after '--add'");
+        row("flag with value", words("demo --clients 3 --add=yes"),
+            "Unexpected value after '--add'");
         row("profile client text", words("profile --client x"), "--client");
         row("profile client zero", words("profile --client 0"), "--client");
         row("report client negative", words("report --client -4 --out x.pdf"), "--client");
